@@ -1,0 +1,33 @@
+// A docked handheld in a temporary sync root, filled for a benchmark.
+#pragma once
+
+#include "vexasync/VexaSync.h"
+
+#include <QTemporaryDir>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vexa::bench {
+
+using Bytes = std::vector<std::uint8_t>;
+
+class BenchHandheld {
+public:
+    BenchHandheld();
+    std::shared_ptr<vexasync::RecordAdapter> open(const std::string &database) const;
+    void fill(const std::string &database, const std::vector<Bytes> &records) const;
+
+private:
+    QTemporaryDir m_root;
+};
+
+// A 64-byte scan record with ten used channels.
+Bytes scanRecord(int k);
+// Index record of a Rirod log with ten two-byte parameters.
+Bytes rirodIndexRecord(int scanCount, int firstScan);
+// `logs` Rirod logs of `scansEach` scans.
+void fillRirodLogs(const BenchHandheld &handheld, int logs, int scansEach);
+
+} // namespace vexa::bench

@@ -1,0 +1,115 @@
+// frmMain: the program's one window. It lists the saved logs of the tab's
+// kind, describes the clicked log, runs the commands and closes itself after
+// forty idle seconds.
+#pragma once
+
+#include "core/UserInterface.h"
+#include "store/DateText.h"
+#include "store/LogIndexEntry.h"
+#include "store/LogKind.h"
+
+#include <QWidget>
+
+#include <memory>
+
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+class QTimer;
+
+namespace vexa {
+
+class CommandHost;
+class InputGuard;
+class SyncComponent;
+
+class MainWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    MainWindow(const SyncComponent &sync, UserInterface &ui,
+               const QLocale &locale = QLocale::system(), QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // The load sequence: caption, duplicate-program check, log store; the
+    // window shows when it has finished.
+    void start();
+
+    int idleSeconds() const { return m_idleSeconds; }
+    bool cancelRequested() const { return m_cancelRequested; }
+    int logCount() const { return m_logCount; }
+    const SavedLogs &savedLogs() const { return m_savedLogs; }
+    std::weak_ptr<vexasync::RecordAdapter> indexAdapter() const { return m_indexAdapter; }
+    std::weak_ptr<vexasync::RecordAdapter> dataAdapter() const { return m_dataAdapter; }
+    bool isUnloaded() const { return m_unloaded; }
+    bool isBusy() const { return m_busyDepth > 0; }
+
+public slots:
+    // One tick of Timer1: the auto-close countdown.
+    void onTimerTick();
+
+signals:
+    // The window has unloaded: the program ends.
+    void unloaded();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    class BusyScope;
+    class GuardedPrompts;
+
+    void buildControls();
+    LogKind currentKind() const;
+    void setLogButtonsEnabled(bool enabled);
+    void stopTimer();
+    void restartTimer(); // IdleSeconds := 0; Timer1 on
+
+    void runDuplicateCheck();
+    void openLogStore();
+    void searchLogs();
+    void showLogDescription();
+    void onTabChanged();
+    void onSelectAll();
+    void onClearAll();
+    void onSave();
+    void onDelete();
+    void onDeleteAll();
+
+    const SyncComponent &m_sync;
+    UserInterface &m_ui;
+    std::unique_ptr<GuardedPrompts> m_prompts; // m_ui, with the window marked busy
+    std::unique_ptr<CommandHost> m_host;
+    DateText m_dates;
+
+    QLabel *lblStatus = nullptr;
+    QTabWidget *tabMain = nullptr;
+    QGroupBox *Frame1 = nullptr;
+    QListWidget *lstSavedData = nullptr;
+    QPlainTextEdit *txtDesc = nullptr;
+    QPushButton *cmdCancel = nullptr;
+    QPushButton *cmdSelectAll = nullptr;
+    QPushButton *cmdClearAll = nullptr;
+    QPushButton *cmdDelete = nullptr;
+    QPushButton *cmdDeleteAll = nullptr;
+    QPushButton *cmdSave = nullptr;
+    QPushButton *cmdDone = nullptr;
+    QTimer *Timer1 = nullptr;
+
+    std::int16_t m_idleSeconds = 0;
+    bool m_cancelRequested = false;
+    SavedLogs m_savedLogs;
+    std::int16_t m_logCount = 0;
+    std::shared_ptr<vexasync::RecordAdapter> m_indexAdapter;
+    std::shared_ptr<vexasync::RecordAdapter> m_dataAdapter;
+
+    int m_busyDepth = 0;
+    std::unique_ptr<InputGuard> m_inputGuard;
+    bool m_closePending = false;
+    bool m_unloaded = false;
+};
+
+} // namespace vexa

@@ -1,0 +1,55 @@
+#include "QtUserInterface.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace vexa {
+
+QWidget *QtUserInterface::parent() const
+{
+    return m_parent && m_parent->isVisible() ? m_parent.data() : nullptr;
+}
+
+void QtUserInterface::showMessage(const QString &text, const QString &title, Icon icon)
+{
+    QMessageBox box(icon == Icon::Information ? QMessageBox::Information : QMessageBox::NoIcon,
+                    title, text, QMessageBox::Ok, parent());
+    box.exec();
+}
+
+bool QtUserInterface::askYesNo(const QString &text, const QString &title)
+{
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Yes | QMessageBox::No, parent());
+    return box.exec() == QMessageBox::Yes;
+}
+
+QString qtFilter(const FileFilter &filter)
+{
+    const QString bracketed = QLatin1Char('(') + filter.pattern + QLatin1Char(')');
+    return filter.description.endsWith(bracketed)
+               ? filter.description
+               : filter.description + QLatin1Char(' ') + bracketed;
+}
+
+SaveFileChoice QtUserInterface::chooseSaveFile(const QString &title,
+                                               const QList<FileFilter> &filters)
+{
+    QStringList qtFilters;
+    for (const FileFilter &f : filters)
+        qtFilters << qtFilter(f);
+    QString chosen;
+    // The save command asks about an existing file itself.
+    const QString path = QFileDialog::getSaveFileName(parent(), title, QString(),
+                                                      qtFilters.join(QStringLiteral(";;")), &chosen,
+                                                      QFileDialog::DontConfirmOverwrite);
+    if (path.isEmpty())
+        return {};
+    return {QDir::toNativeSeparators(path), static_cast<int>(qtFilters.indexOf(chosen)) + 1};
+}
+
+SaveLocation QtUserInterface::chooseSaveLocation(bool)
+{
+    return {};
+}
+
+} // namespace vexa

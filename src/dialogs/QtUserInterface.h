@@ -1,0 +1,30 @@
+// The real message boxes and dialogs.
+#pragma once
+
+#include "core/UserInterface.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace vexa {
+
+class QtUserInterface final : public UserInterface {
+public:
+    // Boxes are centred on the parent once it is shown.
+    void setParentWindow(QWidget *parent) { m_parent = parent; }
+
+    void showMessage(const QString &text, const QString &title, Icon icon) override;
+    bool askYesNo(const QString &text, const QString &title) override;
+    SaveFileChoice chooseSaveFile(const QString &title, const QList<FileFilter> &filters) override;
+    SaveLocation chooseSaveLocation(bool rirodFormats) override;
+
+private:
+    QWidget *parent() const;
+    QPointer<QWidget> m_parent;
+};
+
+// Qt's form of a filter: the description, with the pattern in brackets
+// unless the description already ends with it.
+QString qtFilter(const FileFilter &filter);
+
+} // namespace vexa

@@ -1,0 +1,38 @@
+// The saved-log search: the index database of one kind read into
+// LogIndexEntry values, and the texts the list and description show.
+#pragma once
+
+#include "DateText.h"
+#include "LogIndexEntry.h"
+#include "LogKind.h"
+
+namespace vexa {
+
+// Decodes one index record. Throws RuntimeError for a record too short to
+// hold its fields or a date the calendar can't hold.
+LogIndexEntry readIndexEntry(vexasync::ByteUtility &bytes, const vexasync::Record &record,
+                             LogKind kind);
+
+class SearchListener {
+public:
+    virtual ~SearchListener() = default;
+    // The number of logs the search will list, before the first is read.
+    virtual void counted(int logCount) = 0;
+    virtual void found(int line, const LogIndexEntry &entry) = 0;
+};
+
+// Reads the first 100 index records in order. An error ends the walk; the
+// logs reported before it stay reported.
+void searchLogs(vexasync::RecordAdapter &index, vexasync::ByteUtility &bytes, LogKind kind,
+                SearchListener &listener);
+
+// The text up to its first CR LF.
+QString firstLine(const QString &text);
+// "date time - first line"
+QString listLine(const LogIndexEntry &entry, const DateText &dates);
+// "Found N saved logs." / "Found 1 saved log."
+QString foundLogsText(int logCount);
+// What the description box shows for a clicked log.
+QString logDescription(const LogIndexEntry &entry, LogKind kind, const DateText &dates);
+
+} // namespace vexa

@@ -1,0 +1,68 @@
+#include "SyncComponent.h"
+
+#include "core/RuntimeError.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QLibrary>
+
+namespace vexa {
+
+SyncComponent::SyncComponent(const QString &folder)
+{
+    const QString dir = folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder;
+    // Never unloaded: objects it made may outlive this loader.
+    QLibrary library(QDir(dir).filePath(QStringLiteral("vexasync")));
+    if (!library.load()) {
+        m_loadError = library.errorString();
+        return;
+    }
+    const auto entry = reinterpret_cast<VexaSyncEntry>(library.resolve("vexasync_component"));
+    m_component = entry ? entry(vexasync::ApiVersion) : nullptr;
+    if (!m_component)
+        m_loadError =
+            QStringLiteral("%1 is not a compatible sync component").arg(library.fileName());
+}
+
+vexasync::Component &SyncComponent::component() const
+{
+    if (!m_component)
+        throw RuntimeError(ErrorNumber::CannotCreateObject,
+                           QStringLiteral("Can't create object: the sync component could not be "
+                                          "loaded (%1)")
+                               .arg(m_loadError));
+    return *m_component;
+}
+
+std::unique_ptr<vexasync::UserDirectory> SyncComponent::createUserDirectory() const
+{
+    return component().createUserDirectory();
+}
+
+std::unique_ptr<vexasync::SyncFolders> SyncComponent::createSyncFolders() const
+{
+    return component().createSyncFolders();
+}
+
+std::unique_ptr<vexasync::SyncStatus> SyncComponent::createSyncStatus() const
+{
+    return component().createSyncStatus();
+}
+
+std::unique_ptr<vexasync::DatabaseOpener> SyncComponent::createDatabaseOpener() const
+{
+    return component().createDatabaseOpener();
+}
+
+std::unique_ptr<vexasync::ByteUtility> SyncComponent::createByteUtility() const
+{
+    return component().createByteUtility();
+}
+
+std::shared_ptr<vexasync::RecordAdapter> SyncComponent::openDatabase(const char *name) const
+{
+    return createDatabaseOpener()->open(name, vexasync::RecordAdapterClass,
+                                        vexasync::mode::ReadWriteDelete);
+}
+
+} // namespace vexa

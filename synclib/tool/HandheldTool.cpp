@@ -1,0 +1,212 @@
+// vexa-handheld: manages the desktop's handheld users and the docked
+// handheld's databases, for users and for tests.
+#include "DemoHandheld.h"
+#include "HexRecords.h"
+
+#include "vexasync/VexaSync.h"
+
+#include <cstring>
+#include <functional>
+#include <iostream>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Args = std::vector<std::string>;
+
+struct UsageError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+struct Command {
+    const char *synopsis;
+    const char *help;
+    std::size_t argumentCount;
+    std::function<void(vexasync::Component &, const Args &)> run;
+};
+
+const char *const DemoUserName = "Demo User";
+
+std::shared_ptr<vexasync::RecordAdapter> openDatabase(vexasync::Component &component,
+                                                      const std::string &name)
+{
+    return component.createDatabaseOpener()->open(name, vexasync::RecordAdapterClass,
+                                                  vexasync::mode::ReadWriteDelete);
+}
+
+void requireDocked(vexasync::Component &component)
+{
+    if (!component.createSyncStatus()->inProgress())
+        throw vexasync::Error(vexasync::error::NotDocked,
+                              "No handheld is docked (use 'vexa-handheld dock USER')");
+}
+
+void printUser(const vexasync::UserInfo &user, bool docked)
+{
+    std::cout << user.id << '\t' << user.name << '\t' << user.folder << (docked ? "\tdocked" : "")
+              << '\n';
+}
+
+void importRecords(vexasync::Component &component, const Args &args)
+{
+    requireDocked(component);
+    const std::vector<std::vector<std::uint8_t>> records = hex::readRecords(std::cin);
+    component.createDesktop()->createDatabase(args[0]);
+    auto db = openDatabase(component, args[0]);
+    db->beginGroup(); // all lines or none
+    try {
+        for (const auto &bytes : records)
+            db->write(0, 0, 0, bytes);
+        db->commitGroup();
+    } catch (...) {
+        db->rollbackGroup();
+        throw;
+    }
+    std::cerr << records.size() << " records appended to " << args[0] << '\n';
+}
+
+void dumpRecords(vexasync::Component &component, const Args &args)
+{
+    requireDocked(component);
+    auto db = openDatabase(component, args[0]);
+    const std::int32_t count = db->recordCount();
+    for (std::int32_t i = 0; i < count; ++i) {
+        const vexasync::Record r = db->readByIndex(i);
+        std::cout << i << ' ' << r.id << ' ' << r.attributes << ' ' << r.category << ' '
+                  << hex::format(r.bytes) << '\n';
+    }
+}
+
+const std::map<std::string, Command> &commands()
+{
+    static const std::map<std::string, Command> table = {
+        {"add-user",
+         {"add-user NAME", "Registers a handheld user and prints its id and folder.", 1,
+          [](vexasync::Component &c, const Args &a) {
+              const vexasync::UserInfo user = c.createDesktop()->addUser(a[0]);
+              std::cout << user.id << '\t' << user.folder << '\n';
+          }}},
+        {"users",
+         {"users", "Lists the users: id, name, folder, and which one is docked.", 0,
+          [](vexasync::Component &c, const Args &) {
+              auto desktop = c.createDesktop();
+              const std::uint32_t docked = desktop->dockedUser();
+              for (const auto &user : desktop->users())
+                  printUser(user, user.id == docked);
+          }}},
+        {"dock",
+         {"dock USER", "Docks USER's handheld (by id or name): a synchronisation is in progress.",
+          1,
+          [](vexasync::Component &c, const Args &a) {
+              auto desktop = c.createDesktop();
+              const vexasync::UserInfo user = desktop->findUser(a[0]);
+              desktop->dock(user.id);
+              std::cout << "Docked " << user.name << "'s handheld: " << desktop->imagePath(user.id)
+                        << '\n';
+          }}},
+        {"undock",
+         {"undock", "Ends the synchronisation: no handheld is docked.", 0,
+          [](vexasync::Component &c, const Args &) { c.createDesktop()->undock(); }}},
+        {"status",
+         {"status", "Says which handheld is docked and lists its databases.", 0,
+          [](vexasync::Component &c, const Args &) {
+              auto desktop = c.createDesktop();
+              std::cout << "Sync root: " << desktop->rootFolder() << '\n';
+              if (!c.createSyncStatus()->inProgress()) {
+                  std::cout << "No handheld is docked.\n";
+                  return;
+              }
+              const vexasync::UserInfo user =
+                  desktop->findUser(std::to_string(desktop->dockedUser()));
+              std::cout << "Docked: " << user.name << " (" << desktop->imagePath(user.id) << ")\n";
+              for (const std::string &name : desktop->databaseNames())
+                  std::cout << "  " << name << ": " << openDatabase(c, name)->recordCount()
+                            << " records\n";
+          }}},
+        {"demo",
+         {"demo",
+          "Creates or resets the demo user's handheld with logs of all four kinds, and docks it.",
+          0,
+          [](vexasync::Component &c, const Args &) {
+              auto desktop = c.createDesktop();
+              vexasync::UserInfo user;
+              try {
+                  user = desktop->findUser(DemoUserName);
+              } catch (const vexasync::Error &) {
+                  user = desktop->addUser(DemoUserName);
+              }
+              desktop->dock(user.id);
+              const demo::Summary s = demo::fill(c);
+              std::cout << "Docked the demo handheld of '" << user.name << "': " << s.rirodLogs
+                        << " Rirod logs (" << s.scanRecords << " scans), " << s.textLogs
+                        << " text logs.\n";
+          }}},
+        {"import",
+         {"import DATABASE",
+          "Appends records read from standard input, one record a line as hexadecimal bytes\n"
+          "(spaces between bytes allowed; '-' for an empty record). Creates the database.",
+          1, importRecords}},
+        {"dump",
+         {"dump DATABASE",
+          "Prints every record of DATABASE: index, id, attributes, category, hex bytes.", 1,
+          dumpRecords}},
+        {"drop",
+         {"drop DATABASE", "Removes DATABASE and its records from the docked handheld.", 1,
+          [](vexasync::Component &c, const Args &a) {
+              requireDocked(c);
+              c.createDesktop()->dropDatabase(a[0]);
+          }}},
+    };
+    return table;
+}
+
+void printUsage(std::ostream &out)
+{
+    out << "Usage: vexa-handheld COMMAND [ARGUMENTS]\n\n"
+           "Manages the desktop's handheld users and the docked handheld. The sync data root\n"
+           "is $"
+        << vexasync::RootVariable << " or a VEXASync folder in your data folder.\n\nCommands:\n";
+    for (const auto &[name, command] : commands())
+        out << "  " << command.synopsis << "\n      " << command.help << '\n';
+    out << "\n'vexa-handheld COMMAND --help' describes one command.\n";
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    const Args all(argv + 1, argv + argc);
+    if (all.empty() || all[0] == "--help" || all[0] == "-h") {
+        printUsage(all.empty() ? std::cerr : std::cout);
+        return all.empty() ? 2 : 0;
+    }
+    const auto found = commands().find(all[0]);
+    if (found == commands().end()) {
+        std::cerr << "vexa-handheld: unknown command '" << all[0] << "'\n";
+        printUsage(std::cerr);
+        return 2;
+    }
+    const Command &command = found->second;
+    const Args args(all.begin() + 1, all.end());
+    if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
+        std::cout << "Usage: vexa-handheld " << command.synopsis << "\n\n" << command.help << '\n';
+        return 0;
+    }
+    if (args.size() != command.argumentCount) {
+        std::cerr << "vexa-handheld: usage: vexa-handheld " << command.synopsis << '\n';
+        return 2;
+    }
+    try {
+        command.run(*vexasync_component(vexasync::ApiVersion), args);
+        return 0;
+    } catch (const hex::ParseError &e) {
+        std::cerr << "vexa-handheld: " << e.what() << " (nothing was imported)\n";
+    } catch (const vexasync::Error &e) {
+        std::cerr << "vexa-handheld: " << e.what() << '\n';
+    } catch (const std::exception &e) {
+        std::cerr << "vexa-handheld: " << e.what() << '\n';
+    }
+    return 1;
+}

@@ -1,0 +1,270 @@
+// The main window headless, against real handheld images.
+#include "app/MainWindow.h"
+#include "store/SyncComponent.h"
+#include "support/LogRecords.h"
+#include "support/ScriptedUi.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace vexa::test {
+namespace {
+
+const QLocale English(QLocale::English, QLocale::UnitedStates);
+
+class Window {
+public:
+    explicit Window(const SyncComponent &sync) : window(sync, ui, English) {}
+
+    template <typename T = QWidget> T *control(const char *name)
+    {
+        T *c = window.findChild<T *>(QLatin1String(name));
+        EXPECT_NE(c, nullptr) << name;
+        return c;
+    }
+    QString status() { return control<QLabel>("lblStatus")->text(); }
+    QListWidget *list() { return control<QListWidget>("lstSavedData"); }
+    QStringList lines()
+    {
+        QStringList all;
+        for (int i = 0; i < list()->count(); ++i)
+            all << list()->item(i)->text();
+        return all;
+    }
+    // Enabled state of Select All, Clear All, Save, Delete, Delete All.
+    std::vector<bool> logButtons()
+    {
+        std::vector<bool> enabled;
+        for (const char *name :
+             {"cmdSelectAll", "cmdClearAll", "cmdSave", "cmdDelete", "cmdDeleteAll"})
+            enabled.push_back(control<QPushButton>(name)->isEnabled());
+        return enabled;
+    }
+    void setTab(int tab) { control<QTabWidget>("tabMain")->setCurrentIndex(tab); }
+
+    ScriptedUi ui;
+    MainWindow window;
+};
+
+const std::vector<bool> AllEnabled(5, true);
+const std::vector<bool> AllDisabled(5, false);
+
+void addTwoRirodLogs(const TestHandheld &handheld)
+{
+    addRirodLog(handheld, {{2004, 3, 14, 14, 5, 9}, "Run 1\r\nsecond line", {15, 2}, 3});
+    addRirodLog(handheld, {{2004, 3, 15, 9, 0, 0}, "Run 2", {15}, 2});
+}
+
+TEST(MainWindow, StartsOnTheRirodTabWithItsLogs)
+{
+    TestHandheld handheld;
+    addTwoRirodLogs(handheld);
+    const SyncComponent sync;
+    Window w(sync);
+    EXPECT_EQ(w.window.windowTitle(), "VEXA Synchronization");
+    w.window.start();
+    EXPECT_EQ(w.window.windowTitle(), "VEXA Synchronization v1.5");
+    EXPECT_TRUE(w.window.isVisible());
+    EXPECT_TRUE(w.ui.prompts.empty());
+    EXPECT_EQ(w.lines(),
+              (QStringList{"3/14/2004 2:05:09 PM - Run 1", "3/15/2004 9:00:00 AM - Run 2"}));
+    EXPECT_EQ(w.status(), "Found 2 saved logs.");
+    EXPECT_EQ(w.logButtons(), AllEnabled);
+    EXPECT_FALSE(w.control<QPushButton>("cmdCancel")->isVisible());
+    EXPECT_TRUE(w.control<QTimer>("Timer1")->isActive());
+    EXPECT_EQ(w.window.indexAdapter().lock()->databaseName(), "RirodIndex");
+    EXPECT_EQ(w.window.dataAdapter().lock()->databaseName(), "RirodData");
+}
+
+TEST(MainWindow, ControlsStandWhereTheLayoutPutsThem)
+{
+    TestHandheld handheld;
+    const SyncComponent sync;
+    Window w(sync);
+    if (w.window.logicalDpiX() != 96)
+        GTEST_SKIP() << "positions are checked at 96 dpi";
+    const struct {
+        const char *name;
+        QRect pixels;
+    } places[] = {
+        {"lblStatus", {8, 16, 417, 17}},     {"tabMain", {8, 48, 545, 425}},
+        {"Frame1", {24, 80, 409, 377}},      {"lstSavedData", {32, 104, 389, 225}},
+        {"txtDesc", {32, 336, 393, 105}},    {"cmdCancel", {440, 8, 73, 33}},
+        {"cmdSelectAll", {440, 88, 73, 33}}, {"cmdClearAll", {440, 120, 73, 33}},
+        {"cmdDelete", {440, 168, 73, 33}},   {"cmdDeleteAll", {440, 200, 73, 33}},
+        {"cmdSave", {440, 248, 73, 33}},     {"cmdDone", {440, 336, 73, 33}},
+    };
+    for (const auto &p : places)
+        EXPECT_EQ(w.control(p.name)->geometry(), p.pixels) << p.name;
+    EXPECT_EQ(w.window.size(), QSize(560, 478));
+    const QStringList tabs = {"Rirod Logs", "LTrims", "Accel Tests", "Trouble Codes"};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(w.control<QTabWidget>("tabMain")->tabText(i), tabs[i]);
+}
+
+TEST(MainWindow, WithoutASyncOnlyTheBoxShowsAndTheListStays)
+{
+    TestHandheld handheld;
+    addTwoRirodLogs(handheld);
+    handheld.undock();
+    const SyncComponent sync;
+    Window w(sync);
+    w.window.start();
+    ASSERT_EQ(w.ui.prompts.size(), 1u);
+    EXPECT_EQ(w.ui.prompts[0].text, "Hot-Synch not in progress");
+    EXPECT_EQ(w.ui.prompts[0].title, "Error");
+    EXPECT_EQ(w.ui.prompts[0].icon, UserInterface::Icon::Information);
+    EXPECT_EQ(w.status(), "Searching...");
+    EXPECT_EQ(w.logButtons(), AllDisabled);
+
+    // Docked again: the logs show; taken away: a tab change keeps them.
+    handheld.component().createDesktop()->dock(handheld.user().id);
+    w.setTab(1);
+    w.setTab(0);
+    EXPECT_EQ(w.lines().size(), 2);
+    handheld.undock();
+    w.setTab(2);
+    EXPECT_EQ(w.lines().size(), 2) << "the previous tab's lines stay";
+    EXPECT_EQ(w.ui.prompts.back().text, "Hot-Synch not in progress");
+}
+
+TEST(MainWindow, AMissingDatabaseEmptiesTheListSilently)
+{
+    TestHandheld handheld;
+    addTwoRirodLogs(handheld);
+    handheld.add("LTrimLog", {textLogRecord({2004, 1, 2, 3, 4, 5}, "trims")});
+    const SyncComponent sync;
+    Window w(sync);
+    w.window.start();
+
+    handheld.drop("LTrimLog");
+    w.setTab(1);
+    EXPECT_TRUE(w.ui.prompts.empty());
+    EXPECT_TRUE(w.lines().isEmpty());
+    EXPECT_EQ(w.logButtons(), AllDisabled);
+    EXPECT_EQ(w.status(), "Found 2 saved logs.") << "the status keeps its text";
+
+    handheld.drop("RirodData");
+    w.setTab(0);
+    EXPECT_TRUE(w.ui.prompts.empty());
+    EXPECT_TRUE(w.lines().isEmpty());
+    EXPECT_EQ(w.logButtons(), AllDisabled);
+    EXPECT_EQ(w.window.indexAdapter().lock()->databaseName(), "RirodIndex");
+}
+
+TEST(MainWindow, AMissingSyncComponentIsReported)
+{
+    TestHandheld handheld;
+    QTemporaryDir empty;
+    const SyncComponent sync(empty.path());
+    EXPECT_FALSE(sync.isLoaded());
+    Window w(sync);
+    w.window.start();
+    ASSERT_EQ(w.ui.prompts.size(), 1u);
+    EXPECT_EQ(w.ui.prompts[0].text, "Can't load the VEXASynch.dll file.  Try rebooting or "
+                                    "reinstalling the synchronizer from CD.");
+    EXPECT_EQ(w.ui.prompts[0].title, "VEXA Synch");
+    EXPECT_EQ(w.ui.prompts[0].icon, UserInterface::Icon::None);
+    EXPECT_EQ(w.logButtons(), AllDisabled);
+}
+
+TEST(MainWindow, CountsDownAndClosesOnTheFortyFirstTick)
+{
+    TestHandheld handheld;
+    addTwoRirodLogs(handheld);
+    const SyncComponent sync;
+    Window w(sync);
+    w.window.start();
+    bool unloaded = false;
+    QObject::connect(&w.window, &MainWindow::unloaded, [&] { unloaded = true; });
+    for (int tick = 1; tick <= 10; ++tick)
+        w.window.onTimerTick();
+    EXPECT_EQ(w.status(), "Found 2 saved logs.");
+    w.window.onTimerTick();
+    EXPECT_EQ(w.status(), "Closing in 30 seconds");
+
+    // Select All resets the count but keeps the text.
+    QTest::mouseClick(w.control("cmdSelectAll"), Qt::LeftButton);
+    EXPECT_EQ(w.window.idleSeconds(), 0);
+    EXPECT_EQ(w.status(), "Closing in 30 seconds");
+    for (int tick = 1; tick <= 40; ++tick)
+        w.window.onTimerTick();
+    EXPECT_EQ(w.status(), "Closing in 1 seconds");
+    EXPECT_FALSE(unloaded);
+    w.window.onTimerTick();
+    EXPECT_EQ(w.status(), "Closing in 0 seconds");
+    EXPECT_TRUE(unloaded);
+    EXPECT_TRUE(w.window.indexAdapter().expired());
+    EXPECT_TRUE(w.window.dataAdapter().expired());
+}
+
+TEST(MainWindow, SelectAllAndClearAll)
+{
+    TestHandheld handheld;
+    addTwoRirodLogs(handheld);
+    const SyncComponent sync;
+    Window w(sync);
+    w.window.start();
+    QListWidget *list = w.list();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(1)).center());
+    const QString description = w.control<QPlainTextEdit>("txtDesc")->toPlainText();
+    EXPECT_FALSE(description.isEmpty());
+
+    QTest::mouseClick(w.control("cmdSelectAll"), Qt::LeftButton);
+    EXPECT_EQ(list->selectedItems().size(), 2);
+    EXPECT_EQ(w.control<QPlainTextEdit>("txtDesc")->toPlainText(), description);
+    QTest::mouseClick(w.control("cmdClearAll"), Qt::LeftButton);
+    EXPECT_TRUE(list->selectedItems().isEmpty());
+    EXPECT_TRUE(w.control<QPlainTextEdit>("txtDesc")->toPlainText().isEmpty());
+}
+
+TEST(MainWindow, EveryClosePathReleasesTheAdapters)
+{
+    TestHandheld handheld;
+    addTwoRirodLogs(handheld);
+    const SyncComponent sync;
+    for (const char *how : {"Done", "frame"}) {
+        Window w(sync);
+        w.window.start();
+        ASSERT_FALSE(w.window.indexAdapter().expired());
+        if (QString(how) == "Done")
+            QTest::mouseClick(w.control("cmdDone"), Qt::LeftButton);
+        else
+            w.window.close();
+        EXPECT_TRUE(w.window.isUnloaded()) << how;
+        EXPECT_TRUE(w.window.indexAdapter().expired()) << how;
+        EXPECT_TRUE(w.window.dataAdapter().expired()) << how;
+    }
+}
+
+TEST(MainWindow, TheCountdownNeverUnloadsTheWindowUnderAnOpenBox)
+{
+    TestHandheld handheld;
+    handheld.undock();
+    const SyncComponent sync;
+    Window w(sync);
+    bool unloadedWhileOpen = false;
+    w.ui.whileOpen = [&](const Prompt &) {
+        for (int tick = 0; tick < 60; ++tick) // the user leaves the box open a minute
+            w.window.onTimerTick();
+        unloadedWhileOpen = w.window.isUnloaded();
+    };
+    w.window.start();
+    EXPECT_FALSE(unloadedWhileOpen);
+    EXPECT_FALSE(w.window.isVisible()) << "a closing window is not shown";
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(w.window.isUnloaded()) << "it closes once the box is answered";
+    EXPECT_TRUE(w.window.indexAdapter().expired());
+}
+
+} // namespace
+} // namespace vexa::test

@@ -1,0 +1,44 @@
+// A user interface whose answers the test gives in advance; it records every
+// box and dialog that was shown.
+#pragma once
+
+#include "core/UserInterface.h"
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+namespace vexa::test {
+
+struct Prompt {
+    enum Kind { Message, Question, SaveFile, SaveLocation };
+    Kind kind;
+    QString text;
+    QString title;
+    UserInterface::Icon icon = UserInterface::Icon::None;
+    QList<FileFilter> filters;
+    bool rirodFormats = false;
+};
+
+class ScriptedUi final : public UserInterface {
+public:
+    std::vector<Prompt> prompts;
+    std::deque<bool> answers; // for questions; running out fails the test
+    std::deque<SaveFileChoice> files;
+    std::deque<SaveLocation> locations;
+    // Runs while the box is "open", before it is answered.
+    std::function<void(const Prompt &)> whileOpen;
+
+    void showMessage(const QString &text, const QString &title, Icon icon) override;
+    bool askYesNo(const QString &text, const QString &title) override;
+    SaveFileChoice chooseSaveFile(const QString &title, const QList<FileFilter> &filters) override;
+    SaveLocation chooseSaveLocation(bool rirodFormats) override;
+
+    // The texts of all boxes shown, in order.
+    QStringList texts() const;
+
+private:
+    void record(Prompt prompt);
+};
+
+} // namespace vexa::test

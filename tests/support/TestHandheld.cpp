@@ -1,0 +1,83 @@
+#include "TestHandheld.h"
+
+#include <QtGlobal>
+
+#include <stdexcept>
+
+namespace vexa::test {
+
+std::shared_ptr<vexasync::RecordAdapter> openDockedDatabase(const std::string &database)
+{
+    return vexasync_component(vexasync::ApiVersion)
+        ->createDatabaseOpener()
+        ->open(database, vexasync::RecordAdapterClass, vexasync::mode::ReadWriteDelete);
+}
+
+TestHandheld::TestHandheld() : m_previousRoot(qgetenv(vexasync::RootVariable))
+{
+    if (!m_root.isValid())
+        throw std::runtime_error("no temporary folder");
+    qputenv(vexasync::RootVariable, m_root.path().toUtf8());
+    auto desktop = component().createDesktop();
+    m_user = desktop->addUser("Test User");
+    desktop->dock(m_user.id);
+}
+
+TestHandheld::~TestHandheld()
+{
+    if (m_previousRoot.isEmpty())
+        qunsetenv(vexasync::RootVariable);
+    else
+        qputenv(vexasync::RootVariable, m_previousRoot);
+}
+
+vexasync::Component &TestHandheld::component() const
+{
+    return *vexasync_component(vexasync::ApiVersion);
+}
+
+std::string TestHandheld::imagePath() const
+{
+    return component().createDesktop()->imagePath(m_user.id);
+}
+
+std::shared_ptr<vexasync::RecordAdapter> TestHandheld::open(const std::string &database) const
+{
+    return openDockedDatabase(database);
+}
+
+std::shared_ptr<vexasync::RecordAdapter> TestHandheld::create(const std::string &database) const
+{
+    component().createDesktop()->createDatabase(database);
+    return open(database);
+}
+
+void TestHandheld::add(const std::string &database, const std::vector<Bytes> &records) const
+{
+    auto db = create(database);
+    db->beginGroup();
+    for (const Bytes &r : records)
+        db->write(0, 0, 0, r);
+    db->commitGroup();
+}
+
+std::vector<Bytes> TestHandheld::records(const std::string &database) const
+{
+    auto db = open(database);
+    std::vector<Bytes> all;
+    for (std::int32_t i = 0; i < db->recordCount(); ++i)
+        all.push_back(db->readByIndex(i).bytes);
+    return all;
+}
+
+void TestHandheld::drop(const std::string &database) const
+{
+    component().createDesktop()->dropDatabase(database);
+}
+
+void TestHandheld::undock() const
+{
+    component().createDesktop()->undock();
+}
+
+} // namespace vexa::test

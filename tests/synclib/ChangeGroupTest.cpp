@@ -1,0 +1,112 @@
+// Change groups: applied whole or not at all, nested, and safe from a crash.
+#include "support/ChildProcess.h"
+#include "support/TestHandheld.h"
+
+#include <gtest/gtest.h>
+
+namespace vexa::test {
+namespace {
+
+std::vector<Bytes> sequence(int n, int start = 0)
+{
+    std::vector<Bytes> records;
+    for (int i = 0; i < n; ++i)
+        records.push_back({static_cast<std::uint8_t>((start + i) & 0xFF),
+                           static_cast<std::uint8_t>((start + i) >> 8)});
+    return records;
+}
+
+struct TwoDatabases {
+    TestHandheld handheld;
+    std::shared_ptr<vexasync::RecordAdapter> a, b;
+    TwoDatabases()
+    {
+        handheld.add("A", sequence(5));
+        handheld.add("B", sequence(5, 100));
+        a = handheld.open("A");
+        b = handheld.open("B");
+    }
+    // Deletes the first record of A and rewrites the first of B.
+    void change()
+    {
+        a->remove(a->readByIndex(0).id);
+        b->write(b->readByIndex(0).id, 1, 2, Bytes{42});
+    }
+};
+
+TEST(ChangeGroup, CommittedChangesStay)
+{
+    TwoDatabases db;
+    db.a->beginGroup();
+    db.change();
+    db.a->commitGroup();
+    EXPECT_EQ(db.handheld.records("A"), sequence(4, 1));
+    EXPECT_EQ(db.handheld.records("B")[0], Bytes{42});
+}
+
+TEST(ChangeGroup, RollbackUndoesEveryDatabase)
+{
+    TwoDatabases db;
+    db.b->beginGroup(); // a group spans the handheld, whichever adapter opens it
+    db.change();
+    db.a->write(0, 0, 0, Bytes{9});
+    db.b->rollbackGroup();
+    EXPECT_EQ(db.handheld.records("A"), sequence(5));
+    EXPECT_EQ(db.handheld.records("B"), sequence(5, 100));
+    EXPECT_EQ(db.a->recordCount(), 5) << "the adapter forgot what was undone";
+}
+
+TEST(ChangeGroup, AnInnerGroupCanBeUndoneAlone)
+{
+    TwoDatabases db;
+    db.a->beginGroup();
+    db.a->remove(db.a->readByIndex(4).id);
+    db.a->beginGroup();
+    EXPECT_EQ(db.a->groupDepth(), 2);
+    db.change();
+    db.a->rollbackGroup();
+    EXPECT_EQ(db.a->groupDepth(), 1);
+    EXPECT_EQ(db.a->recordCount(), 4);
+    db.a->commitGroup();
+    EXPECT_EQ(db.a->groupDepth(), 0);
+    EXPECT_EQ(db.handheld.records("A"), sequence(4));
+    EXPECT_EQ(db.handheld.records("B"), sequence(5, 100));
+}
+
+TEST(ChangeGroup, CommitWithoutAGroupFails)
+{
+    TwoDatabases db;
+    try {
+        db.a->commitGroup();
+        FAIL();
+    } catch (const vexasync::Error &e) {
+        EXPECT_EQ(e.number(), vexasync::error::NoChangeGroup);
+    }
+}
+
+// Child: deletes half the records inside a group, then waits to be killed.
+[[maybe_unused]] const ChildRegistration
+    deleteInGroup("delete-in-group", [](const QStringList &) -> int {
+        auto db = openDockedDatabase("A");
+        db->beginGroup();
+        for (const vexasync::RecordId id : db->idsOfRange(0, db->recordCount() / 2))
+            db->remove(id);
+        db->write(db->readByIndex(0).id, 0, 0, Bytes{1, 2, 3});
+        signalReadyAndWait();
+    });
+
+TEST(ChangeGroup, AKilledProcessLeavesTheHandheldAsBeforeTheGroup)
+{
+    TestHandheld handheld;
+    const std::vector<Bytes> before = sequence(10000);
+    handheld.add("A", before);
+    QString output;
+    ASSERT_TRUE(runChildUntilReadyThenKill("delete-in-group", {}, &output)) << output.toStdString();
+    EXPECT_EQ(handheld.records("A"), before);
+    // And the handheld still takes changes.
+    handheld.add("A", {Bytes{7}});
+    EXPECT_EQ(handheld.open("A")->recordCount(), 10001);
+}
+
+} // namespace
+} // namespace vexa::test

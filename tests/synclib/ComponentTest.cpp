@@ -1,0 +1,283 @@
+// The sync component as the program uses it: record order, byte reads,
+// users and folders, and its errors.
+#include "support/TestHandheld.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+namespace vexa::test {
+namespace {
+
+using vexasync::Error;
+
+Bytes bytesOf(std::initializer_list<int> values)
+{
+    Bytes b;
+    for (const int v : values)
+        b.push_back(static_cast<std::uint8_t>(v));
+    return b;
+}
+
+// Records {0}, {1}, ... {n-1}.
+std::shared_ptr<vexasync::RecordAdapter> numbered(const TestHandheld &handheld, int n)
+{
+    std::vector<Bytes> records;
+    for (int i = 0; i < n; ++i)
+        records.push_back(bytesOf({i}));
+    handheld.add("Numbers", records);
+    return handheld.open("Numbers");
+}
+
+std::vector<int> contents(vexasync::RecordAdapter &db)
+{
+    std::vector<int> values;
+    for (std::int32_t i = 0; i < db.recordCount(); ++i)
+        values.push_back(db.readByIndex(i).bytes.at(0));
+    return values;
+}
+
+std::int32_t errorNumber(const std::function<void()> &call)
+{
+    try {
+        call();
+    } catch (const Error &e) {
+        return e.number();
+    }
+    return 0;
+}
+
+TEST(Component, DeletingARecordShiftsTheLaterIndexesDown)
+{
+    TestHandheld handheld;
+    auto db = numbered(handheld, 5);
+    const vexasync::RecordId second = db->readByIndex(1).id;
+    const vexasync::RecordId fourth = db->readByIndex(3).id;
+    db->remove(second);
+    EXPECT_EQ(contents(*db), (std::vector<int>{0, 2, 3, 4}));
+    EXPECT_EQ(db->readById(fourth).index, 2);
+    EXPECT_EQ(errorNumber([&] { db->readById(second); }), vexasync::error::NotFound);
+    EXPECT_EQ(errorNumber([&] { db->remove(second); }), vexasync::error::NotFound);
+}
+
+TEST(Component, IdsOfRangeGiveTheRecordsThatExist)
+{
+    TestHandheld handheld;
+    auto db = numbered(handheld, 5);
+    const auto idsAt = [&](std::initializer_list<int> indexes) {
+        std::vector<vexasync::RecordId> ids;
+        for (const int i : indexes)
+            ids.push_back(db->readByIndex(i).id);
+        return ids;
+    };
+    EXPECT_EQ(db->idsOfRange(1, 3), idsAt({1, 2, 3}));
+    EXPECT_EQ(db->idsOfRange(3, 10), idsAt({3, 4}));
+    EXPECT_TRUE(db->idsOfRange(5, 1).empty());
+    EXPECT_TRUE(db->idsOfRange(0, 0).empty());
+    EXPECT_EQ(errorNumber([&] { db->idsOfRange(-1, 2); }), vexasync::error::InvalidArgument);
+}
+
+TEST(Component, WriteReplacesARecordWhereItStandsAndIdZeroAppends)
+{
+    TestHandheld handheld;
+    auto db = numbered(handheld, 3);
+    const vexasync::Record old = db->readByIndex(1);
+    db->write(old.id, 0x40, 7, bytesOf({9, 9, 9}));
+    const vexasync::Record now = db->readByIndex(1);
+    EXPECT_EQ(now.id, old.id);
+    EXPECT_EQ(now.attributes, 0x40u);
+    EXPECT_EQ(now.category, 7u);
+    EXPECT_EQ(now.bytes, bytesOf({9, 9, 9}));
+    const vexasync::RecordId added = db->write(0, 0, 0, bytesOf({3}));
+    EXPECT_EQ(db->readByIndex(3).id, added);
+    EXPECT_EQ(contents(*db), (std::vector<int>{0, 9, 2, 3}));
+}
+
+TEST(Component, DeleteAllEmptiesTheDatabaseOnly)
+{
+    TestHandheld handheld;
+    auto db = numbered(handheld, 4);
+    handheld.add("Other", {bytesOf({1})});
+    db->write(db->readByIndex(0).id, 0, 3, bytesOf({0}));
+    db->removeAll(3, 3);
+    EXPECT_EQ(contents(*db), (std::vector<int>{1, 2, 3}));
+    db->removeAll(0, 255);
+    EXPECT_EQ(db->recordCount(), 0);
+    EXPECT_EQ(handheld.open("Other")->recordCount(), 1);
+}
+
+TEST(Component, ByteReadsStopAtTheEndsOfARecord)
+{
+    TestHandheld handheld;
+    auto bytes = handheld.component().createByteUtility();
+    const Bytes b = bytesOf({0x12, 0x34, 0xFF, 0xFE, 'A', 'B', 0, 'C'});
+    EXPECT_EQ(bytes->readInt16(b, 0, true), 0x1234);
+    EXPECT_EQ(bytes->readInt16(b, 0, false), 0x3412);
+    EXPECT_EQ(bytes->readInt16(b, 2, true), -2);
+    EXPECT_EQ(bytes->readInt16(b, 6, true), 0x0043);
+    EXPECT_EQ(bytes->readInt32(b, 0, true), 0x1234FFFE);
+    EXPECT_EQ(bytes->readInt32(b, 4, true), 0x41420043);
+    EXPECT_EQ(bytes->readText(b, 4, 999), "AB");
+    EXPECT_EQ(bytes->readText(b, 4, 1), "A");
+    EXPECT_EQ(bytes->readText(b, 7, 999), "C");
+    EXPECT_EQ(bytes->readText(b, 8, 999), "");
+
+    const struct {
+        const char *what;
+        std::function<void()> read;
+    } pastEnd[] = {
+        {"16-bit at the last byte", [&] { bytes->readInt16(b, 7, true); }},
+        {"32-bit three bytes from the end", [&] { bytes->readInt32(b, 5, true); }},
+        {"text past the end", [&] { bytes->readText(b, 9, 999); }},
+        {"16-bit far past the end", [&] { bytes->readInt16(b, std::size_t(-1), true); }},
+        {"16-bit write at the last byte",
+         [&] {
+             Bytes copy = b;
+             bytes->writeInt16(copy, 7, true, 1);
+         }},
+    };
+    for (const auto &c : pastEnd)
+        EXPECT_EQ(errorNumber(c.read), vexasync::error::PastRecordEnd) << c.what;
+
+    Bytes written = b;
+    bytes->writeInt16(written, 6, true, -2);
+    EXPECT_EQ(written[6], 0xFF);
+    EXPECT_EQ(written[7], 0xFE);
+    bytes->writeInt16(written, 0, false, 0x0102);
+    EXPECT_EQ(written[0], 0x02);
+    EXPECT_EQ(written[1], 0x01);
+}
+
+TEST(Component, FailuresCarryTheirNumbersAndDescriptions)
+{
+    TestHandheld handheld;
+    auto opener = handheld.component().createDatabaseOpener();
+    try {
+        opener->open("Missing", vexasync::RecordAdapterClass, vexasync::mode::ReadWriteDelete);
+        FAIL() << "a missing database opened";
+    } catch (const Error &e) {
+        EXPECT_EQ(e.number(), vexasync::error::NotFound);
+        EXPECT_STREQ(e.what(), "Database, record, etc. not found");
+    }
+    EXPECT_EQ(errorNumber([&] { opener->open("Missing", "Other.Class", 208); }), 429);
+
+    handheld.add("Numbers", {bytesOf({1})});
+    auto readOnly = opener->open("Numbers", vexasync::RecordAdapterClass, vexasync::mode::Read);
+    EXPECT_EQ(errorNumber([&] { readOnly->write(0, 0, 0, bytesOf({1})); }),
+              vexasync::error::AccessDenied);
+    EXPECT_EQ(errorNumber([&] { readOnly->readByIndex(1); }), vexasync::error::NotFound);
+    EXPECT_EQ(errorNumber([&] { readOnly->readByIndex(-1); }), vexasync::error::NotFound);
+}
+
+TEST(Component, SyncIsInProgressOnlyWhileADockedHandheldExists)
+{
+    TestHandheld handheld;
+    auto status = handheld.component().createSyncStatus();
+    EXPECT_TRUE(status->inProgress());
+    handheld.undock();
+    EXPECT_FALSE(status->inProgress());
+    EXPECT_EQ(errorNumber([&] { handheld.open("RirodIndex"); }), vexasync::error::NotDocked);
+
+    handheld.component().createDesktop()->dock(handheld.user().id);
+    EXPECT_TRUE(status->inProgress());
+    ASSERT_TRUE(QFile::remove(QString::fromStdString(handheld.imagePath())));
+    EXPECT_FALSE(status->inProgress()) << "the handheld was pulled out";
+}
+
+TEST(Component, UsersAndFoldersComeFromTheSyncRoot)
+{
+    TestHandheld handheld;
+    auto desktop = handheld.component().createDesktop();
+    const vexasync::UserInfo second = desktop->addUser("Jo Smith");
+    const vexasync::UserInfo third = desktop->addUser("Jo Smith");
+    auto users = handheld.component().createUserDirectory();
+    EXPECT_EQ(users->userIds(),
+              (std::vector<std::uint32_t>{handheld.user().id, second.id, third.id}));
+    EXPECT_EQ(users->userName(second.id), "Jo Smith");
+    EXPECT_EQ(users->userFolder(second.id), "JoSmith");
+    EXPECT_EQ(users->userFolder(third.id), "JoSmith2");
+    EXPECT_TRUE(QDir(handheld.root() + "/JoSmith/backup").exists());
+    EXPECT_EQ(errorNumber([&] { users->userName(4242); }), vexasync::error::NotFound);
+    EXPECT_EQ(QDir::fromNativeSeparators(
+                  QString::fromStdString(handheld.component().createSyncFolders()->rootFolder(0))),
+              handheld.root());
+}
+
+QString tool()
+{
+    return QCoreApplication::applicationDirPath() + "/vexa-handheld";
+}
+
+int runTool(const QStringList &args, const QByteArray &input = {}, QByteArray *out = nullptr,
+            QByteArray *err = nullptr)
+{
+    QProcess p;
+    p.start(tool(), args);
+    p.write(input);
+    p.closeWriteChannel();
+    p.waitForFinished(30000);
+    if (out)
+        *out = p.readAllStandardOutput();
+    if (err)
+        *err = p.readAllStandardError();
+    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}
+
+TEST(Component, ChangesByAnotherProcessAreSeen)
+{
+    TestHandheld handheld;
+    auto db = numbered(handheld, 2);
+    EXPECT_EQ(db->recordCount(), 2);
+    ASSERT_EQ(runTool({"import", "Numbers"}, "07\n08\n"), 0);
+    EXPECT_EQ(contents(*db), (std::vector<int>{0, 1, 7, 8}));
+}
+
+TEST(HandheldTool, ImportThenDumpGivesTheSameBytes)
+{
+    TestHandheld handheld;
+    const QByteArray input = "00 01 FF\n-\n\n0d0a\n";
+    ASSERT_EQ(runTool({"import", "Fresh"}, input), 0);
+    QByteArray dump;
+    ASSERT_EQ(runTool({"dump", "Fresh"}, {}, &dump), 0);
+    const QList<QByteArray> lines = dump.trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_TRUE(lines[0].startsWith("0 ") && lines[0].endsWith(" 0 0 0001FF"))
+        << lines[0].constData();
+    EXPECT_TRUE(lines[1].endsWith(" 0 0 -")) << lines[1].constData();
+    EXPECT_TRUE(lines[2].endsWith(" 0 0 0D0A")) << lines[2].constData();
+}
+
+TEST(HandheldTool, BadInputIsRefusedWithAMessage)
+{
+    TestHandheld handheld;
+    handheld.add("Kept", {bytesOf({5})});
+    const struct {
+        QStringList args;
+        QByteArray input;
+        const char *message;
+    } cases[] = {
+        {{"import", "Kept"}, "0102\n0A0\n", "line 2: odd number of hex digits"},
+        {{"import", "Kept"}, "zz\n", "line 1: 'z' is not a hexadecimal digit"},
+        {{"dock", "Nobody"}, {}, "Unknown user Nobody"},
+        {{"dump", "Missing"}, {}, "Database, record, etc. not found"},
+        {{"frobnicate"}, {}, "unknown command"},
+        {{"dock"}, {}, "usage"},
+    };
+    for (const auto &c : cases) {
+        QByteArray err;
+        EXPECT_NE(runTool(c.args, c.input, nullptr, &err), 0) << c.message;
+        EXPECT_TRUE(err.contains(c.message)) << err.constData();
+    }
+    EXPECT_EQ(handheld.records("Kept"), std::vector<Bytes>{bytesOf({5})}) << "nothing imported";
+
+    handheld.undock();
+    QByteArray err;
+    EXPECT_NE(runTool({"dump", "Kept"}, {}, nullptr, &err), 0);
+    EXPECT_TRUE(err.contains("No handheld is docked")) << err.constData();
+}
+
+} // namespace
+} // namespace vexa::test
