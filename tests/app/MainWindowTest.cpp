@@ -176,6 +176,61 @@ TEST(MainWindow, AMissingSyncComponentIsReported)
     EXPECT_EQ(w.logButtons(), AllDisabled);
 }
 
+TEST(MainWindow, EveryTabListsItsLogsAndAClickDescribesOne)
+{
+    TestHandheld handheld;
+    addTwoRirodLogs(handheld);
+    handheld.add("LTrimLog",
+                 {textLogRecord({2004, 4, 2, 8, 40, 51}, "LTrim cells\r\nCell 0: +2.3%")});
+    handheld.add("AccelTestLog", {});
+    const SyncComponent sync;
+    Window w(sync);
+    w.window.start();
+    QListWidget *list = w.list();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(0)).center());
+    EXPECT_EQ(w.control<QPlainTextEdit>("txtDesc")->toPlainText(),
+              "3/14/2004 2:05:09 PM\nRun 1\nsecond line\n3 scans\n"
+              "RPM, ECT, ----, ----, ----, ----, ----, ----, ----, ----");
+
+    w.setTab(1);
+    EXPECT_EQ(w.lines(), QStringList{"4/2/2004 8:40:51 AM - LTrim cells"});
+    EXPECT_EQ(w.status(), "Found 1 saved log.");
+    EXPECT_EQ(w.logButtons(), AllEnabled);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(0)).center());
+    EXPECT_EQ(w.control<QPlainTextEdit>("txtDesc")->toPlainText(),
+              "4/2/2004 8:40:51 AM\nLTrim cells\nCell 0: +2.3%");
+
+    w.setTab(2);
+    EXPECT_TRUE(w.lines().isEmpty());
+    EXPECT_EQ(w.status(), "Found 0 saved logs.");
+    EXPECT_EQ(w.logButtons(), AllDisabled);
+    EXPECT_TRUE(w.ui.prompts.empty());
+}
+
+TEST(MainWindow, ASearchErrorKeepsTheLinesBeforeIt)
+{
+    TestHandheld handheld;
+    handheld.add("RirodIndex", {rirodIndexRecord({2004, 3, 14, 14, 5, 9}, 0, 1, {}, "good"),
+                                rirodIndexRecord({2004, 3, 15, 9, 0, 0}, 0, 1, {}, "also good"),
+                                rirodIndexRecord({10000, 1, 1, 0, 0, 0}, 0, 1, {}, "bad"),
+                                rirodIndexRecord({2004, 3, 16, 9, 0, 0}, 0, 1, {}, "unread")});
+    handheld.add("RirodData", {});
+    const SyncComponent sync;
+    Window w(sync);
+    w.window.start();
+    ASSERT_EQ(w.ui.prompts.size(), 1u);
+    EXPECT_EQ(w.ui.prompts[0].text, "There was an error performing the search.\r\n"
+                                    "The date can't be held: year 10000 is outside 100 to 9999\r\n"
+                                    "Number = 5");
+    EXPECT_EQ(w.ui.prompts[0].title, "VEXA Synch");
+    EXPECT_EQ(w.lines().size(), 2);
+    EXPECT_EQ(w.status(), "Searching.....");
+    EXPECT_EQ(w.logButtons(), AllDisabled);
+    EXPECT_EQ(w.window.logCount(), 4);
+}
+
 TEST(MainWindow, CountsDownAndClosesOnTheFortyFirstTick)
 {
     TestHandheld handheld;

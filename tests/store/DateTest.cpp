@@ -1,0 +1,108 @@
+// The date value and its texts.
+#include "core/RuntimeError.h"
+#include "store/DateText.h"
+#include "store/OleDate.h"
+
+#include <gtest/gtest.h>
+
+namespace vexa {
+namespace {
+
+TEST(OleDate, DatesCarryTheCalendarWay)
+{
+    const struct {
+        int year, month, day;
+        double value;
+    } cases[] = {
+        {1899, 12, 30, 0},    {2004, 3, 14, 38060},  {2004, 13, 1, 38353},
+        {2004, 3, 0, 38046},  {2004, 0, 1, 37956},   {2004, 2, 30, 38047},
+        {2004, -1, 1, 37926}, {100, 1, 1, -657434},  {9999, 12, 31, 2958465},
+        {99, 13, 1, -657434}, {100, 1, 31, -657404}, {2004, 3, 14 + 365, 38060 + 365},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(oledate::fromDate(c.year, c.month, c.day), c.value)
+            << c.year << '-' << c.month << '-' << c.day;
+}
+
+TEST(OleDate, AYearTheTypeCantHoldIsAnError)
+{
+    const struct {
+        int year, month, day;
+    } cases[] = {{10000, 1, 1}, {9999, 13, 1}, {9999, 12, 32},
+                 {99, 12, 31},  {100, 1, 0},   {0, 1, 1},
+                 {-1, 1, 1},    {32767, 1, 1}, {-32768, -32768, -32768}};
+    for (const auto &c : cases) {
+        try {
+            oledate::fromDate(c.year, c.month, c.day);
+            ADD_FAILURE() << c.year << '-' << c.month << '-' << c.day << " was accepted";
+        } catch (const RuntimeError &e) {
+            EXPECT_EQ(e.number(), ErrorNumber::InvalidCall);
+        }
+    }
+}
+
+TEST(OleDate, TimesCarryIntoTheNextUnit)
+{
+    const struct {
+        int hour, minute, second;
+        QDate date;
+        QTime time;
+    } cases[] = {
+        {14, 5, 9, {1899, 12, 30}, {14, 5, 9}},     {0, 0, 60, {1899, 12, 30}, {0, 1, 0}},
+        {0, 60, 0, {1899, 12, 30}, {1, 0, 0}},      {24, 0, 0, {1899, 12, 31}, {0, 0, 0}},
+        {23, 59, 59, {1899, 12, 30}, {23, 59, 59}}, {0, 0, -1, {1899, 12, 29}, {23, 59, 59}},
+        {-30, 0, 0, {1899, 12, 28}, {18, 0, 0}},
+    };
+    for (const auto &c : cases) {
+        const double value = oledate::fromTime(c.hour, c.minute, c.second);
+        EXPECT_EQ(oledate::toDate(value), c.date) << c.hour << ':' << c.minute << ':' << c.second;
+        EXPECT_EQ(oledate::toTime(value), c.time) << c.hour << ':' << c.minute << ':' << c.second;
+    }
+    EXPECT_DOUBLE_EQ(oledate::fromTime(14, 5, 9), (14 * 3600 + 5 * 60 + 9) / 86400.0);
+}
+
+TEST(OleDate, NegativeValuesCountTheirTimeForwardFromTheDate)
+{
+    EXPECT_EQ(oledate::toDate(-1.25), QDate(1899, 12, 29));
+    EXPECT_EQ(oledate::toTime(-1.25), QTime(6, 0));
+    EXPECT_EQ(oledate::toDate(-0.25), QDate(1899, 12, 30));
+    EXPECT_EQ(oledate::toTime(-0.25), QTime(6, 0));
+    EXPECT_DOUBLE_EQ(oledate::fromMilliseconds(-oledate::MsPerDay + oledate::MsPerDay / 4), -1.25);
+    EXPECT_EQ(oledate::toMilliseconds(-1.25), -oledate::MsPerDay + oledate::MsPerDay / 4);
+    // Just before midnight rounds to the next day, before 1899 as after it.
+    EXPECT_EQ(oledate::toDate(-1.9999999999), QDate(1899, 12, 30));
+    EXPECT_EQ(oledate::toDate(1.9999999999), QDate(1900, 1, 1));
+}
+
+TEST(DateText, FormatStringsLoseTwoDigitYearsAndTimeZones)
+{
+    const struct {
+        const char *in, *out;
+    } years[] = {
+        {"M/d/yy", "M/d/yyyy"}, {"dd.MM.yyyy", "dd.MM.yyyy"}, {"d 'yy' yy", "d 'yy' yyyy"}};
+    for (const auto &c : years)
+        EXPECT_EQ(withFourDigitYear(c.in), c.out) << c.in;
+    const struct {
+        const char *in, *out;
+    } zones[] = {{"h:mm:ss AP t", "h:mm:ss AP"},
+                 {"HH:mm:ss t", "HH:mm:ss"},
+                 {"tttt HH:mm:ss", "HH:mm:ss"},
+                 {"HH 'hrs' mm", "HH 'hrs' mm"},
+                 {"HH:mm:ss", "HH:mm:ss"}};
+    for (const auto &c : zones)
+        EXPECT_EQ(withoutTimeZone(c.in), c.out) << c.in;
+}
+
+TEST(DateText, FollowsTheRegionalSettings)
+{
+    const double date = oledate::fromDate(2004, 3, 14);
+    const double time = oledate::fromTime(14, 5, 9);
+    const DateText english(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(english.dateTime(date, time), "3/14/2004 2:05:09 PM");
+    const DateText german(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(german.dateTime(date, time), "14.03.2004 14:05:09");
+    EXPECT_EQ(english.date(oledate::fromDate(100, 1, 1)), "1/1/0100");
+}
+
+} // namespace
+} // namespace vexa

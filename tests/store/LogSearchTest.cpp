@@ -1,0 +1,165 @@
+// The saved-log search against real handheld images.
+#include "store/LogSearch.h"
+#include "core/RuntimeError.h"
+#include "store/OleDate.h"
+#include "store/SyncComponent.h"
+#include "support/LogRecords.h"
+
+#include <gtest/gtest.h>
+
+namespace vexa::test {
+namespace {
+
+const DateText English(QLocale(QLocale::English, QLocale::UnitedStates));
+
+struct Collected final : SearchListener {
+    int count = -1;
+    std::vector<LogIndexEntry> entries;
+    void counted(int logCount) override { count = logCount; }
+    void found(int line, const LogIndexEntry &entry) override
+    {
+        EXPECT_EQ(line, static_cast<int>(entries.size()));
+        entries.push_back(entry);
+    }
+};
+
+Collected search(const TestHandheld &handheld, LogKind kind)
+{
+    const SyncComponent sync;
+    auto bytes = sync.createByteUtility();
+    Collected found;
+    searchLogs(*handheld.open(logKindInfo(kind).indexDatabase), *bytes, kind, found);
+    return found;
+}
+
+TEST(LogSearch, ReadsTheIndexRecordField)
+{
+    TestHandheld handheld;
+    const Params params{15, 2, 0, 0, 0, 0, 0, 0, 9, 200};
+    handheld.add("RirodIndex",
+                 {rirodIndexRecord({2004, 3, 14, 14, 5, 9}, 1234, 567, params, "Run 1\r\nWarm")});
+    const Collected found = search(handheld, LogKind::Rirod);
+    ASSERT_EQ(found.entries.size(), 1u);
+    const LogIndexEntry &e = found.entries[0];
+    EXPECT_EQ(e.text, "Run 1\r\nWarm");
+    EXPECT_EQ(e.logDate, oledate::fromDate(2004, 3, 14));
+    EXPECT_EQ(e.logTime, oledate::fromTime(14, 5, 9));
+    EXPECT_EQ(e.scanCount, 1234);
+    EXPECT_EQ(e.firstScan, 567);
+    EXPECT_EQ(e.paramCount, 10);
+    EXPECT_EQ((std::vector<int>(e.paramCodes.begin(), e.paramCodes.end())),
+              (std::vector<int>{15, 2, 0, 0, 0, 0, 0, 0, 9, 200, 0}));
+    EXPECT_EQ(e.recordId, handheld.open("RirodIndex")->readByIndex(0).id);
+    EXPECT_EQ(listLine(e, English), "3/14/2004 2:05:09 PM - Run 1");
+    EXPECT_EQ(logDescription(e, LogKind::Rirod, English),
+              "3/14/2004 2:05:09 PM\r\nRun 1\r\nWarm\r\n1234 scans\r\n"
+              "RPM, ECT, ----, ----, ----, ----, ----, ----, MAP, ????");
+}
+
+TEST(LogSearch, ListsAtMostAHundredLogs)
+{
+    for (const int records : {0, 1, 100, 150}) {
+        TestHandheld handheld;
+        std::vector<Bytes> index;
+        for (int i = 0; i < records; ++i)
+            index.push_back(
+                textLogRecord({2004, 1, 1 + i % 28, 0, 0, 0}, "log " + std::to_string(i)));
+        handheld.add("TCodeLog", index);
+        const Collected found = search(handheld, LogKind::TroubleCode);
+        const int listed = std::min(records, 100);
+        EXPECT_EQ(found.count, listed) << records;
+        ASSERT_EQ(static_cast<int>(found.entries.size()), listed) << records;
+        if (listed > 0) {
+            EXPECT_EQ(found.entries.back().text, QString("log %1").arg(listed - 1));
+        }
+    }
+    EXPECT_EQ(foundLogsText(0), "Found 0 saved logs.");
+    EXPECT_EQ(foundLogsText(1), "Found 1 saved log.");
+    EXPECT_EQ(foundLogsText(100), "Found 100 saved logs.");
+}
+
+TEST(LogSearch, ListLinesShowTheFirstLineOfTheText)
+{
+    const struct {
+        const char *text, *line;
+    } cases[] = {
+        {"Run 1", "Run 1"}, {"Run 1\r\nmore\r\nand more", "Run 1"}, {"\r\nstarts with a break", ""},
+        {"", ""},           {"lone\nbreak", "lone\nbreak"},
+    };
+    for (const auto &c : cases) {
+        LogIndexEntry entry;
+        entry.text = c.text;
+        entry.logDate = oledate::fromDate(2004, 3, 14);
+        EXPECT_EQ(listLine(entry, English), QString("3/14/2004 12:00:00 AM - ") + c.line) << c.text;
+    }
+}
+
+TEST(LogSearch, OtherKindsDescribeDateAndTextOnly)
+{
+    TestHandheld handheld;
+    handheld.add("AccelTestLog",
+                 {textLogRecord({2004, 3, 20, 16, 45, 10}, "0-60 mph: 5.42 s\r\nwet")});
+    const Collected found = search(handheld, LogKind::AccelTest);
+    ASSERT_EQ(found.entries.size(), 1u);
+    EXPECT_EQ(logDescription(found.entries[0], LogKind::AccelTest, English),
+              "3/20/2004 4:45:10 PM\r\n0-60 mph: 5.42 s\r\nwet");
+    EXPECT_EQ(found.entries[0].paramCount, 0);
+}
+
+TEST(LogSearch, TextsKeepTheirBytes)
+{
+    TestHandheld handheld;
+    handheld.add("LTrimLog",
+                 {textLogRecord({2004, 1, 1, 0, 0, 0}, "Caf\xE9 \x80 \x93quoted\x94 \x81")});
+    const Collected found = search(handheld, LogKind::LTrim);
+    ASSERT_EQ(found.entries.size(), 1u);
+    EXPECT_EQ(found.entries[0].text,
+              QString::fromUtf16(u"Caf\u00E9 \u20AC \u201Cquoted\u201D \u0081"));
+}
+
+TEST(LogSearch, StopsAtABadRecordAfterReportingTheEarlierOnes)
+{
+    const struct {
+        const char *what;
+        Bytes bad;
+        std::int32_t number;
+    } cases[] = {
+        {"year 10000", textLogRecord({10000, 1, 1, 0, 0, 0}, "future"), ErrorNumber::InvalidCall},
+        {"month 0 of year 100", textLogRecord({100, 0, 1, 0, 0, 0}, "past"),
+         ErrorNumber::InvalidCall},
+        {"record of 10 bytes", Bytes(10, 0), ErrorNumber::SubscriptOutOfRange},
+    };
+    for (const auto &c : cases) {
+        TestHandheld handheld;
+        handheld.add("TCodeLog", {textLogRecord({2004, 1, 1, 0, 0, 0}, "good"), c.bad,
+                                  textLogRecord({2004, 1, 2, 0, 0, 0}, "never read")});
+        const SyncComponent sync;
+        auto bytes = sync.createByteUtility();
+        Collected found;
+        try {
+            searchLogs(*handheld.open("TCodeLog"), *bytes, LogKind::TroubleCode, found);
+            ADD_FAILURE() << c.what << " was read";
+        } catch (const RuntimeError &e) {
+            EXPECT_EQ(e.number(), c.number) << c.what;
+        }
+        EXPECT_EQ(found.count, 3) << c.what;
+        ASSERT_EQ(found.entries.size(), 1u) << c.what;
+    }
+}
+
+TEST(LogSearch, ShortRecordsOfTheOtherKindsAreRead)
+{
+    // 15 bytes: the date, two unread bytes and an empty text.
+    TestHandheld handheld;
+    Bytes shortest = textLogRecord({2004, 1, 1, 0, 0, 0}, "");
+    shortest.resize(15);
+    Bytes rirod = rirodIndexRecord({2004, 1, 1, 0, 0, 0}, 1, 1, {}, "");
+    rirod.resize(39); // no text at all, not even its zero
+    handheld.add("TCodeLog", {shortest});
+    handheld.add("RirodIndex", {rirod});
+    EXPECT_EQ(search(handheld, LogKind::TroubleCode).entries.at(0).text, "");
+    EXPECT_EQ(search(handheld, LogKind::Rirod).entries.at(0).text, "");
+}
+
+} // namespace
+} // namespace vexa::test
