@@ -54,10 +54,10 @@ LogIndexEntry readIndexEntry(vexasync::ByteUtility &bytes, const vexasync::Recor
 }
 
 void searchLogs(vexasync::RecordAdapter &index, vexasync::ByteUtility &bytes, LogKind kind,
-                SearchListener &listener)
+                SearchListener &listener, int limit)
 {
-    listener.counted(std::min(index.recordCount(), MaxListedLogs));
-    for (std::int32_t r = 0; r < index.recordCount() && r < MaxListedLogs; ++r)
+    listener.counted(std::min(index.recordCount(), limit));
+    for (std::int32_t r = 0; r < index.recordCount() && r < limit; ++r)
         listener.found(r, readIndexEntry(bytes, index.readByIndex(r), kind));
 }
 

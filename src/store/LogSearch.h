@@ -21,10 +21,10 @@ public:
     virtual void found(int line, const LogIndexEntry &entry) = 0;
 };
 
-// Reads the first 100 index records in order. An error ends the walk; the
-// logs reported before it stay reported.
+// Reads the first `limit` index records in order (the list holds 100). An
+// error ends the walk; the logs reported before it stay reported.
 void searchLogs(vexasync::RecordAdapter &index, vexasync::ByteUtility &bytes, LogKind kind,
-                SearchListener &listener);
+                SearchListener &listener, int limit = MaxListedLogs);
 
 // The text up to its first CR LF.
 QString firstLine(const QString &text);

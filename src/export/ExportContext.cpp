@@ -1,0 +1,36 @@
+#include "ExportContext.h"
+
+#include "ScanRecord.h"
+#include "core/RuntimeError.h"
+
+namespace vexa {
+
+ScanRun forEachScan(const LogIndexEntry &entry, ExportContext &context,
+                    const std::function<void(const ScanRecord &scan, int k)> &write)
+{
+    if (!context.scanDatabase)
+        throw RuntimeError(ErrorNumber::InternalError, QStringLiteral("No scan database is open"));
+    ScanReader reader(*context.scanDatabase, context.bytes, entry);
+    const QString total = QString::number(entry.scanCount);
+    ScanRun run;
+    for (int k = 1; k <= reader.count(); ++k) {
+        context.host.setStatus(QStringLiteral("Saving scan %1 of %2").arg(k).arg(total));
+        write(reader.read(k), k);
+        ++run.written;
+        if (stopRequested(context.host, context.ui,
+                          QStringLiteral("Cancel log save - Are you sure?"))) {
+            run.cancelled = true;
+            break;
+        }
+    }
+    return run;
+}
+
+void OutputSink::write(const char *data, qsizetype size)
+{
+    if (m_device.write(data, size) != size)
+        throw RuntimeError(ErrorNumber::DeviceIoError,
+                           QStringLiteral("Device I/O error: %1").arg(m_device.errorString()));
+}
+
+} // namespace vexa

@@ -1,0 +1,28 @@
+// One selected log written to one file, the way the save command hands a
+// log to its writer: the format and the log's kind choose the writer.
+#pragma once
+
+#include "ExportContext.h"
+#include "store/LogKind.h"
+
+namespace vexa {
+
+// Format codes, also the extension of files named for several logs.
+inline const QString CsvFormat = QStringLiteral("CSV");
+inline const QString TxtFormat = QStringLiteral("TXT");
+inline const QString EfiFormat = QStringLiteral("EFI");
+
+// Creates the file anew and writes the log. False when the kind and format
+// make no file (EFI for a text log, or no format at all). Throws
+// RuntimeError on any failure; what was written stays.
+bool saveLogFile(const QString &path, LogKind kind, const QString &format,
+                 const LogIndexEntry &entry, ExportContext &context);
+
+// "<folder>RirodLog(03.07.2004_14.05.09).CSV"; `folder` ends in a separator.
+QString multiLogFileName(const QString &folder, LogKind kind, const LogIndexEntry &entry,
+                         const QString &format);
+
+// The folder with the native separator after it, unless it ends in one.
+QString withTrailingSeparator(const QString &folder);
+
+} // namespace vexa

@@ -1,0 +1,28 @@
+// The running time of a log's scans: scan 1 starts at the log's start time,
+// each later scan when the ones before it have taken their durations.
+// Counted in whole milliseconds, so floating-point error never loses a
+// second; only the time of day shows, so a log past midnight goes on at
+// 00:00:00.
+#pragma once
+
+#include <cstdint>
+
+namespace vexa {
+
+class ScanClock {
+public:
+    explicit ScanClock(double logTime);
+
+    // "hh:mm:ss" of the current scan's start, into 8 characters.
+    void timeOfDay(char *out) const;
+    // Milliseconds since the log's start: what the EFI format records.
+    std::int32_t elapsedMs() const { return m_sum * 10; }
+    // Called after a scan is written, with its duration.
+    void advance(std::int16_t scanTime) { m_sum += scanTime; }
+
+private:
+    std::int64_t m_startMs;
+    std::int32_t m_sum = 0; // 10 ms units
+};
+
+} // namespace vexa

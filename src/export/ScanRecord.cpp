@@ -1,0 +1,77 @@
+#include "ScanRecord.h"
+
+#include "core/RuntimeError.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+namespace vexa {
+
+std::int32_t byteArrayToSingle(vexasync::ByteUtility &bytes, std::span<const std::uint8_t> record,
+                               std::size_t offset, float &single)
+{
+    const std::int32_t raw = bytes.readInt32(record, offset, true);
+    single = std::bit_cast<float>(raw);
+    return raw;
+}
+
+ScanRecord decodeScanRecord(vexasync::ByteUtility &bytes, std::span<const std::uint8_t> record,
+                            int scan)
+{
+    if (record.size() < ScanRecordSize)
+        throw RuntimeError(ErrorNumber::SubscriptOutOfRange,
+                           QStringLiteral("Scan record %1 of the log is %2 bytes long; a scan "
+                                          "record has %3")
+                               .arg(scan)
+                               .arg(record.size())
+                               .arg(ScanRecordSize));
+    // 2-3 scan time; channel c: 4+6c status, 6+6c value (bytes 0-1 not read)
+    ScanRecord r;
+    r.scanTime = bytes.readInt16(record, 2, true);
+    for (std::size_t c = 0; c < ChannelSlots; ++c) {
+        r.channelStatus[c] = bytes.readInt16(record, 4 + 6 * c, true);
+        byteArrayToSingle(bytes, record, 6 + 6 * c, r.channelValue[c]);
+    }
+    return r;
+}
+
+std::int16_t scanMilliseconds(std::int16_t scanTime)
+{
+    const int ms = scanTime * 10;
+    if (ms < -32768 || ms > 32767)
+        throw RuntimeError(
+            ErrorNumber::Overflow,
+            QStringLiteral("Overflow: a scan time of %1 (x 10 ms) is out of range").arg(scanTime));
+    return static_cast<std::int16_t>(ms);
+}
+
+ScanReader::ScanReader(vexasync::RecordAdapter &data, vexasync::ByteUtility &bytes,
+                       const LogIndexEntry &entry)
+    : m_data(data), m_bytes(bytes), m_firstIndex(entry.firstScan - 1),
+      m_count(std::max(entry.scanCount, 0))
+{}
+
+ScanRecord ScanReader::read(int k)
+{
+    const vexasync::Record record = m_data.readByIndex(m_firstIndex + k - 1);
+    return decodeScanRecord(m_bytes, record.bytes, k);
+}
+
+void stringToBytes(std::span<std::uint8_t> buffer, std::string_view text)
+{
+    if (text.size() > buffer.size())
+        throw RuntimeError(
+            ErrorNumber::SubscriptOutOfRange,
+            QStringLiteral("Subscript out of range: \"%1\" is longer than its %2-byte field")
+                .arg(QLatin1String(text.data(), qsizetype(text.size())))
+                .arg(buffer.size()));
+    std::memcpy(buffer.data(), text.data(), text.size());
+}
+
+void clearBytes(std::span<std::uint8_t> buffer)
+{
+    std::fill(buffer.begin(), buffer.end(), 0);
+}
+
+} // namespace vexa

@@ -1,0 +1,152 @@
+// vexa-export end to end on a handheld image.
+#include "support/LogCase.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace vexa::test {
+namespace {
+
+struct ToolRun {
+    int exitCode;
+    QByteArray out, err;
+};
+
+ToolRun exportTool(const QStringList &args)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("LC_ALL", "en_US.UTF-8");
+    env.insert("LANG", "en_US.UTF-8");
+    p.setProcessEnvironment(env);
+    p.start(QCoreApplication::applicationDirPath() + "/vexa-export", args);
+    p.waitForFinished(60000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+            p.readAllStandardError()};
+}
+
+struct Handheld {
+    TestHandheld handheld;
+    QTemporaryDir out;
+    Handheld()
+    {
+        addLogCase(handheld, readLogCase(dataPath("export/ect-two-scans.log")));
+        addLogCase(handheld, readLogCase(dataPath("export/night-run.log")));
+        handheld.add("AccelTestLog",
+                     {textLogRecord({2004, 3, 20, 16, 45, 10}, "0-60 mph: 5.42 s")});
+    }
+    QStringList files() const { return QDir(out.path()).entryList(QDir::Files, QDir::Name); }
+};
+
+TEST(ExportTool, ListsTheLogsOfATab)
+{
+    Handheld h;
+    const ToolRun rirod = exportTool({"--list"});
+    EXPECT_EQ(rirod.exitCode, 0) << rirod.err.constData();
+    EXPECT_EQ(rirod.out, "3/7/2004 2:05:09 PM - Run 1\n3/7/2004 11:59:58 PM - Night run\n");
+    const ToolRun accel = exportTool({"--list", "--tab", "2"});
+    EXPECT_EQ(accel.out, "3/20/2004 4:45:10 PM - 0-60 mph: 5.42 s\n");
+}
+
+TEST(ExportTool, SavesEveryLogInEachFormat)
+{
+    const struct {
+        const char *format;
+        const char *extension;
+    } formats[] = {{"CSV", "csv"}, {"TXT", "txt"}, {"EFI", "efi"}};
+    for (const auto &f : formats) {
+        Handheld h;
+        const ToolRun run = exportTool({"--all", "--format", f.format, "--out", h.out.path()});
+        EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+        const QString first = QString("RirodLog(03.07.2004_14.05.09).") + f.format;
+        const QString second = QString("RirodLog(03.07.2004_23.59.58).") + f.format;
+        EXPECT_EQ(h.files(), (QStringList{first, second}));
+        EXPECT_TRUE(sameBytes(readFile(dataPath(QString("export/ect-two-scans.") + f.extension)),
+                              readFile(h.out.filePath(first))));
+        EXPECT_TRUE(run.err.contains("Saving 2 scan records...")) << run.err.constData();
+    }
+    Handheld h;
+    const ToolRun accel =
+        exportTool({"--tab", "2", "--log", "1", "--format", "txt", "--out", h.out.path()});
+    EXPECT_EQ(accel.exitCode, 0) << accel.err.constData();
+    EXPECT_EQ(readFile(h.out.filePath("AccelLog(03.20.2004_16.45.10).TXT")),
+              "3/20/2004 4:45:10 PM\r\n0-60 mph: 5.42 s\r\n");
+}
+
+TEST(ExportTool, NeverOverwritesWithoutForce)
+{
+    Handheld h;
+    const QString name = h.out.filePath("RirodLog(03.07.2004_14.05.09).CSV");
+    {
+        QFile old(name);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("keep me");
+    }
+    const ToolRun refused = exportTool({"--all", "--format", "CSV", "--out", h.out.path()});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains("exists; left alone")) << refused.err.constData();
+    EXPECT_EQ(readFile(name), "keep me");
+    EXPECT_EQ(h.files().size(), 2) << "the other log is still saved";
+
+    const ToolRun forced =
+        exportTool({"--log", "1", "--format", "CSV", "--out", h.out.path(), "--force"});
+    EXPECT_EQ(forced.exitCode, 0) << forced.err.constData();
+    EXPECT_TRUE(sameBytes(readFile(dataPath("export/ect-two-scans.csv")), readFile(name)));
+}
+
+TEST(ExportTool, FailuresGiveAMessageAndANonZeroExit)
+{
+    Handheld h;
+    const struct {
+        QStringList args;
+        int exitCode;
+        const char *message;
+    } cases[] = {
+        {{"--log", "3", "--format", "CSV", "--out", h.out.path()},
+         1,
+         "there is no log 3 on tab 0 (it has 2)"},
+        {{"--all", "--format", "CSV", "--out", h.out.filePath("nowhere")}, 1, "is not a folder"},
+        {{"--tab", "1", "--all", "--format", "EFI", "--out", h.out.path()},
+         2,
+         "EFI files are for Rirod logs"},
+        {{"--all", "--format", "XLS", "--out", h.out.path()}, 2, "--format takes CSV, TXT or EFI"},
+        {{"--all", "--log", "1", "--format", "CSV", "--out", h.out.path()},
+         2,
+         "either --all or --log N"},
+        {{"--tab", "7", "--list"}, 2, "--tab takes 0, 1, 2 or 3"},
+    };
+    for (const auto &c : cases) {
+        const ToolRun run = exportTool(c.args);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.message;
+        EXPECT_TRUE(run.err.contains(c.message)) << run.err.constData();
+    }
+    EXPECT_TRUE(h.files().isEmpty());
+
+    h.handheld.undock();
+    const ToolRun undocked = exportTool({"--list"});
+    EXPECT_EQ(undocked.exitCode, 1);
+    EXPECT_TRUE(undocked.err.contains("no handheld synchronisation is in progress"));
+}
+
+TEST(ExportTool, AFolderItCantWriteIsReported)
+{
+    // Nobody, root included, creates files in /proc.
+    if (!QFileInfo("/proc").isDir())
+        GTEST_SKIP() << "no /proc here";
+    Handheld h;
+    const ToolRun run = exportTool({"--all", "--format", "CSV", "--out", "/proc"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(
+        "Path/File access error: can't create /proc/RirodLog(03.07.2004_14.05.09).CSV"))
+        << run.err.constData();
+    EXPECT_TRUE(run.err.contains("0 of 2 files written.")) << run.err.constData();
+}
+
+} // namespace
+} // namespace vexa::test

@@ -1,0 +1,271 @@
+// The three scan writers against reference files, and what they share:
+// an empty log, bad records, a failing disk, Cancel.
+#include "catalogue/EfiLogWriter.h"
+#include "core/RuntimeError.h"
+#include "export/LogFile.h"
+#include "store/OleDate.h"
+#include "support/ExportFixture.h"
+#include "support/FailingDevice.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace vexa::test {
+namespace {
+
+const Writer AllWriters[] = {Writer::Csv, Writer::Txt, Writer::Efi};
+
+TEST(Writers, MatchTheReferenceFiles)
+{
+    const struct {
+        const char *log;
+        Writer writer;
+        const char *expected;
+    } cases[] = {
+        {"ect-two-scans", Writer::Csv, "ect-two-scans.csv"}, // 8 lines
+        {"ect-two-scans", Writer::Txt, "ect-two-scans.txt"}, // 7 lines
+        {"ect-two-scans", Writer::Efi, "ect-two-scans.efi"}, // 1317 bytes
+        {"night-run", Writer::Csv, "night-run.csv"},
+        {"night-run", Writer::Txt, "night-run.txt"},
+    };
+    for (const auto &c : cases) {
+        ExportFixture f;
+        addLogCase(f.handheld, readLogCase(dataPath(QString("export/%1.log").arg(c.log))));
+        const ScanRun run = f.write(c.writer, f.entry());
+        EXPECT_FALSE(run.cancelled);
+        EXPECT_TRUE(sameBytes(readFile(dataPath(QString("export/") + c.expected)), f.written()))
+            << c.expected;
+    }
+}
+
+TEST(Writers, ShowProgressForEveryScan)
+{
+    ExportFixture f;
+    addLogCase(f.handheld, readLogCase(dataPath("export/ect-two-scans.log")));
+    f.write(Writer::Csv, f.entry());
+    EXPECT_EQ(f.host.statuses, (QStringList{"Saving scan 1 of 2", "Saving scan 2 of 2"}));
+    EXPECT_EQ(f.host.yields, 2);
+}
+
+TEST(Writers, AnEmptyLogHasItsHeadersOnly)
+{
+    for (const Writer writer : AllWriters) {
+        ExportFixture f;
+        addRirodLog(f.handheld, {{2004, 3, 7, 14, 5, 9}, "Empty", {15, 0, 2}, 0});
+        const ScanRun run = f.write(writer, f.entry());
+        EXPECT_EQ(run.written, 0);
+        const QByteArray out = f.written();
+        if (writer == Writer::Efi) {
+            EXPECT_EQ(out.size(), 1155 + 144 * 2);
+        } else {
+            EXPECT_EQ(out.count("\r\n"), writer == Writer::Csv ? 6 : 5) << writerName(writer);
+            EXPECT_TRUE(out.endsWith("\r\n\r\n")) << writerName(writer);
+        }
+    }
+}
+
+TEST(Writers, BadRecordsEndTheSaveWithAClearError)
+{
+    Channels nan{};
+    nan[0].value = std::numeric_limits<float>::quiet_NaN();
+    Channels huge{};
+    huge[0].value = 3.0e38f;
+    const struct {
+        const char *what;
+        Bytes record;
+        std::int32_t number;
+        bool textWritersToo;
+    } cases[] = {
+        {"a 40-byte record", Bytes(40, 0), ErrorNumber::SubscriptOutOfRange, true},
+        {"ScanTime 3277", scanRecord(3277, {}), ErrorNumber::Overflow, true},
+        {"ScanTime -3277", scanRecord(-3277, {}), ErrorNumber::Overflow, true},
+        {"a NaN value", scanRecord(10, nan), ErrorNumber::Overflow, false},
+        {"a raw sample past 32 bits", scanRecord(10, huge), ErrorNumber::Overflow, false},
+    };
+    for (const auto &c : cases) {
+        for (const Writer writer : AllWriters) {
+            ExportFixture f;
+            f.handheld.add("RirodData", {scanRecord(10, {}), c.record, scanRecord(10, {})});
+            f.handheld.add("RirodIndex",
+                           {rirodIndexRecord({2004, 1, 1, 0, 0, 0}, 3, 1, {15}, "x")});
+            bool failed = false;
+            try {
+                f.write(writer, f.entry());
+            } catch (const RuntimeError &e) {
+                failed = true;
+                EXPECT_EQ(e.number(), c.number) << c.what << " in " << writerName(writer);
+            }
+            EXPECT_EQ(failed, c.textWritersToo || writer == Writer::Efi)
+                << c.what << " in " << writerName(writer);
+        }
+    }
+}
+
+TEST(Writers, TextWritersShowNaNAndInfinities)
+{
+    ExportFixture f;
+    Channels values{};
+    values[0].value = std::numeric_limits<float>::quiet_NaN();
+    values[1].value = -std::numeric_limits<float>::infinity();
+    f.handheld.add("RirodData", {scanRecord(10, values)});
+    f.handheld.add("RirodIndex", {rirodIndexRecord({2004, 1, 1, 0, 0, 0}, 1, 1, {15, 2}, "x")});
+    f.write(Writer::Csv, f.entry());
+    EXPECT_TRUE(
+        f.written().endsWith("00:00:00,100,NaN,-INF,----,----,----,----,----,----,----,----\r\n"));
+}
+
+TEST(Writers, AFailingDiskIsAnError)
+{
+    // The reference files are 402 (text) and 1317 (EFI) bytes long.
+    for (const Writer writer : AllWriters) {
+        const qint64 size = writer == Writer::Efi ? 1317 : 402;
+        for (const qint64 capacity : {qint64{0}, qint64{50}, size - 5}) {
+            ExportFixture f;
+            addLogCase(f.handheld, readLogCase(dataPath("export/ect-two-scans.log")));
+            FailingDevice disk(capacity);
+            try {
+                f.write(writer, f.entry(), &disk);
+                ADD_FAILURE() << writerName(writer) << " wrote past " << capacity << " bytes";
+            } catch (const RuntimeError &e) {
+                EXPECT_EQ(e.number(), ErrorNumber::DeviceIoError);
+                EXPECT_EQ(e.description(), "Device I/O error: No space left on device");
+            }
+            if (writer == Writer::Efi && capacity > 1200) {
+                // The first scan record was written whole: the header says one.
+                EXPECT_EQ(disk.data().mid(efiScanCountOffset(1), 4),
+                          QByteArray::fromHex("01000000"));
+            }
+        }
+    }
+}
+
+// A log of five scans, Cancel pressed during scan 2.
+TEST(Writers, CancelStopsAfterTheCurrentScan)
+{
+    for (const Writer writer : AllWriters) {
+        for (const bool yes : {true, false}) {
+            ExportFixture f;
+            addRirodLog(f.handheld, {{2004, 3, 7, 14, 5, 9}, "Five", {15, 2}, 5});
+            f.host.pressCancelAtYield = 2;
+            f.ui.answers = {yes};
+            const ScanRun run = f.write(writer, f.entry());
+            EXPECT_EQ(f.ui.texts(), QStringList{"Cancel log save - Are you sure?"});
+            EXPECT_EQ(run.cancelled, yes);
+            EXPECT_EQ(run.written, yes ? 2 : 5) << writerName(writer);
+            EXPECT_FALSE(f.host.cancelRequested() && !yes) << "No clears the request";
+            const QByteArray out = f.written();
+            if (writer == Writer::Efi) {
+                // The header counts the records that follow it: 2 of 5 after a cancel.
+                const int d = 3; // RPM 2 bytes, ECT 1
+                EXPECT_EQ(out.size(), 1155 + 144 * 2 + (d + 8) * run.written);
+                EXPECT_EQ(out.mid(efiScanCountOffset(2), 4),
+                          QByteArray::fromHex(yes ? "02000000" : "05000000"));
+            } else {
+                EXPECT_EQ(out.count("\r\n"), (writer == Writer::Csv ? 6 : 5) + run.written);
+            }
+        }
+    }
+}
+
+TEST(Writers, ANegativeScanCountWritesNoScans)
+{
+    ExportFixture f;
+    f.handheld.add("RirodData", {scanRecord(10, {})});
+    f.handheld.add("RirodIndex", {rirodIndexRecord({2004, 1, 1, 0, 0, 0}, -3, 1, {15}, "x")});
+    const LogIndexEntry e = f.entry();
+    EXPECT_EQ(e.scanCount, -3);
+    EXPECT_EQ(f.write(Writer::Efi, e).written, 0);
+    EXPECT_EQ(f.written().mid(efiScanCountOffset(1), 4), QByteArray::fromHex("00000000"));
+}
+
+TEST(LogFile, SavesReplaceTheFileWholeAndReportCancels)
+{
+    QTemporaryDir dir;
+    for (const QString &format : {CsvFormat, TxtFormat, EfiFormat}) {
+        ExportFixture f;
+        addLogCase(f.handheld, readLogCase(dataPath("export/ect-two-scans.log")));
+        const QString path = dir.filePath("log." + format);
+        {
+            QFile old(path);
+            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+            old.write(QByteArray(5000, 'x'));
+        }
+        ExportContext context = f.context();
+        ASSERT_TRUE(saveLogFile(path, LogKind::Rirod, format, f.entry(), context));
+        EXPECT_TRUE(sameBytes(readFile(dataPath("export/ect-two-scans." + format.toLower())),
+                              readFile(path)));
+        EXPECT_EQ(f.host.statuses.first(), "Saving 2 scan records...");
+
+        f.host.pressCancelAtYield = f.host.yields + 1;
+        f.ui.answers = {true};
+        ASSERT_TRUE(saveLogFile(path, LogKind::Rirod, format, f.entry(), context));
+        EXPECT_EQ(f.ui.texts().last(), "Save operation canceled");
+    }
+}
+
+TEST(LogFile, TextLogsAreTheirDateAndText)
+{
+    ExportFixture f;
+    f.handheld.add("TCodeLog",
+                   {textLogRecord({2004, 3, 7, 14, 5, 9}, "P0171 \x93lean\x94\r\nP0174")});
+    const LogIndexEntry e =
+        readIndexEntry(*f.bytes, f.handheld.open("TCodeLog")->readByIndex(0), LogKind::TroubleCode);
+    QTemporaryDir dir;
+    ExportContext context = f.context();
+    for (const QString &format : {CsvFormat, TxtFormat}) {
+        ASSERT_TRUE(saveLogFile(dir.filePath("t"), LogKind::TroubleCode, format, e, context));
+        EXPECT_EQ(readFile(dir.filePath("t")),
+                  "3/7/2004 2:05:09 PM\r\nP0171 \x93lean\x94\r\nP0174\r\n");
+    }
+    EXPECT_FALSE(saveLogFile(dir.filePath("none"), LogKind::TroubleCode, EfiFormat, e, context));
+    EXPECT_FALSE(saveLogFile(dir.filePath("none"), LogKind::Rirod, QString(), e, context));
+    EXPECT_FALSE(QFile::exists(dir.filePath("none")));
+    EXPECT_TRUE(f.host.statuses.isEmpty()) << "no scan progress for text logs";
+}
+
+TEST(LogFile, AFolderThatCantBeWrittenIsAnError)
+{
+    ExportFixture f;
+    addLogCase(f.handheld, readLogCase(dataPath("export/ect-two-scans.log")));
+    QTemporaryDir dir;
+    ExportContext context = f.context();
+    const struct {
+        QString path;
+        std::int32_t number;
+    } cases[] = {
+        {dir.filePath("missing/log.CSV"), ErrorNumber::PathNotFound},
+        {dir.path(), ErrorNumber::PathFileAccessError}, // a folder, not a file
+    };
+    for (const auto &c : cases) {
+        try {
+            saveLogFile(c.path, LogKind::Rirod, CsvFormat, f.entry(), context);
+            ADD_FAILURE() << c.path.toStdString();
+        } catch (const RuntimeError &e) {
+            EXPECT_EQ(e.number(), c.number) << c.path.toStdString();
+        }
+    }
+}
+
+TEST(LogFile, NamesForSeveralLogs)
+{
+    LogIndexEntry e;
+    e.logDate = oledate::fromDate(2004, 3, 7);
+    e.logTime = oledate::fromTime(14, 5, 9);
+    const QString sep = QDir::separator();
+    EXPECT_EQ(multiLogFileName("D:" + sep + "Logs" + sep, LogKind::Rirod, e, "CSV"),
+              "D:" + sep + "Logs" + sep + "RirodLog(03.07.2004_14.05.09).CSV");
+    EXPECT_EQ(multiLogFileName("", LogKind::LTrim, e, "TXT"), "LTrimLog(03.07.2004_14.05.09).TXT");
+    EXPECT_EQ(multiLogFileName("", LogKind::AccelTest, e, "TXT"),
+              "AccelLog(03.07.2004_14.05.09).TXT");
+    EXPECT_EQ(multiLogFileName("", LogKind::TroubleCode, e, "TXT"),
+              "TroubleLog(03.07.2004_14.05.09).TXT");
+    EXPECT_EQ(withTrailingSeparator("/data"), "/data" + sep);
+    EXPECT_EQ(withTrailingSeparator("/"), "/");
+    EXPECT_EQ(withTrailingSeparator("D:" + sep), "D:" + sep);
+}
+
+} // namespace
+} // namespace vexa::test

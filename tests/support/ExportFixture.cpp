@@ -1,0 +1,48 @@
+#include "ExportFixture.h"
+
+#include "catalogue/EfiLogWriter.h"
+#include "export/TextLogWriter.h"
+
+namespace vexa::test {
+
+ExportFixture::ExportFixture()
+    : bytes(sync.createByteUtility()), dates(QLocale(QLocale::English, QLocale::UnitedStates))
+{}
+
+LogIndexEntry ExportFixture::entry(int line) const
+{
+    return readIndexEntry(*bytes, handheld.open("RirodIndex")->readByIndex(line), LogKind::Rirod);
+}
+
+ExportContext ExportFixture::context()
+{
+    m_scans = handheld.create("RirodData");
+    return {m_scans.get(), *bytes, host, ui, dates};
+}
+
+ScanRun ExportFixture::write(Writer writer, const LogIndexEntry &entry, QIODevice *out)
+{
+    if (!out) {
+        m_buffer.close();
+        m_buffer.setData(QByteArray());
+        m_buffer.open(QIODevice::ReadWrite);
+        out = &m_buffer;
+    }
+    ExportContext c = context();
+    switch (writer) {
+    case Writer::Csv:
+        return writeScanText(*out, entry, TextFormat::Csv, c);
+    case Writer::Txt:
+        return writeScanText(*out, entry, TextFormat::Txt, c);
+    case Writer::Efi:
+        return writeEfiLog(*out, entry, c);
+    }
+    return {};
+}
+
+const char *writerName(Writer writer)
+{
+    return writer == Writer::Csv ? "CSV" : writer == Writer::Txt ? "TXT" : "EFI";
+}
+
+} // namespace vexa::test

@@ -1,0 +1,204 @@
+// vexa-export: lists the logs of the docked handheld and saves them to files
+// without a window, named as the save command names several logs.
+#include "BatchHost.h"
+
+#include "core/RuntimeError.h"
+#include "export/LogFile.h"
+#include "store/LogSearch.h"
+#include "store/SyncComponent.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstdio>
+#include <limits>
+#include <optional>
+
+namespace vexa {
+namespace {
+
+constexpr int UsageFailure = 2;
+
+struct Failure {
+    QString message;
+    int exitCode = 1;
+};
+
+struct Options {
+    int tab = 0;
+    bool list = false;
+    QString format;
+    QString out;
+    bool all = false;
+    QList<int> logs; // 1-based positions in the list
+    bool force = false;
+};
+
+Options parse(const QCoreApplication &app)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Lists the saved logs of the docked handheld, or saves them to files named as the\n"
+        "program names several saved logs: RirodLog(03.07.2004_14.05.09).CSV and so on.\n\n"
+        "  vexa-export [--tab N] --list\n"
+        "  vexa-export [--tab N] --format CSV|TXT|EFI --out DIR (--all | --log N ...) [--force]\n\n"
+        "Logs are numbered from 1 in the order --list shows them. Progress goes to standard\n"
+        "error. The exit status is 0 only when every file was written."));
+    parser.addHelpOption();
+    parser.addOptions({
+        {"tab", "0 Rirod Logs (default), 1 LTrims, 2 Accel Tests, 3 Trouble Codes.", "N", "0"},
+        {"list", "Print one line per log, as the window lists it."},
+        {"format", "CSV or TXT for every kind; EFI for Rirod logs.", "CODE"},
+        {"out", "The folder to write the files into.", "DIR"},
+        {"all", "Save every log of the tab."},
+        {"log", "Save log N (repeatable).", "N"},
+        {"force", "Overwrite files that exist; without it they are left alone."},
+    });
+    parser.process(app);
+    if (!parser.positionalArguments().isEmpty())
+        throw Failure{QStringLiteral("unexpected argument '%1' (see --help)")
+                          .arg(parser.positionalArguments().first()),
+                      UsageFailure};
+
+    Options o;
+    bool ok = false;
+    o.tab = parser.value("tab").toInt(&ok);
+    if (!ok || o.tab < 0 || o.tab > 3)
+        throw Failure{QStringLiteral("--tab takes 0, 1, 2 or 3"), UsageFailure};
+    o.list = parser.isSet("list");
+    o.format = parser.value("format").toUpper();
+    o.out = parser.value("out");
+    o.all = parser.isSet("all");
+    o.force = parser.isSet("force");
+    for (const QString &value : parser.values("log")) {
+        const int n = value.toInt(&ok);
+        if (!ok || n < 1)
+            throw Failure{QStringLiteral("--log takes a log number from 1: '%1'").arg(value),
+                          UsageFailure};
+        o.logs << n;
+    }
+    if (o.list)
+        return o;
+    if (o.format != CsvFormat && o.format != TxtFormat && o.format != EfiFormat)
+        throw Failure{QStringLiteral("--format takes CSV, TXT or EFI (see --help)"), UsageFailure};
+    if (o.format == EfiFormat && o.tab != 0)
+        throw Failure{QStringLiteral("EFI files are for Rirod logs (tab 0) only"), UsageFailure};
+    if (o.out.isEmpty())
+        throw Failure{QStringLiteral("--out names the folder to save into"), UsageFailure};
+    if (o.all == !o.logs.isEmpty())
+        throw Failure{QStringLiteral("choose the logs with either --all or --log N"), UsageFailure};
+    return o;
+}
+
+class Collector final : public SearchListener {
+public:
+    std::vector<LogIndexEntry> entries;
+    void counted(int) override {}
+    void found(int, const LogIndexEntry &entry) override { entries.push_back(entry); }
+};
+
+std::vector<LogIndexEntry> readLogs(const SyncComponent &sync, vexasync::ByteUtility &bytes,
+                                    LogKind kind)
+{
+    Collector logs;
+    std::shared_ptr<vexasync::RecordAdapter> index;
+    try {
+        index = sync.openDatabase(logKindInfo(kind).indexDatabase);
+    } catch (const vexasync::Error &e) {
+        if (e.number() == vexasync::error::NotFound)
+            return {}; // no database: no logs, as the window shows it
+        throw;
+    }
+    searchLogs(*index, bytes, kind, logs, std::numeric_limits<int>::max());
+    return logs.entries;
+}
+
+int saveLogs(const Options &o, const SyncComponent &sync, vexasync::ByteUtility &bytes,
+             LogKind kind, const std::vector<LogIndexEntry> &logs, const DateText &dates)
+{
+    QList<int> chosen = o.logs;
+    if (o.all)
+        for (int n = 1; n <= static_cast<int>(logs.size()); ++n)
+            chosen << n;
+    for (const int n : chosen)
+        if (n > static_cast<int>(logs.size()))
+            throw Failure{QStringLiteral("there is no log %1 on tab %2 (it has %3)")
+                              .arg(n)
+                              .arg(o.tab)
+                              .arg(logs.size())};
+    if (!QFileInfo(o.out).isDir())
+        throw Failure{QStringLiteral("%1 is not a folder").arg(QDir::toNativeSeparators(o.out))};
+
+    const auto scans = kind == LogKind::Rirod ? sync.openDatabase(ScanDatabase) : nullptr;
+    BatchHost host;
+    ExportContext context{scans.get(), bytes, host, host, dates};
+    const QString folder = withTrailingSeparator(QDir::toNativeSeparators(o.out));
+    int failures = 0;
+    for (const int n : chosen) {
+        const LogIndexEntry &entry = logs[static_cast<std::size_t>(n - 1)];
+        const QString name = multiLogFileName(folder, kind, entry, o.format);
+        if (!o.force && QFileInfo::exists(name)) {
+            std::fprintf(stderr, "vexa-export: %s exists; left alone (--force overwrites it)\n",
+                         qPrintable(name));
+            ++failures;
+            continue;
+        }
+        std::fprintf(stderr, "Log %d: %s\n", n, qPrintable(name));
+        try {
+            saveLogFile(name, kind, o.format, entry, context);
+        } catch (...) {
+            const RuntimeError error = currentError();
+            std::fprintf(stderr, "vexa-export: %s: %s (error %s)\n", qPrintable(name),
+                         qPrintable(error.description()),
+                         qPrintable(errorNumberText(error.number())));
+            ++failures;
+        }
+    }
+    std::fprintf(stderr, "%lld of %lld files written.\n",
+                 static_cast<long long>(chosen.size() - failures),
+                 static_cast<long long>(chosen.size()));
+    return failures == 0 ? 0 : 1;
+}
+
+int run(const QCoreApplication &app)
+{
+    const Options o = parse(app);
+    const SyncComponent sync;
+    if (!sync.isLoaded())
+        throw Failure{QStringLiteral("can't load the sync component: %1").arg(sync.loadError())};
+    if (!sync.createSyncStatus()->inProgress())
+        throw Failure{QStringLiteral("no handheld synchronisation is in progress "
+                                     "(dock a handheld: vexa-handheld dock USER)")};
+    const LogKind kind = logKindOfTab(o.tab);
+    const DateText dates;
+    const auto bytes = sync.createByteUtility();
+    const std::vector<LogIndexEntry> logs = readLogs(sync, *bytes, kind);
+    if (o.list) {
+        for (const LogIndexEntry &entry : logs)
+            std::printf("%s\n", qPrintable(listLine(entry, dates)));
+        return 0;
+    }
+    return saveLogs(o, sync, *bytes, kind, logs, dates);
+}
+
+} // namespace
+} // namespace vexa
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("vexa-export"));
+    try {
+        return vexa::run(app);
+    } catch (const vexa::Failure &f) {
+        std::fprintf(stderr, "vexa-export: %s\n", qPrintable(f.message));
+        return f.exitCode;
+    } catch (...) {
+        const vexa::RuntimeError error = vexa::currentError();
+        std::fprintf(stderr, "vexa-export: %s (error %s)\n", qPrintable(error.description()),
+                     qPrintable(vexa::errorNumberText(error.number())));
+        return 1;
+    }
+}
