@@ -30,10 +30,15 @@ BenchHandheld::BenchHandheld()
     desktop->dock(desktop->addUser("Bench").id);
 }
 
-std::shared_ptr<vexasync::RecordAdapter> BenchHandheld::open(const std::string &database) const
+std::shared_ptr<vexasync::RecordAdapter> openDocked(const std::string &database)
 {
     return component().createDatabaseOpener()->open(database, vexasync::RecordAdapterClass,
                                                     vexasync::mode::ReadWriteDelete);
+}
+
+std::shared_ptr<vexasync::RecordAdapter> BenchHandheld::open(const std::string &database) const
+{
+    return openDocked(database);
 }
 
 void BenchHandheld::fill(const std::string &database, const std::vector<Bytes> &records) const

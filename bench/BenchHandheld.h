@@ -23,6 +23,9 @@ private:
     QTemporaryDir m_root;
 };
 
+// A database of the docked handheld.
+std::shared_ptr<vexasync::RecordAdapter> openDocked(const std::string &database);
+
 // A 64-byte scan record with ten used channels.
 Bytes scanRecord(int k);
 // Index record of a Rirod log with ten two-byte parameters.

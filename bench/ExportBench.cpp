@@ -1,6 +1,7 @@
 // Writing a long Rirod log read from a handheld image, in each format: the
 // writers must keep up with the handheld and hold one scan at a time.
 #include "BenchHandheld.h"
+#include "BenchUi.h"
 
 #include "export/LogFile.h"
 #include "store/LogSearch.h"
@@ -15,22 +16,6 @@
 
 namespace vexa::bench {
 namespace {
-
-class SilentHost final : public CommandHost, public UserInterface {
-public:
-    void setStatus(const QString &) override {}
-    void showStatusNow(const QString &) override {}
-    void yield() override {}
-    bool cancelRequested() const override { return false; }
-    void clearCancelRequest() override {}
-    void showMessage(const QString &, const QString &, Icon) override {}
-    bool askYesNo(const QString &, const QString &) override { return false; }
-    SaveFileChoice chooseSaveFile(const QString &, const QList<FileFilter> &) override
-    {
-        return {};
-    }
-    SaveLocation chooseSaveLocation(bool) override { return {}; }
-};
 
 long maxResidentKb()
 {
@@ -49,7 +34,7 @@ void SaveRirodLog(benchmark::State &state, const QString &format)
     const LogIndexEntry entry =
         readIndexEntry(*bytes, handheld.open("RirodIndex")->readByIndex(0), LogKind::Rirod);
     auto data = handheld.open("RirodData");
-    SilentHost host;
+    BenchUi host;
     const DateText dates(QLocale(QLocale::English, QLocale::UnitedStates));
     ExportContext context{data.get(), *bytes, host, host, dates};
     QTemporaryDir dir;

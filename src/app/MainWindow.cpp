@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "BusyScope.h"
 #include "InputGuard.h"
 #include "WindowHost.h"
 #include "core/RuntimeError.h"
@@ -16,30 +17,6 @@
 #include <QTimer>
 
 namespace vexa {
-
-// Marks the window busy for its lifetime: input to the window is held off
-// and a close request waits until the outermost scope ends.
-class MainWindow::BusyScope {
-public:
-    explicit BusyScope(MainWindow &window) : m_window(window)
-    {
-        if (m_window.m_busyDepth++ == 0)
-            m_window.m_inputGuard = std::make_unique<InputGuard>(&m_window, m_window.cmdCancel);
-    }
-    ~BusyScope()
-    {
-        if (--m_window.m_busyDepth > 0)
-            return;
-        m_window.m_inputGuard.reset();
-        if (m_window.m_closePending)
-            QTimer::singleShot(0, &m_window, &MainWindow::close);
-    }
-    BusyScope(const BusyScope &) = delete;
-    BusyScope &operator=(const BusyScope &) = delete;
-
-private:
-    MainWindow &m_window;
-};
 
 // The user interface the window's operations use: the window counts as busy
 // while a box or dialog is open, so the countdown can't unload it under the
@@ -88,6 +65,16 @@ MainWindow::MainWindow(const SyncComponent &sync, UserInterface &ui, const QLoca
 }
 
 MainWindow::~MainWindow() = default;
+
+UserInterface &MainWindow::prompts()
+{
+    return *m_prompts;
+}
+
+void MainWindow::setYieldSlice(int ms)
+{
+    m_host->setSliceMs(ms);
+}
 
 LogKind MainWindow::currentKind() const
 {

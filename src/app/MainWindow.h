@@ -22,8 +22,8 @@ class QTimer;
 
 namespace vexa {
 
-class CommandHost;
 class InputGuard;
+class WindowHost;
 class SyncComponent;
 
 class MainWindow : public QWidget {
@@ -46,6 +46,8 @@ public:
     std::weak_ptr<vexasync::RecordAdapter> dataAdapter() const { return m_dataAdapter; }
     bool isUnloaded() const { return m_unloaded; }
     bool isBusy() const { return m_busyDepth > 0; }
+    // How often a long command lets the window run (tests: 0, every record).
+    void setYieldSlice(int ms);
 
 public slots:
     // One tick of Timer1: the auto-close countdown.
@@ -62,8 +64,11 @@ private:
     class BusyScope;
     class GuardedPrompts;
 
+    // Boxes and dialogs, with the window marked busy while they are open.
+    UserInterface &prompts();
     void buildControls();
     LogKind currentKind() const;
+    std::vector<int> selectedLines() const;
     void setLogButtonsEnabled(bool enabled);
     void stopTimer();
     void restartTimer(); // IdleSeconds := 0; Timer1 on
@@ -82,7 +87,7 @@ private:
     const SyncComponent &m_sync;
     UserInterface &m_ui;
     std::unique_ptr<GuardedPrompts> m_prompts; // m_ui, with the window marked busy
-    std::unique_ptr<CommandHost> m_host;
+    std::unique_ptr<WindowHost> m_host;
     DateText m_dates;
 
     QLabel *lblStatus = nullptr;

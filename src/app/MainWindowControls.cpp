@@ -1,6 +1,6 @@
 // The window's controls, at their places.
 #include "MainWindow.h"
-#include "Twips.h"
+#include "dialogs/Twips.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -28,6 +28,10 @@ void MainWindow::buildControls()
     setFixedSize(tw.px(8400), tw.px(7170));
     setWindowTitle(QStringLiteral("VEXA Synchronization"));
     setObjectName(QStringLiteral("frmMain"));
+    // The positions were laid out for an 8-point face.
+    QFont face = font();
+    face.setPointSize(8);
+    setFont(face);
 
     // The tabs carry no controls of their own: everything else stands on top
     // of the strip and shows on every tab.

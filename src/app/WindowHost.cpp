@@ -27,7 +27,7 @@ void WindowHost::showStatusNow(const QString &text)
 
 void WindowHost::yield()
 {
-    if (m_slice.isValid() && m_slice.elapsed() < SliceMs)
+    if (m_slice.isValid() && m_slice.elapsed() < m_sliceMs)
         return;
     if (m_hasPending) {
         m_status->setText(m_pending);

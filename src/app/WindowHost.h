@@ -17,7 +17,7 @@ namespace vexa {
 
 class WindowHost final : public CommandHost {
 public:
-    static constexpr int SliceMs = 20;
+    static constexpr int DefaultSliceMs = 20;
 
     WindowHost(QLabel *status, QPushButton *cancel, QList<QPushButton *> commands,
                bool &cancelRequested);
@@ -29,6 +29,8 @@ public:
     void clearCancelRequest() override { m_cancelRequested = false; }
     void setCancelShown(bool shown) override;
     void setCommandButtonsShown(bool shown) override;
+    // How often the message loop runs: 0 runs it at every yield.
+    void setSliceMs(int ms) { m_sliceMs = ms; }
 
 private:
     QLabel *m_status;
@@ -38,6 +40,7 @@ private:
     QString m_pending;
     bool m_hasPending = false;
     QElapsedTimer m_slice;
+    int m_sliceMs = DefaultSliceMs;
 };
 
 } // namespace vexa

@@ -1,5 +1,7 @@
 #include "QtUserInterface.h"
 
+#include "PathDialog.h"
+
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -47,9 +49,13 @@ SaveFileChoice QtUserInterface::chooseSaveFile(const QString &title,
     return {QDir::toNativeSeparators(path), static_cast<int>(qtFilters.indexOf(chosen)) + 1};
 }
 
-SaveLocation QtUserInterface::chooseSaveLocation(bool)
+SaveLocation QtUserInterface::chooseSaveLocation(bool rirodFormats)
 {
-    return {};
+    UserSettings settings;
+    SystemVolumes volumes;
+    PathDialog dialog(rirodFormats, settings, volumes, parent());
+    dialog.exec();
+    return dialog.location();
 }
 
 } // namespace vexa

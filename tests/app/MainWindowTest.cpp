@@ -3,6 +3,7 @@
 #include "store/SyncComponent.h"
 #include "support/LogRecords.h"
 #include "support/ScriptedUi.h"
+#include "support/TestWindow.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -18,41 +19,7 @@
 namespace vexa::test {
 namespace {
 
-const QLocale English(QLocale::English, QLocale::UnitedStates);
-
-class Window {
-public:
-    explicit Window(const SyncComponent &sync) : window(sync, ui, English) {}
-
-    template <typename T = QWidget> T *control(const char *name)
-    {
-        T *c = window.findChild<T *>(QLatin1String(name));
-        EXPECT_NE(c, nullptr) << name;
-        return c;
-    }
-    QString status() { return control<QLabel>("lblStatus")->text(); }
-    QListWidget *list() { return control<QListWidget>("lstSavedData"); }
-    QStringList lines()
-    {
-        QStringList all;
-        for (int i = 0; i < list()->count(); ++i)
-            all << list()->item(i)->text();
-        return all;
-    }
-    // Enabled state of Select All, Clear All, Save, Delete, Delete All.
-    std::vector<bool> logButtons()
-    {
-        std::vector<bool> enabled;
-        for (const char *name :
-             {"cmdSelectAll", "cmdClearAll", "cmdSave", "cmdDelete", "cmdDeleteAll"})
-            enabled.push_back(control<QPushButton>(name)->isEnabled());
-        return enabled;
-    }
-    void setTab(int tab) { control<QTabWidget>("tabMain")->setCurrentIndex(tab); }
-
-    ScriptedUi ui;
-    MainWindow window;
-};
+using Window = TestWindow;
 
 const std::vector<bool> AllEnabled(5, true);
 const std::vector<bool> AllDisabled(5, false);

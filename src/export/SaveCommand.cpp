@@ -1,0 +1,105 @@
+#include "SaveCommand.h"
+
+#include "LogFile.h"
+#include "core/RuntimeError.h"
+#include "store/SyncComponent.h"
+
+#include <QFileInfo>
+
+namespace vexa {
+
+namespace {
+
+struct Destination {
+    QString folder; // for one log, the whole file name
+    QString format;
+};
+
+Destination chooseDestination(const SaveSelection &s, UserInterface &ui)
+{
+    const bool rirod = s.kind == LogKind::Rirod;
+    if (s.positions.size() > 1) {
+        const SaveLocation location = ui.chooseSaveLocation(rirod);
+        return {location.folder, location.format};
+    }
+    const SaveFileChoice choice =
+        ui.chooseSaveFile(QStringLiteral("Save log as..."), saveFileFilters(s.kind));
+    if (!rirod)
+        return {choice.path, TxtFormat};
+    return {choice.path, choice.filterIndex == 1   ? CsvFormat
+                         : choice.filterIndex == 2 ? TxtFormat
+                                                   : EfiFormat};
+}
+
+void saveSelected(const SaveSelection &s, const SaveServices &services)
+{
+    CommandHost &host = services.host;
+    UserInterface &ui = services.ui;
+    Destination to = chooseDestination(s, ui);
+    if (to.folder.isEmpty())
+        return;
+    const bool several = s.positions.size() > 1;
+    if (several)
+        to.folder = withTrailingSeparator(to.folder);
+
+    host.clearCancelRequest();
+    host.setCancelShown(true);
+    host.showStatusNow(QStringLiteral("Saving log(s)..."));
+    std::unique_ptr<vexasync::ByteUtility> bytes; // made for the first log, released at the end
+    for (const int position : s.positions) {
+        if (position < 0 || position >= static_cast<int>(s.logs.size()))
+            throw RuntimeError(
+                ErrorNumber::SubscriptOutOfRange,
+                QStringLiteral("Subscript out of range: list line %1").arg(position));
+        const LogIndexEntry &entry = s.logs[static_cast<std::size_t>(position)];
+        const QString name =
+            several ? multiLogFileName(to.folder, s.kind, entry, to.format) : to.folder;
+        const QFileInfo file(name);
+        if (file.exists() &&
+            !ui.ask(QStringLiteral("File %1 already exists - overwrite?").arg(file.fileName())))
+            return;
+        host.clearCancelRequest();
+        host.setCancelShown(true);
+        host.setCommandButtonsShown(false);
+        if (!bytes)
+            bytes = services.sync.createByteUtility();
+        ExportContext context{services.scanDatabase, *bytes, host, ui, services.dates};
+        saveLogFile(name, s.kind, to.format, entry, context);
+    }
+}
+
+} // namespace
+
+QList<FileFilter> parseFilterList(const QString &list)
+{
+    const QStringList parts = list.split(QLatin1Char('|'));
+    QList<FileFilter> filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        filters.append({parts[i], parts[i + 1]});
+    return filters;
+}
+
+QList<FileFilter> saveFileFilters(LogKind kind)
+{
+    return parseFilterList(kind == LogKind::Rirod
+                               ? QStringLiteral("Comma-delimited (*.csv)|*.csv|Space-delimited "
+                                                "(*.txt)|*.txt|EFILive format(*.efi)|*.efi")
+                               : QStringLiteral("Text file (*.txt)|*.txt"));
+}
+
+void runSaveCommand(const SaveSelection &selection, const SaveServices &services)
+{
+    if (!selection.positions.empty()) {
+        try {
+            saveSelected(selection, services);
+        } catch (...) {
+            services.ui.inform(errorBoxText(QStringLiteral("There was an error saving the file."),
+                                            currentError()));
+        }
+    }
+    services.host.setCancelShown(false);
+    services.host.setCommandButtonsShown(true);
+    services.host.showStatusNow(QStringLiteral("Complete."));
+}
+
+} // namespace vexa

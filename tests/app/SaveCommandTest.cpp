@@ -1,0 +1,228 @@
+// Save... in the window: dialogs answered by the test, files on disk.
+#include "store/SyncComponent.h"
+#include "support/LogCase.h"
+#include "support/TestWindow.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace vexa::test {
+namespace {
+
+const QString Ect = "RirodLog(03.07.2004_14.05.09)";
+const QString Night = "RirodLog(03.07.2004_23.59.58)";
+const QString Five = "RirodLog(03.08.2004_10.00.00)";
+
+struct Saving {
+    TestHandheld handheld;
+    QTemporaryDir out;
+    SyncComponent sync;
+    TestWindow w{sync};
+
+    Saving()
+    {
+        addLogCase(handheld, readLogCase(dataPath("export/ect-two-scans.log")));
+        addLogCase(handheld, readLogCase(dataPath("export/night-run.log")));
+        addRirodLog(handheld, {{2004, 3, 8, 10, 0, 0}, "Five scans", {15, 2}, 5});
+        handheld.add("LTrimLog", {textLogRecord({2004, 4, 2, 8, 40, 51}, "trims")});
+        w.window.setYieldSlice(0);
+        w.window.start();
+    }
+    QString path(const QString &name) const { return out.filePath(name); }
+    QStringList files() const { return QDir(out.path()).entryList(QDir::Files, QDir::Name); }
+    void saveOne(int line, const QString &file, int filter)
+    {
+        w.select({line});
+        w.ui.files = {{file, filter}};
+        w.click("cmdSave");
+    }
+    void saveSeveral(std::initializer_list<int> lines, const QString &folder, const QString &format)
+    {
+        w.select(lines);
+        w.ui.locations = {{folder, format}};
+        w.click("cmdSave");
+    }
+    int scanLines(const QString &file) const
+    {
+        return int(readFile(path(file)).count("\r\n")) -
+               6; // a CSV header has 6 lines (one-line text)
+    }
+};
+
+const std::vector<bool> IdleButtons = {true, true, true, true, true, true, false};
+
+TEST(SaveCommand, NothingSelectedEndsAtComplete)
+{
+    Saving s;
+    s.w.click("cmdSave");
+    EXPECT_TRUE(s.w.ui.prompts.empty());
+    EXPECT_EQ(s.w.status(), "Complete.");
+    EXPECT_EQ(s.w.buttonsShown(), IdleButtons);
+    EXPECT_TRUE(s.w.control<QTimer>("Timer1")->isActive());
+}
+
+TEST(SaveCommand, OneRirodLogInTheChosenFilterFormat)
+{
+    const struct {
+        int filter;
+        const char *reference;
+    } cases[] = {{1, "ect-two-scans.csv"}, {2, "ect-two-scans.txt"}, {3, "ect-two-scans.efi"}};
+    for (const auto &c : cases) {
+        Saving s;
+        const QString file = s.path("my log"); // exactly as typed: no extension added
+        s.saveOne(0, file, c.filter);
+        ASSERT_EQ(s.w.ui.prompts.size(), 1u);
+        const Prompt &dialog = s.w.ui.prompts[0];
+        EXPECT_EQ(dialog.kind, Prompt::SaveFile);
+        EXPECT_EQ(dialog.title, "Save log as...");
+        ASSERT_EQ(dialog.filters.size(), 3);
+        EXPECT_EQ(dialog.filters[0].description, "Comma-delimited (*.csv)");
+        EXPECT_EQ(dialog.filters[2].description, "EFILive format(*.efi)");
+        EXPECT_EQ(dialog.filters[2].pattern, "*.efi");
+        EXPECT_EQ(s.files(), QStringList{"my log"});
+        EXPECT_TRUE(
+            sameBytes(readFile(dataPath(QString("export/") + c.reference)), readFile(file)));
+        EXPECT_EQ(s.w.status(), "Complete.");
+        EXPECT_EQ(s.w.buttonsShown(), IdleButtons);
+        EXPECT_EQ(s.w.list()->selectedItems().size(), 1) << "the selection is only read";
+    }
+}
+
+TEST(SaveCommand, OtherTabsSaveTextWhateverTheFilter)
+{
+    Saving s;
+    s.w.setTab(1);
+    s.saveOne(0, s.path("trims.dat"), 3);
+    ASSERT_EQ(s.w.ui.prompts.size(), 1u);
+    ASSERT_EQ(s.w.ui.prompts[0].filters.size(), 1);
+    EXPECT_EQ(s.w.ui.prompts[0].filters[0].description, "Text file (*.txt)");
+    EXPECT_EQ(readFile(s.path("trims.dat")), "4/2/2004 8:40:51 AM\r\ntrims\r\n");
+}
+
+TEST(SaveCommand, ACancelledDialogWritesNothing)
+{
+    Saving s;
+    s.saveOne(0, QString(), 1);
+    s.w.list()->clearSelection();
+    s.saveSeveral({0, 1}, QString(), QString());
+    EXPECT_EQ(s.w.ui.prompts.size(), 2u);
+    EXPECT_EQ(s.w.ui.prompts[1].kind, Prompt::SaveLocation);
+    EXPECT_TRUE(s.w.ui.prompts[1].rirodFormats);
+    EXPECT_TRUE(s.files().isEmpty());
+    EXPECT_EQ(s.w.status(), "Complete.");
+}
+
+TEST(SaveCommand, SeveralLogsAreNamedByKindDateAndFormat)
+{
+    for (const bool trailing : {true, false}) {
+        Saving s;
+        const QString folder =
+            QDir::toNativeSeparators(s.out.path()) + (trailing ? QString(QDir::separator()) : "");
+        s.saveSeveral({0, 2}, folder, "TXT");
+        EXPECT_EQ(s.files(), (QStringList{Ect + ".TXT", Five + ".TXT"}))
+            << "separator doubled or lost";
+        EXPECT_TRUE(sameBytes(readFile(dataPath("export/ect-two-scans.txt")),
+                              readFile(s.path(Ect + ".TXT"))));
+    }
+}
+
+TEST(SaveCommand, NoToOverwritingEndsTheCommand)
+{
+    Saving s;
+    {
+        QFile existing(s.path(Night + ".CSV"));
+        ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+        existing.write("old");
+    }
+    s.w.ui.answers = {false};
+    s.saveSeveral({0, 1, 2}, s.out.path(), "CSV");
+    EXPECT_EQ(s.w.ui.texts().last(), "File " + Night + ".CSV already exists - overwrite?");
+    EXPECT_EQ(s.files(), (QStringList{Ect + ".CSV", Night + ".CSV"}));
+    EXPECT_EQ(readFile(s.path(Night + ".CSV")), "old");
+    EXPECT_EQ(s.w.status(), "Complete.");
+    EXPECT_EQ(s.w.buttonsShown(), IdleButtons);
+}
+
+// Presses Cancel when the log of four scans, the second of three, shows scan 2.
+void pressCancelDuringSecondLog(TestWindow &w)
+{
+    auto *watch = new QTimer(&w.window);
+    QObject::connect(watch, &QTimer::timeout, &w.window, [&w, watch] {
+        if (w.status() != "Saving scan 2 of 4")
+            return;
+        EXPECT_TRUE(w.control<QPushButton>("cmdCancel")->isVisible());
+        QTest::mouseClick(w.control("cmdCancel"), Qt::LeftButton);
+        watch->stop();
+    });
+    watch->start(0);
+}
+
+TEST(SaveCommand, CancelStopsTheLogBeingWrittenOnly)
+{
+    for (const bool yes : {true, false}) {
+        Saving s;
+        s.w.ui.answers = {yes};
+        pressCancelDuringSecondLog(s.w);
+        s.saveSeveral({0, 1, 2}, s.out.path(), "CSV"); // 2, 4 and 5 scans
+        EXPECT_EQ(s.w.ui.texts().at(1), "Cancel log save - Are you sure?");
+        EXPECT_EQ(s.w.ui.texts().contains("Save operation canceled"), yes);
+        EXPECT_EQ(s.files().size(), 3);
+        EXPECT_EQ(s.scanLines(Ect + ".CSV"), 2);
+        EXPECT_EQ(readFile(s.path(Night + ".CSV")).count("\r\n") - 7, yes ? 2 : 4); // two-line text
+        EXPECT_EQ(s.scanLines(Five + ".CSV"), 5) << "the next log is saved whole";
+        EXPECT_EQ(s.w.status(), "Complete.");
+    }
+}
+
+TEST(SaveCommand, AFailureIsReportedThenTheCommandEnds)
+{
+    Saving s;
+    s.saveOne(0, "/proc/vexa.csv", 1);
+    ASSERT_EQ(s.w.ui.prompts.size(), 2u);
+    EXPECT_TRUE(
+        s.w.ui.prompts[1].text.startsWith("There was an error saving the file.\r\nPath/File access "
+                                          "error: can't create /proc/vexa.csv ("))
+        << s.w.ui.prompts[1].text.toStdString();
+    EXPECT_TRUE(s.w.ui.prompts[1].text.endsWith(")\r\nNumber = 4B"));
+    EXPECT_EQ(s.w.status(), "Complete.");
+    EXPECT_EQ(s.w.buttonsShown(), IdleButtons);
+}
+
+TEST(SaveCommand, TheWindowTakesNoInputWhileSavingAndClosesAfter)
+{
+    Saving s;
+    bool tried = false;
+    auto *intruder = new QTimer(&s.w.window);
+    QObject::connect(intruder, &QTimer::timeout, &s.w.window, [&] {
+        if (s.w.status() != "Saving scan 2 of 5")
+            return;
+        intruder->stop();
+        tried = true;
+        EXPECT_EQ(s.w.buttonsShown(),
+                  (std::vector<bool>{false, false, false, false, false, false, true}));
+        QTabBar *tabs = s.w.control<QTabWidget>("tabMain")->tabBar();
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(2).center());
+        QListWidget *list = s.w.list();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(0)).center());
+        s.w.window.close();
+        EXPECT_FALSE(s.w.window.isUnloaded());
+    });
+    intruder->start(0);
+    s.saveOne(2, s.path("five.csv"), 1);
+    ASSERT_TRUE(tried);
+    EXPECT_EQ(s.w.control<QTabWidget>("tabMain")->currentIndex(), 0);
+    EXPECT_EQ(s.w.list()->selectedItems().size(), 1);
+    EXPECT_EQ(s.scanLines("five.csv"), 5);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(s.w.window.isUnloaded()) << "the close waited for the save";
+}
+
+} // namespace
+} // namespace vexa::test
