@@ -4,8 +4,11 @@
 #include "MainWindow.h"
 
 #include "WindowHost.h"
+#include "core/RuntimeError.h"
+#include "deletion/DeleteCommands.h"
 #include "export/SaveCommand.h"
 
+#include <QLabel>
 #include <QListWidget>
 
 namespace vexa {
@@ -30,7 +33,41 @@ void MainWindow::onSave()
     restartTimer();
 }
 
-void MainWindow::onDelete() {}
-void MainWindow::onDeleteAll() {}
+void MainWindow::onDelete()
+{
+    stopTimer();
+    if (m_indexAdapter) {
+        BusyScope busy(*this);
+        const DeleteResult result =
+            deleteSelectedLogs({currentKind(), selectedLines(), lstSavedData->count(), m_savedLogs},
+                               {m_sync, *m_indexAdapter, m_dataAdapter.get(), *m_host, prompts()});
+        if (result != DeleteResult::NotRun) {
+            // Rebuilt from the handheld, whatever the command left there.
+            try {
+                searchLogs();
+            } catch (...) {
+                prompts().inform(errorBoxText(
+                    QStringLiteral("There was an error deleting the log."), currentError()));
+            }
+        }
+    }
+    restartTimer();
+}
+
+void MainWindow::onDeleteAll()
+{
+    stopTimer();
+    if (m_indexAdapter) {
+        BusyScope busy(*this);
+        const DeleteResult result = deleteAllLogs(
+            currentKind(), {m_sync, *m_indexAdapter, m_dataAdapter.get(), *m_host, prompts()});
+        if (result == DeleteResult::Completed) {
+            lstSavedData->clear();
+            lblStatus->setText(QStringLiteral("All logs deleted."));
+            setLogButtonsEnabled(false);
+        }
+    }
+    restartTimer();
+}
 
 } // namespace vexa

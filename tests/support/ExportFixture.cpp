@@ -5,8 +5,9 @@
 
 namespace vexa::test {
 
-ExportFixture::ExportFixture()
-    : bytes(sync.createByteUtility()), dates(QLocale(QLocale::English, QLocale::UnitedStates))
+ExportFixture::ExportFixture(TestHandheld::Mode mode)
+    : handheld(mode), bytes(sync.createByteUtility()),
+      dates(QLocale(QLocale::English, QLocale::UnitedStates))
 {}
 
 LogIndexEntry ExportFixture::entry(int line) const

@@ -17,7 +17,7 @@ enum class Writer { Csv, Txt, Efi };
 
 class ExportFixture {
 public:
-    ExportFixture();
+    explicit ExportFixture(TestHandheld::Mode mode = TestHandheld::Mode::Fresh);
 
     // The index entry of the Rirod log on list line `line`.
     LogIndexEntry entry(int line = 0) const;

@@ -2,6 +2,8 @@
 // press Cancel at a given yield.
 #pragma once
 
+#include "QtPrinters.h"
+
 #include "core/CommandHost.h"
 
 #include <functional>

@@ -1,6 +1,7 @@
 // Index and scan records as the handheld logger writes them (big-endian).
 #pragma once
 
+#include "QtPrinters.h"
 #include "TestHandheld.h"
 
 #include <array>

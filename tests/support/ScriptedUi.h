@@ -2,6 +2,8 @@
 // box and dialog that was shown.
 #pragma once
 
+#include "QtPrinters.h"
+
 #include "core/UserInterface.h"
 
 #include <deque>

@@ -13,18 +13,31 @@ std::shared_ptr<vexasync::RecordAdapter> openDockedDatabase(const std::string &d
         ->open(database, vexasync::RecordAdapterClass, vexasync::mode::ReadWriteDelete);
 }
 
-TestHandheld::TestHandheld() : m_previousRoot(qgetenv(vexasync::RootVariable))
+TestHandheld::TestHandheld(Mode mode) : m_previousRoot(qgetenv(vexasync::RootVariable))
 {
-    if (!m_root.isValid())
+    if (mode == Mode::Attach) {
+        auto desktop = component().createDesktop();
+        m_user = desktop->findUser(std::to_string(desktop->dockedUser()));
+        return;
+    }
+    m_root.emplace();
+    if (!m_root->isValid())
         throw std::runtime_error("no temporary folder");
-    qputenv(vexasync::RootVariable, m_root.path().toUtf8());
-    auto desktop = component().createDesktop();
+    qputenv(vexasync::RootVariable, m_root->path().toUtf8());
+    auto desktop = component().createDesktop(); // reads the root it is made under
     m_user = desktop->addUser("Test User");
     desktop->dock(m_user.id);
 }
 
+QString TestHandheld::root() const
+{
+    return m_root ? m_root->path() : qEnvironmentVariable(vexasync::RootVariable);
+}
+
 TestHandheld::~TestHandheld()
 {
+    if (!m_root)
+        return;
     if (m_previousRoot.isEmpty())
         qunsetenv(vexasync::RootVariable);
     else

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,10 +22,14 @@ std::shared_ptr<vexasync::RecordAdapter> openDockedDatabase(const std::string &d
 
 class TestHandheld {
 public:
-    TestHandheld();
+    // Fresh: a new sync root with a docked user. Attach: the handheld docked
+    // now, for a child process working on its parent's handheld.
+    enum class Mode { Fresh, Attach };
+
+    explicit TestHandheld(Mode mode = Mode::Fresh);
     ~TestHandheld();
 
-    QString root() const { return m_root.path(); }
+    QString root() const;
     vexasync::Component &component() const;
     vexasync::UserInfo user() const { return m_user; }
     std::string imagePath() const;
@@ -38,7 +43,7 @@ public:
     void undock() const;
 
 private:
-    QTemporaryDir m_root;
+    std::optional<QTemporaryDir> m_root;
     QByteArray m_previousRoot;
     vexasync::UserInfo m_user;
 };

@@ -1,0 +1,157 @@
+#include "DeleteCommands.h"
+
+#include "DeletionPlan.h"
+#include "core/RuntimeError.h"
+#include "store/ChangeGroup.h"
+#include "store/SyncComponent.h"
+
+#include <limits>
+
+namespace vexa {
+
+namespace {
+
+const QString FailureSentence = QStringLiteral("There was an error deleting the log.");
+
+DeleteResult reportFailure(const DeleteServices &services)
+{
+    const RuntimeError error = currentError();
+    services.ui.inform(errorBoxText(FailureSentence, error));
+    return DeleteResult::Failed;
+}
+
+// The listed logs as the search read them, then any the list had no room for.
+std::vector<LogPlace> logPlaces(const DeleteRequest &request, const DeleteServices &services,
+                                vexasync::ByteUtility &bytes)
+{
+    std::vector<LogPlace> places;
+    for (int line = 0; line < request.lineCount; ++line) {
+        const LogIndexEntry &e = request.logs.at(static_cast<std::size_t>(line));
+        places.push_back({e.recordId, e.firstScan, e.scanCount});
+    }
+    for (std::int32_t i = request.lineCount; i < services.index.recordCount(); ++i) {
+        const vexasync::Record r = services.index.readByIndex(i);
+        // Bytes 14-15 scan count, 16-17 first scan.
+        places.push_back(
+            {r.id, bytes.readInt16(r.bytes, 16, true), bytes.readInt16(r.bytes, 14, true)});
+    }
+    return places;
+}
+
+// Deletes one log's scan records, each a call of its own with progress and
+// the cancel check; all of them or, after a confirmed cancel, none.
+std::int32_t deleteScans(const LogPlace &log, const DeleteServices &services, bool &cancelled)
+{
+    const ScanRange range = scanRange(log);
+    if (range.count == 0)
+        return 0;
+    ChangeGroup oneLog(services.index);
+    const std::vector<vexasync::RecordId> ids =
+        services.scans->idsOfRange(range.start, range.count);
+    const QString total = QString::number(ids.size());
+    for (std::size_t k = 0; k < ids.size(); ++k) {
+        services.host.setStatus(QStringLiteral("Deleting record %1 of %2").arg(k + 1).arg(total));
+        services.scans->remove(ids[k]);
+        if (stopRequested(
+                services.host, services.ui,
+                QStringLiteral("Canceling right now could corrupt data - Are you sure?"))) {
+            cancelled = true;
+            oneLog.rollback(); // the interrupted log stays whole
+            return 0;
+        }
+    }
+    oneLog.commit();
+    return static_cast<std::int32_t>(ids.size());
+}
+
+// Every remaining log's first position, bytes 16-17, written back with the
+// record's two values as they were read.
+void repairIndex(const std::vector<LogPlace> &places, const std::vector<std::int32_t> &removed,
+                 const std::vector<bool> &deleted, const DeleteServices &services,
+                 vexasync::ByteUtility &bytes)
+{
+    const std::vector<std::int32_t> first = repairedFirstScans(places, removed);
+    for (std::size_t i = 0; i < places.size(); ++i) {
+        if (deleted[i])
+            continue;
+        if (first[i] < std::numeric_limits<std::int16_t>::min() ||
+            first[i] > std::numeric_limits<std::int16_t>::max())
+            throw RuntimeError(ErrorNumber::Overflow,
+                               QStringLiteral("Overflow: log %1 would start at scan record %2")
+                                   .arg(i + 1)
+                                   .arg(first[i]));
+        vexasync::Record record = services.index.readById(places[i].recordId);
+        bytes.writeInt16(record.bytes, 16, true, static_cast<std::int16_t>(first[i]));
+        services.index.write(places[i].recordId, record.attributes, record.category, record.bytes);
+    }
+}
+
+} // namespace
+
+DeleteResult deleteSelectedLogs(const DeleteRequest &request, const DeleteServices &services)
+{
+    if (request.selectedLines.empty() ||
+        !services.ui.askYesNo(QStringLiteral("Are you sure?"),
+                              QStringLiteral("Delete Selected Log(s)")))
+        return DeleteResult::NotRun;
+    CommandHost &host = services.host;
+    host.clearCancelRequest();
+    host.setCancelShown(true);
+    host.showStatusNow(QStringLiteral("Deleting log(s)..."));
+    const bool rirod = request.kind == LogKind::Rirod;
+    try {
+        if (rirod && !services.scans)
+            throw RuntimeError(ErrorNumber::InternalError,
+                               QStringLiteral("The scan database is not open"));
+        ChangeGroup command(services.index);
+        const auto bytes = services.sync.createByteUtility();
+        const std::vector<LogPlace> places = logPlaces(request, services, *bytes);
+        std::vector<std::int32_t> removed(places.size(), 0);
+        std::vector<bool> deleted(places.size(), false);
+        bool cancelled = false;
+        for (const int line : deletionOrder(request.selectedLines)) {
+            const auto at = static_cast<std::size_t>(line);
+            if (line < 0 || at >= places.size())
+                throw RuntimeError(
+                    ErrorNumber::SubscriptOutOfRange,
+                    QStringLiteral("Subscript out of range: list line %1").arg(line));
+            if (rirod)
+                removed[at] = deleteScans(places[at], services, cancelled);
+            if (cancelled)
+                break;
+            services.index.remove(services.index.readByIndex(line).id);
+            deleted[at] = true;
+        }
+        host.setCancelShown(false);
+        if (rirod)
+            repairIndex(places, removed, deleted, services, *bytes);
+        command.commit();
+        return cancelled ? DeleteResult::Cancelled : DeleteResult::Completed;
+    } catch (...) {
+        host.setCancelShown(false);
+        return reportFailure(services);
+    }
+}
+
+DeleteResult deleteAllLogs(LogKind kind, const DeleteServices &services)
+{
+    if (!services.ui.ask(QStringLiteral("Delete all logs?")))
+        return DeleteResult::NotRun;
+    services.host.showStatusNow(QStringLiteral("Deleting all logs..."));
+    try {
+        ChangeGroup command(services.index);
+        services.index.removeAll(0, 255);
+        if (kind == LogKind::Rirod) {
+            if (!services.scans)
+                throw RuntimeError(ErrorNumber::InternalError,
+                                   QStringLiteral("The scan database is not open"));
+            services.scans->removeAll(0, 255);
+        }
+        command.commit();
+        return DeleteResult::Completed;
+    } catch (...) {
+        return reportFailure(services);
+    }
+}
+
+} // namespace vexa

@@ -1,0 +1,42 @@
+// Delete... and Delete All...: logs removed from the handheld in one change
+// group, so that a failure, a crash or the handheld pulled out leaves it as
+// it was, and every log left points at its own scan records.
+#pragma once
+
+#include "core/CommandHost.h"
+#include "store/LogIndexEntry.h"
+#include "store/LogKind.h"
+
+#include <vector>
+
+namespace vexa {
+
+class SyncComponent;
+
+enum class DeleteResult {
+    NotRun, // nothing selected, or not confirmed
+    Completed,
+    Cancelled, // stopped by Cancel: the interrupted log and those before it stay
+    Failed,    // reported; the handheld is as before the command
+};
+
+struct DeleteServices {
+    const SyncComponent &sync;
+    vexasync::RecordAdapter &index;
+    vexasync::RecordAdapter *scans; // the Rirod tab's scan database
+    CommandHost &host;
+    UserInterface &ui;
+};
+
+struct DeleteRequest {
+    LogKind kind;
+    std::vector<int> selectedLines;
+    int lineCount;  // lines in the list: index records 0 .. lineCount - 1
+    SavedLogs logs; // as the search left them
+};
+
+DeleteResult deleteSelectedLogs(const DeleteRequest &request, const DeleteServices &services);
+
+DeleteResult deleteAllLogs(LogKind kind, const DeleteServices &services);
+
+} // namespace vexa

@@ -1,0 +1,114 @@
+// Delete... and Delete All... in the window.
+#include "store/SyncComponent.h"
+#include "support/LogRecords.h"
+#include "support/TestWindow.h"
+
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace vexa::test {
+namespace {
+
+struct Deleting {
+    TestHandheld handheld;
+    SyncComponent sync;
+    TestWindow w{sync};
+
+    explicit Deleting(int secondFirstScan = 0)
+    {
+        addRirodLog(handheld, {{2004, 3, 7, 12, 0, 0}, "A", {15}, 10});
+        addRirodLog(handheld, {{2004, 3, 8, 12, 0, 0}, "B", {15}, 200});
+        addRirodLog(handheld, {{2004, 3, 9, 12, 0, 0}, "C", {15}, 5});
+        if (secondFirstScan != 0) { // an index record the repair can't rewrite
+            auto index = handheld.open("RirodIndex");
+            vexasync::Record r = index->readByIndex(2);
+            r.bytes[16] = static_cast<std::uint8_t>(secondFirstScan >> 8);
+            r.bytes[17] = static_cast<std::uint8_t>(secondFirstScan & 0xFF);
+            index->write(r.id, r.attributes, r.category, r.bytes);
+        }
+        handheld.add("AccelTestLog", {textLogRecord({2004, 1, 1, 0, 0, 0}, "0-60")});
+        w.window.setYieldSlice(0);
+        w.window.start();
+    }
+    QStringList texts()
+    {
+        QStringList t;
+        for (const QString &line : w.lines())
+            t << line.section(" - ", 1);
+        return t;
+    }
+};
+
+TEST(DeleteWindow, DeletesTheSelectedLogsAndListsWhatRemains)
+{
+    Deleting d;
+    d.w.select({0, 2});
+    d.w.ui.answers = {true};
+    d.w.click("cmdDelete");
+    EXPECT_EQ(d.texts(), QStringList{"B"});
+    EXPECT_EQ(d.w.status(), "Found 1 saved log.");
+    EXPECT_FALSE(d.w.control<QPushButton>("cmdCancel")->isVisible());
+    EXPECT_EQ(d.handheld.records("RirodData").size(), 200u);
+    EXPECT_EQ(d.w.window.savedLogs()[0].firstScan, 1);
+    EXPECT_TRUE(d.w.control<QTimer>("Timer1")->isActive());
+}
+
+TEST(DeleteWindow, CancelDuringADeleteKeepsThatLog)
+{
+    Deleting d;
+    auto *watch = new QTimer(&d.w.window);
+    QObject::connect(watch, &QTimer::timeout, &d.w.window, [&] {
+        if (d.w.status() != "Deleting record 50 of 200")
+            return;
+        watch->stop();
+        d.w.window.close(); // deferred, like any input but Cancel
+        QTest::mouseClick(d.w.control("cmdCancel"), Qt::LeftButton);
+    });
+    watch->start(0);
+    d.w.select({1});
+    d.w.ui.answers = {true, true};
+    d.w.click("cmdDelete");
+    EXPECT_EQ(
+        d.w.ui.texts(),
+        (QStringList{"Are you sure?", "Canceling right now could corrupt data - Are you sure?"}));
+    EXPECT_EQ(d.texts(), (QStringList{"A", "B", "C"}));
+    EXPECT_EQ(d.handheld.records("RirodData").size(), 215u);
+    EXPECT_FALSE(d.w.window.isUnloaded());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(d.w.window.isUnloaded()) << "the close waited for the command";
+}
+
+TEST(DeleteWindow, AFailureRollsBackAndRebuildsTheList)
+{
+    Deleting d(-32768); // C starts so low that losing A's scans overflows it
+    const auto before = d.handheld.records("RirodData");
+    d.w.select({0});
+    d.w.ui.answers = {true};
+    d.w.click("cmdDelete");
+    EXPECT_EQ(d.w.ui.texts().last(),
+              "There was an error deleting the log.\r\n"
+              "Overflow: log 3 would start at scan record -32778\r\nNumber = 6");
+    EXPECT_EQ(d.texts(), (QStringList{"A", "B", "C"}));
+    EXPECT_EQ(d.handheld.records("RirodData"), before);
+    EXPECT_FALSE(d.w.control<QPushButton>("cmdCancel")->isVisible());
+}
+
+TEST(DeleteWindow, DeleteAllEmptiesTheTab)
+{
+    Deleting d;
+    d.w.ui.answers = {false, true};
+    d.w.click("cmdDeleteAll");
+    EXPECT_EQ(d.texts().size(), 3);
+    d.w.click("cmdDeleteAll");
+    EXPECT_EQ(d.w.ui.texts(), (QStringList{"Delete all logs?", "Delete all logs?"}));
+    EXPECT_TRUE(d.w.lines().isEmpty());
+    EXPECT_EQ(d.w.status(), "All logs deleted.");
+    EXPECT_EQ(d.w.logButtons(), std::vector<bool>(5, false));
+    EXPECT_TRUE(d.handheld.records("RirodData").empty());
+    EXPECT_EQ(d.handheld.records("AccelTestLog").size(), 1u);
+}
+
+} // namespace
+} // namespace vexa::test

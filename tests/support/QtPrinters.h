@@ -1,0 +1,17 @@
+// Readable Qt strings in test failure messages.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <ostream>
+
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+inline void PrintTo(const QByteArray &bytes, std::ostream *out)
+{
+    *out << '"' << bytes.toStdString() << "\" (" << bytes.size() << " bytes)";
+}
