@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "BusyScope.h"
+#include "DuplicateCheck.h"
 #include "InputGuard.h"
 #include "WindowHost.h"
 #include "core/RuntimeError.h"
@@ -105,7 +106,11 @@ void MainWindow::start()
         show();
 }
 
-void MainWindow::runDuplicateCheck() {}
+void MainWindow::runDuplicateCheck()
+{
+    LocalFileSystem files;
+    vexa::runDuplicateCheck(m_sync, prompts(), files);
+}
 
 void MainWindow::openLogStore()
 {

@@ -5,7 +5,11 @@
 
 #include "vexasync/VexaSync.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <iostream>
 #include <map>
@@ -23,7 +27,7 @@ struct UsageError : std::runtime_error {
 struct Command {
     const char *synopsis;
     const char *help;
-    std::size_t argumentCount;
+    std::size_t argumentCount; // at most; at least all but the [optional] ones
     std::function<void(vexasync::Component &, const Args &)> run;
 };
 
@@ -77,6 +81,36 @@ void dumpRecords(vexasync::Component &component, const Args &args)
         std::cout << i << ' ' << r.id << ' ' << r.attributes << ' ' << r.category << ' '
                   << hex::format(r.bytes) << '\n';
     }
+}
+
+// A stand-in copy of the logger program in a user's backup folder, as old as
+// asked, so that the start-up check has copies to compare.
+void addBackupFile(vexasync::Component &component, const Args &args)
+{
+    auto desktop = component.createDesktop();
+    const vexasync::UserInfo user = desktop->findUser(args[0]);
+    const std::string &name = args[1];
+    if (name.empty() || name.find_first_of("/\\") != std::string::npos)
+        throw std::runtime_error("a file name, not a path: '" + name + "'");
+    long minutes = 0;
+    if (args.size() > 2) {
+        std::size_t used = 0;
+        try {
+            minutes = std::stol(args[2], &used);
+        } catch (const std::exception &) {
+            used = 0;
+        }
+        if (used != args[2].size() || minutes < 0)
+            throw std::runtime_error("the age is a whole number of minutes: '" + args[2] + "'");
+    }
+    const std::filesystem::path folder =
+        std::filesystem::path(desktop->rootFolder()) / user.folder / "backup";
+    std::filesystem::create_directories(folder);
+    const std::filesystem::path file = folder / name;
+    std::ofstream(file, std::ios::binary) << "VEXA logger program (copy for " << user.name << ")\n";
+    std::filesystem::last_write_time(file, std::filesystem::file_time_type::clock::now() -
+                                               std::chrono::minutes(minutes));
+    std::cout << file.string() << '\n';
 }
 
 const std::map<std::string, Command> &commands()
@@ -143,6 +177,11 @@ const std::map<std::string, Command> &commands()
                         << " Rirod logs (" << s.scanRecords << " scans), " << s.textLogs
                         << " text logs.\n";
           }}},
+        {"add-backup",
+         {"add-backup USER NAME [AGE_MINUTES]",
+          "Puts a copy of the logger program named NAME (such as VEXA.prc) into USER's backup\n"
+          "      folder, last modified AGE_MINUTES ago (default 0), and prints its path.",
+          3, addBackupFile}},
         {"import",
          {"import DATABASE",
           "Appends records read from standard input, one record a line as hexadecimal bytes\n"
@@ -194,7 +233,9 @@ int main(int argc, char **argv)
         std::cout << "Usage: vexa-handheld " << command.synopsis << "\n\n" << command.help << '\n';
         return 0;
     }
-    if (args.size() != command.argumentCount) {
+    const std::size_t optional =
+        std::count(command.synopsis, command.synopsis + std::strlen(command.synopsis), '[');
+    if (args.size() > command.argumentCount || args.size() + optional < command.argumentCount) {
         std::cerr << "vexa-handheld: usage: vexa-handheld " << command.synopsis << '\n';
         return 2;
     }

@@ -1,0 +1,209 @@
+// The start-up check for older copies of the logger program, on backup
+// folders made in a temporary sync root.
+#include "app/DuplicateCheck.h"
+#include "core/RuntimeError.h"
+#include "store/SyncComponent.h"
+#include "support/LogRecords.h"
+#include "support/TestWindow.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+namespace vexa::test {
+namespace {
+
+struct Copy {
+    const char *name;
+    int ageMinutes;
+};
+
+const QDateTime Now = QDateTime::currentDateTime();
+
+QString backupFolder(const TestHandheld &handheld, const vexasync::UserInfo &user)
+{
+    return handheld.root() + "/" + QString::fromStdString(user.folder) + "/backup";
+}
+
+void putCopies(const QString &folder, const std::vector<Copy> &copies)
+{
+    QDir().mkpath(folder);
+    for (const Copy &c : copies) {
+        QFile f(folder + "/" + c.name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("program");
+        f.flush(); // or closing would write, and stamp, the file again
+        ASSERT_TRUE(
+            f.setFileTime(Now.addSecs(-60 * c.ageMinutes), QFileDevice::FileModificationTime));
+    }
+}
+
+QStringList filesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+// Fails its n-th deletion.
+class FailingFiles final : public FileSystem {
+public:
+    explicit FailingFiles(int failAt) : m_failAt(failAt) {}
+    QStringList matchingFiles(const QString &folder, const QString &pattern) override
+    {
+        return m_local.matchingFiles(folder, pattern);
+    }
+    QDateTime modificationTime(const QString &path) override
+    {
+        return m_local.modificationTime(path);
+    }
+    void remove(const QString &path) override
+    {
+        if (++m_removes == m_failAt)
+            throw RuntimeError(ErrorNumber::PermissionDenied, "Permission denied: " + path);
+        m_local.remove(path);
+    }
+
+private:
+    LocalFileSystem m_local;
+    int m_failAt;
+    int m_removes = 0;
+};
+
+const QString Question =
+    "Multiple copies of the VEXA program have been found for user 'Test User'.  "
+    "Would you like to delete the older copies?";
+
+TEST(DuplicateCheck, KeepsTheNewestCopyOfOneUser)
+{
+    const struct {
+        const char *what;
+        std::vector<Copy> copies;
+        bool asked;
+        QStringList remaining;
+    } cases[] = {
+        {"no copy", {}, false, {}},
+        {"one copy", {{"vexa.prc", 5}}, false, {"vexa.prc"}},
+        {"newest first",
+         {{"vexa1.prc", 1}, {"vexa2.prc", 5}, {"vexa3.prc", 9}},
+         true,
+         {"vexa1.prc"}},
+        {"newest between",
+         {{"vexa1.prc", 9}, {"vexa2.prc", 1}, {"vexa3.prc", 5}},
+         true,
+         {"vexa2.prc"}},
+        {"newest last",
+         {{"vexa1.prc", 9}, {"vexa2.prc", 5}, {"vexa3.prc", 1}},
+         true,
+         {"vexa3.prc"}},
+        {"same time: the first listed stays",
+         {{"vexa2.prc", 3}, {"vexa1.prc", 3}},
+         true,
+         {"vexa1.prc"}},
+        {"letters in any case", {{"VEXA2.PRC", 1}, {"vexa1.prc", 4}}, true, {"VEXA2.PRC"}},
+        {"other names don't count",
+         {{"vexa1.prc", 1}, {"myvexa.prc", 4}, {"vexa.prc.bak", 4}, {"vexa.txt", 2}},
+         false,
+         {"myvexa.prc", "vexa.prc.bak", "vexa.txt", "vexa1.prc"}},
+    };
+    for (const auto &c : cases) {
+        TestHandheld handheld;
+        const QString folder = backupFolder(handheld, handheld.user());
+        putCopies(folder, c.copies);
+        const SyncComponent sync;
+        ScriptedUi ui;
+        ui.answers = {true};
+        LocalFileSystem files;
+        runDuplicateCheck(sync, ui, files);
+        EXPECT_EQ(ui.texts(), c.asked ? QStringList{Question} : QStringList{}) << c.what;
+        EXPECT_EQ(filesIn(folder), c.remaining) << c.what;
+    }
+}
+
+TEST(DuplicateCheck, OnlyOrdinaryFilesAreCopies)
+{
+    TestHandheld handheld;
+    const QString folder = backupFolder(handheld, handheld.user());
+    putCopies(folder, {{"vexa1.prc", 1}});
+    QDir(folder).mkdir("vexa2.prc");
+    QFile::link(folder + "/vexa1.prc", folder + "/vexa3.prc");
+    putCopies(folder, {{".vexa4.prc", 9}}); // hidden on Unix; no match anyway elsewhere
+    LocalFileSystem files;
+    EXPECT_EQ(files.matchingFiles(folder, ProgramPattern), QStringList{"vexa1.prc"});
+    EXPECT_TRUE(files.matchingFiles(folder + "/missing", ProgramPattern).isEmpty());
+}
+
+TEST(DuplicateCheck, NoEndsTheWholeCheck)
+{
+    TestHandheld handheld;
+    const vexasync::UserInfo second = handheld.component().createDesktop()->addUser("Second");
+    putCopies(backupFolder(handheld, handheld.user()), {{"vexa1.prc", 1}, {"vexa2.prc", 2}});
+    putCopies(backupFolder(handheld, second), {{"vexa1.prc", 1}, {"vexa2.prc", 2}});
+    const SyncComponent sync;
+    ScriptedUi ui;
+    ui.answers = {false};
+    LocalFileSystem files;
+    runDuplicateCheck(sync, ui, files);
+    EXPECT_EQ(ui.texts(), QStringList{Question}) << "the second user is not examined";
+    EXPECT_EQ(filesIn(backupFolder(handheld, second)).size(), 2);
+}
+
+TEST(DuplicateCheck, AnyFailureEndsItSilently)
+{
+    {
+        TestHandheld handheld;
+        const QString folder = backupFolder(handheld, handheld.user());
+        putCopies(folder, {{"vexa1.prc", 9}, {"vexa2.prc", 8}, {"vexa3.prc", 7}, {"vexa4.prc", 1}});
+        const SyncComponent sync;
+        ScriptedUi ui;
+        ui.answers = {true};
+        FailingFiles files(2);
+        runDuplicateCheck(sync, ui, files);
+        EXPECT_EQ(ui.texts(), QStringList{Question}) << "no message about the failure";
+        EXPECT_EQ(filesIn(folder), (QStringList{"vexa2.prc", "vexa3.prc", "vexa4.prc"}));
+    }
+    {
+        TestHandheld handheld; // its backup folder is gone
+        QDir(backupFolder(handheld, handheld.user())).removeRecursively();
+        QTemporaryDir noLibrary;
+        for (const SyncComponent &sync : {SyncComponent(), SyncComponent(noLibrary.path())}) {
+            ScriptedUi ui;
+            LocalFileSystem files;
+            runDuplicateCheck(sync, ui, files);
+            EXPECT_TRUE(ui.prompts.empty());
+        }
+    }
+}
+
+TEST(DuplicateCheck, NoUsersNothingAsked)
+{
+    QTemporaryDir empty;
+    const QByteArray previous = qgetenv(vexasync::RootVariable);
+    qputenv(vexasync::RootVariable, empty.path().toUtf8());
+    const SyncComponent sync;
+    ScriptedUi ui;
+    LocalFileSystem files;
+    runDuplicateCheck(sync, ui, files);
+    EXPECT_TRUE(ui.prompts.empty());
+    qputenv(vexasync::RootVariable, previous);
+}
+
+TEST(DuplicateCheck, RunsAtStartUpBeforeTheLogsAreListed)
+{
+    TestHandheld handheld;
+    addRirodLog(handheld, {{2004, 3, 7, 12, 0, 0}, "A", {15}, 3});
+    const QString folder = backupFolder(handheld, handheld.user());
+    putCopies(folder, {{"VEXA.prc", 60}, {"vexa2.PRC", 1}, {"Vexa3.prc", 30}});
+    const SyncComponent sync;
+    TestWindow w(sync);
+    QString statusWhenAsked;
+    w.ui.whileOpen = [&](const Prompt &) { statusWhenAsked = w.status(); };
+    w.ui.answers = {true};
+    w.window.start();
+    EXPECT_EQ(w.ui.texts(), QStringList{Question});
+    EXPECT_EQ(statusWhenAsked, "Searching...");
+    EXPECT_EQ(filesIn(folder), QStringList{"vexa2.PRC"});
+    EXPECT_EQ(w.status(), "Found 1 saved log.");
+}
+
+} // namespace
+} // namespace vexa::test
