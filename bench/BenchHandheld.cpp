@@ -1,18 +1,13 @@
 #include "BenchHandheld.h"
 
-#include <bit>
+#include "LoggerRecords.h"
+
 #include <cmath>
 #include <stdexcept>
 
 namespace vexa::bench {
 
 namespace {
-
-void put16(Bytes &b, std::size_t at, int value)
-{
-    b[at] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
-    b[at + 1] = static_cast<std::uint8_t>(value & 0xFF);
-}
 
 vexasync::Component &component()
 {
@@ -53,35 +48,18 @@ void BenchHandheld::fill(const std::string &database, const std::vector<Bytes> &
 
 Bytes scanRecord(int k)
 {
-    Bytes b(64, 0);
-    put16(b, 0, k & 0x7FFF);
-    put16(b, 2, 12 + k % 7);
-    for (int c = 0; c < 10; ++c) {
-        const float value = static_cast<float>(1000.0 + 900.0 * std::sin(k * 0.01 + c) + c * 0.37);
-        const auto bits = std::bit_cast<std::uint32_t>(value);
-        for (int i = 0; i < 4; ++i)
-            b[6 + 6 * c + i] = static_cast<std::uint8_t>(bits >> (24 - 8 * i));
-    }
-    return b;
+    logger::Channels channels;
+    for (int c = 0; c < 10; ++c)
+        channels[c].value = static_cast<float>(1000.0 + 900.0 * std::sin(k * 0.01 + c) + c * 0.37);
+    return logger::scanRecord(static_cast<std::int16_t>(12 + k % 7), channels,
+                              static_cast<std::int16_t>(k & 0x7FFF));
 }
 
 Bytes rirodIndexRecord(int scanCount, int firstScan)
 {
     // RPM, IAC, MAF, MAFF, IPW1, IPW2, ECT, MAP, TPS, O2L: mixed sizes and precisions.
-    const std::uint8_t params[10] = {15, 104, 8, 112, 108, 109, 2, 9, 18, 11};
-    Bytes b(39, 0);
-    put16(b, 4, 14);
-    put16(b, 6, 7);
-    put16(b, 8, 3);
-    put16(b, 10, 2004);
-    put16(b, 14, scanCount);
-    put16(b, 16, firstScan);
-    for (int k = 0; k < 10; ++k)
-        b[18 + 2 * k] = params[k];
-    for (const char c : std::string("Bench log"))
-        b.push_back(static_cast<std::uint8_t>(c));
-    b.push_back(0);
-    return b;
+    return logger::rirodIndexRecord({2004, 3, 7, 14, 0, 0}, scanCount, firstScan,
+                                    {15, 104, 8, 112, 108, 109, 2, 9, 18, 11}, "Bench log");
 }
 
 void fillRirodLogs(const BenchHandheld &handheld, int logs, int scansEach)

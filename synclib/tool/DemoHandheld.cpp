@@ -1,4 +1,5 @@
 #include "DemoHandheld.h"
+#include "LoggerRecords.h"
 
 #include <algorithm>
 #include <array>
@@ -12,40 +13,8 @@ namespace demo {
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-struct Stamp {
-    int year, month, day, hour, minute, second;
-};
-
-void put16(Bytes &b, std::size_t at, int value)
-{
-    b[at] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
-    b[at + 1] = static_cast<std::uint8_t>(value & 0xFF);
-}
-
-void put32(Bytes &b, std::size_t at, std::uint32_t value)
-{
-    for (int i = 0; i < 4; ++i)
-        b[at + i] = static_cast<std::uint8_t>(value >> (24 - 8 * i));
-}
-
-void putStamp(Bytes &b, const Stamp &s)
-{
-    put16(b, 0, s.second);
-    put16(b, 2, s.minute);
-    put16(b, 4, s.hour);
-    put16(b, 6, s.day);
-    put16(b, 8, s.month);
-    put16(b, 10, s.year);
-}
-
-void putText(Bytes &b, std::size_t at, const std::string &text)
-{
-    b.resize(at);
-    b.insert(b.end(), text.begin(), text.end());
-    b.push_back(0);
-}
+using logger::Bytes;
+using logger::Stamp;
 
 // Repeatable noise, so that every demo handheld is the same.
 class Noise {
@@ -174,42 +143,17 @@ float channelValue(std::uint8_t param, const Engine &e, Noise &noise)
 
 Bytes scanRecord(const RirodLog &log, int k, Noise &noise)
 {
-    Bytes b(64, 0);
     const Engine e = log.profile(log.scans > 1 ? double(k) / (log.scans - 1) : 0.0);
-    put16(b, 0, k & 0x7FFF);
-    put16(b, 2, 12 + static_cast<int>(std::lround(3 * (noise.next() + 1)))); // 120-180 ms
+    const auto scanTime =
+        static_cast<std::int16_t>(12 + std::lround(3 * (noise.next() + 1))); // 120-180 ms
+    logger::Channels channels;
     for (int c = 0; c < 10; ++c) {
         const std::uint8_t param = log.params[c];
-        int status = 0;
         if (param != 0 && noise.next() > 0.9995)
-            status = 103; // the odd time-out on the data link
-        put16(b, 4 + 6 * c, status);
-        const float value = param ? channelValue(param, e, noise) : 0.0f;
-        put32(b, 6 + 6 * c, std::bit_cast<std::uint32_t>(value));
+            channels[c].status = 103; // the odd time-out on the data link
+        channels[c].value = param ? channelValue(param, e, noise) : 0.0f;
     }
-    return b;
-}
-
-Bytes rirodIndex(const RirodLog &log, int firstScan)
-{
-    Bytes b(39, 0);
-    putStamp(b, log.start);
-    put16(b, 14, log.scans);
-    put16(b, 16, firstScan);
-    for (int k = 0; k < 10; ++k)
-        b[18 + 2 * k] = log.params[k];
-    putText(b, 39, log.text);
-    return b;
-}
-
-Bytes textLog(const Stamp &start, const std::string &text)
-{
-    Bytes b(18, 0); // the search reads up to byte 17 of every index record
-    putStamp(b, start);
-    putText(b, 14, text);
-    if (b.size() < 18)
-        b.resize(18, 0);
-    return b;
+    return logger::scanRecord(scanTime, channels, static_cast<std::int16_t>(k & 0x7FFF));
 }
 
 const std::vector<RirodLog> &rirodLogs()
@@ -276,7 +220,7 @@ database(vexasync::Component &component, vexasync::Desktop &desktop, const std::
 void addTextLogs(vexasync::RecordAdapter &db, const std::vector<TextLog> &logs)
 {
     for (const TextLog &log : logs)
-        db.write(0, 0, 0, textLog(log.start, log.text));
+        db.write(0, 0, 0, logger::textLogRecord(log.start, log.text));
 }
 
 } // namespace
@@ -300,7 +244,9 @@ Summary fill(vexasync::Component &component)
         for (const RirodLog &log : rirodLogs()) {
             for (int k = 0; k < log.scans; ++k)
                 data->write(0, 0, 0, scanRecord(log, k, noise));
-            index->write(0, 0, 0, rirodIndex(log, firstScan));
+            index->write(
+                0, 0, 0,
+                logger::rirodIndexRecord(log.start, log.scans, firstScan, log.params, log.text));
             firstScan += log.scans;
             ++summary.rirodLogs;
             summary.scanRecords += log.scans;

@@ -4,26 +4,20 @@
 #include "QtPrinters.h"
 #include "TestHandheld.h"
 
+#include "../../synclib/tool/LoggerRecords.h"
+
 #include <array>
 #include <string_view>
 
 namespace vexa::test {
 
-struct Stamp {
-    int year, month, day, hour, minute, second;
-};
-
-struct Channel {
-    std::int16_t status = 0;
-    float value = 0;
-};
-using Channels = std::array<Channel, 10>;
-using Params = std::array<std::uint8_t, 10>;
-
-Bytes rirodIndexRecord(const Stamp &start, int scanCount, int firstScan, const Params &params,
-                       std::string_view text);
-Bytes textLogRecord(const Stamp &start, std::string_view text);
-Bytes scanRecord(std::int16_t scanTime, const Channels &channels);
+using logger::Channel;
+using logger::Channels;
+using logger::Params;
+using logger::rirodIndexRecord;
+using logger::scanRecord;
+using logger::Stamp;
+using logger::textLogRecord;
 
 // Appends a Rirod log whose scans follow those already in the scan database;
 // scan k of the log carries `value(k, c)` in channel c.
