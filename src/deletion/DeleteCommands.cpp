@@ -20,7 +20,8 @@ DeleteResult reportFailure(const DeleteServices &services)
     return DeleteResult::Failed;
 }
 
-// The listed logs as the search read them, then any the list had no room for.
+// The listed logs as the search read them, then, for Rirod logs, any the
+// list had no room for: their scans move too.
 std::vector<LogPlace> logPlaces(const DeleteRequest &request, const DeleteServices &services,
                                 vexasync::ByteUtility &bytes)
 {
@@ -29,6 +30,8 @@ std::vector<LogPlace> logPlaces(const DeleteRequest &request, const DeleteServic
         const LogIndexEntry &e = request.logs.at(static_cast<std::size_t>(line));
         places.push_back({e.recordId, e.firstScan, e.scanCount});
     }
+    if (request.kind != LogKind::Rirod)
+        return places;
     for (std::int32_t i = request.lineCount; i < services.index.recordCount(); ++i) {
         const vexasync::Record r = services.index.readByIndex(i);
         // Bytes 14-15 scan count, 16-17 first scan.
@@ -111,7 +114,7 @@ DeleteResult deleteSelectedLogs(const DeleteRequest &request, const DeleteServic
         bool cancelled = false;
         for (const int line : deletionOrder(request.selectedLines)) {
             const auto at = static_cast<std::size_t>(line);
-            if (line < 0 || at >= places.size())
+            if (line < 0 || line >= request.lineCount)
                 throw RuntimeError(
                     ErrorNumber::SubscriptOutOfRange,
                     QStringLiteral("Subscript out of range: list line %1").arg(line));
