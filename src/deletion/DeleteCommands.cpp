@@ -51,9 +51,9 @@ std::int32_t deleteScans(const LogPlace &log, const DeleteServices &services, bo
     ChangeGroup oneLog(services.index);
     const std::vector<vexasync::RecordId> ids =
         services.scans->idsOfRange(range.start, range.count);
-    const QString total = QString::number(ids.size());
+    const QString of = QStringLiteral(" of ") + QString::number(ids.size());
     for (std::size_t k = 0; k < ids.size(); ++k) {
-        services.host.setStatus(QStringLiteral("Deleting record %1 of %2").arg(k + 1).arg(total));
+        services.host.setStatus(QStringLiteral("Deleting record ") + QString::number(k + 1) + of);
         services.scans->remove(ids[k]);
         if (stopRequested(
                 services.host, services.ui,

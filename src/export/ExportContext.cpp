@@ -11,10 +11,11 @@ ScanRun forEachScan(const LogIndexEntry &entry, ExportContext &context,
     if (!context.scanDatabase)
         throw RuntimeError(ErrorNumber::InternalError, QStringLiteral("No scan database is open"));
     ScanReader reader(*context.scanDatabase, context.bytes, entry);
-    const QString total = QString::number(entry.scanCount);
+    // Built once: the status changes with every record.
+    const QString of = QStringLiteral(" of ") + QString::number(entry.scanCount);
     ScanRun run;
     for (int k = 1; k <= reader.count(); ++k) {
-        context.host.setStatus(QStringLiteral("Saving scan %1 of %2").arg(k).arg(total));
+        context.host.setStatus(QStringLiteral("Saving scan ") + QString::number(k) + of);
         write(reader.read(k), k);
         ++run.written;
         if (stopRequested(context.host, context.ui,
