@@ -2,6 +2,7 @@
 
 #include "LoggerRecords.h"
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
@@ -23,6 +24,12 @@ BenchHandheld::BenchHandheld()
     qputenv(vexasync::RootVariable, m_root.path().toUtf8());
     auto desktop = component().createDesktop();
     desktop->dock(desktop->addUser("Bench").id);
+}
+
+double median(std::vector<double> timings)
+{
+    std::sort(timings.begin(), timings.end());
+    return timings[timings.size() / 2];
 }
 
 std::shared_ptr<vexasync::RecordAdapter> openDocked(const std::string &database)

@@ -23,6 +23,9 @@ private:
     QTemporaryDir m_root;
 };
 
+// The middle of a few timings.
+double median(std::vector<double> timings);
+
 // A database of the docked handheld.
 std::shared_ptr<vexasync::RecordAdapter> openDocked(const std::string &database);
 

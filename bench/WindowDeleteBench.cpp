@@ -46,12 +46,6 @@ void fill(const BenchHandheld &handheld)
     handheld.fill("RirodIndex", index);
 }
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 double coreSeconds(const BenchHandheld &handheld, const SyncComponent &sync)
 {
     fill(handheld);

@@ -41,12 +41,6 @@ std::int64_t nowNs()
         .count();
 }
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 double batchSeconds(const SyncComponent &sync, const QString &path)
 {
     auto bytes = sync.createByteUtility();
