@@ -59,6 +59,8 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // Enter on a list line opens its plot.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     class BusyScope;
@@ -83,6 +85,7 @@ private:
     void onSave();
     void onDelete();
     void onDeleteAll();
+    void openPlot();
 
     const SyncComponent &m_sync;
     UserInterface &m_ui;

@@ -81,6 +81,8 @@ void MainWindow::buildControls()
         if (row >= 0 && lstSavedData->hasFocus())
             showLogDescription();
     });
+    connect(lstSavedData, &QListWidget::itemDoubleClicked, this, &MainWindow::openPlot);
+    lstSavedData->installEventFilter(this);
     connect(cmdCancel, &QPushButton::clicked, this, [this] { m_cancelRequested = true; });
     connect(cmdSelectAll, &QPushButton::clicked, this, &MainWindow::onSelectAll);
     connect(cmdClearAll, &QPushButton::clicked, this, &MainWindow::onClearAll);

@@ -84,6 +84,13 @@ bool saveLogFile(const QString &path, LogKind kind, const QString &format,
     return true;
 }
 
+void writeFileBytes(const QString &path, const QByteArray &bytes)
+{
+    LogFileOutput file(path);
+    OutputSink(file.device()).write(bytes);
+    file.close();
+}
+
 QString multiLogFileName(const QString &folder, LogKind kind, const LogIndexEntry &entry,
                          const QString &format)
 {

@@ -18,6 +18,10 @@ inline const QString EfiFormat = QStringLiteral("EFI");
 bool saveLogFile(const QString &path, LogKind kind, const QString &format,
                  const LogIndexEntry &entry, ExportContext &context);
 
+// Creates the file anew with these bytes; throws RuntimeError as
+// saveLogFile does.
+void writeFileBytes(const QString &path, const QByteArray &bytes);
+
 // "<folder>RirodLog(03.07.2004_14.05.09).CSV"; `folder` ends in a separator.
 QString multiLogFileName(const QString &folder, LogKind kind, const LogIndexEntry &entry,
                          const QString &format);

@@ -4,11 +4,12 @@
 
 #include "core/RuntimeError.h"
 #include "export/LogFile.h"
+#include "plot-gui/PlotFile.h"
 #include "store/LogSearch.h"
 #include "store/SyncComponent.h"
 
+#include <QApplication>
 #include <QCommandLineParser>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -43,14 +44,15 @@ Options parse(const QCoreApplication &app)
         "Lists the saved logs of the docked handheld, or saves them to files named as the\n"
         "program names several saved logs: RirodLog(03.07.2004_14.05.09).CSV and so on.\n\n"
         "  vexa-export [--tab N] --list\n"
-        "  vexa-export [--tab N] --format CSV|TXT|EFI --out DIR (--all | --log N ...) [--force]\n\n"
+        "  vexa-export [--tab N] --format CSV|TXT|EFI|PNG|SVG --out DIR (--all | --log N ...) "
+        "[--force]\n\n"
         "Logs are numbered from 1 in the order --list shows them. Progress goes to standard\n"
         "error. The exit status is 0 only when every file was written."));
     parser.addHelpOption();
     parser.addOptions({
         {"tab", "0 Rirod Logs (default), 1 LTrims, 2 Accel Tests, 3 Trouble Codes.", "N", "0"},
         {"list", "Print one line per log, as the window lists it."},
-        {"format", "CSV or TXT for every kind; EFI for Rirod logs.", "CODE"},
+        {"format", "CSV or TXT for every kind; EFI, PNG or SVG (a plot) for Rirod logs.", "CODE"},
         {"out", "The folder to write the files into.", "DIR"},
         {"all", "Save every log of the tab."},
         {"log", "Save log N (repeatable).", "N"},
@@ -81,10 +83,13 @@ Options parse(const QCoreApplication &app)
     }
     if (o.list)
         return o;
-    if (o.format != CsvFormat && o.format != TxtFormat && o.format != EfiFormat)
-        throw Failure{QStringLiteral("--format takes CSV, TXT or EFI (see --help)"), UsageFailure};
-    if (o.format == EfiFormat && o.tab != 0)
-        throw Failure{QStringLiteral("EFI files are for Rirod logs (tab 0) only"), UsageFailure};
+    if (o.format != CsvFormat && o.format != TxtFormat && o.format != EfiFormat &&
+        !isPlotFormat(o.format))
+        throw Failure{QStringLiteral("--format takes CSV, TXT, EFI, PNG or SVG (see --help)"),
+                      UsageFailure};
+    if ((o.format == EfiFormat || isPlotFormat(o.format)) && o.tab != 0)
+        throw Failure{QStringLiteral("%1 files are for Rirod logs (tab 0) only").arg(o.format),
+                      UsageFailure};
     if (o.out.isEmpty())
         throw Failure{QStringLiteral("--out names the folder to save into"), UsageFailure};
     if (o.all == !o.logs.isEmpty())
@@ -147,7 +152,10 @@ int saveLogs(const Options &o, const SyncComponent &sync, vexasync::ByteUtility 
         }
         std::fprintf(stderr, "Log %d: %s\n", n, qPrintable(name));
         try {
-            saveLogFile(name, kind, o.format, entry, context);
+            if (isPlotFormat(o.format))
+                savePlotFile(name, o.format, entry, context);
+            else
+                saveLogFile(name, kind, o.format, entry, context);
         } catch (...) {
             const RuntimeError error = currentError();
             std::fprintf(stderr, "vexa-export: %s: %s (error %s)\n", qPrintable(name),
@@ -188,7 +196,9 @@ int run(const QCoreApplication &app)
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    // Plots are drawn by widgets, and the tool never shows a window.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vexa-export"));
     try {
         return vexa::run(app);

@@ -1,0 +1,197 @@
+#include "ChannelPanel.h"
+
+#include "catalogue/ParamCatalogue.h"
+#include "export/ScanRecord.h"
+
+#include <QDateTime>
+#include <QDateTimeAxis>
+#include <QGraphicsLayout>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QScatterSeries>
+#include <QValueAxis>
+
+#include <algorithm>
+#include <set>
+
+namespace vexa {
+
+namespace {
+
+QColor channelColor(int slot)
+{
+    static const QColor colors[] = {"#1f77b4", "#d62728", "#2ca02c", "#9467bd", "#8c564b",
+                                    "#e377c2", "#17becf", "#bcbd22", "#ff7f0e", "#7f7f7f"};
+    return colors[slot % 10];
+}
+
+// Room for the value labels on the left and the legend on the right, the
+// same in every panel so that their time axes line up.
+constexpr int LabelWidth = 64;
+constexpr int LegendWidth = 250;
+constexpr int TimeLabelHeight = 22;
+
+QColor gapColor(std::int16_t status)
+{
+    if (status == TimedOutStatus)
+        return QColor("#ff9900");
+    return status > 0 ? QColor("#cc0000") : QColor("#888888");
+}
+
+} // namespace
+
+ChannelPanel::ChannelPanel(const PlotData &plot, const ChannelSeries &channel, qint64 epochOffset,
+                           bool timeLabels, QWidget *parent)
+    : QChartView(parent), m_plot(plot), m_channel(channel), m_offset(epochOffset)
+{
+    setObjectName(QString::fromStdString(channel.code));
+    auto *chart = new QChart;
+    chart->setBackgroundRoundness(0);
+    chart->setMargins(QMargins(2, 2, 2, 2));
+    chart->layout()->setContentsMargins(0, 0, 0, 0);
+    chart->legend()->setAlignment(Qt::AlignRight);
+    chart->legend()->setMinimumWidth(LegendWidth);
+    chart->legend()->setMaximumWidth(LegendWidth);
+    QFont small = font();
+    small.setPointSize(8);
+    chart->legend()->setFont(small);
+    setChart(chart);
+    setRenderHint(QPainter::Antialiasing, false);
+    setRubberBand(QChartView::HorizontalRubberBand);
+    setMouseTracking(true);
+    setMinimumHeight(70);
+
+    m_time = new QDateTimeAxis;
+    m_time->setFormat(QStringLiteral("hh:mm:ss"));
+    m_time->setLabelsVisible(timeLabels);
+    m_time->setLabelsFont(small);
+    m_time->setTickCount(9);
+    m_value = new QValueAxis;
+    m_value->setLabelsFont(small);
+    m_value->setTickCount(3);
+    const ParamRow *row = findParam(channel.code);
+    m_value->setLabelFormat(
+        QStringLiteral("%.%1f").arg(row && row->decimals > 0 ? row->decimals : 0));
+    chart->addAxis(m_time, Qt::AlignBottom);
+    chart->addAxis(m_value, Qt::AlignLeft);
+
+    line(0)->setName(QStringLiteral("%1 (%2) %3")
+                         .arg(QString::fromStdString(channel.code),
+                              QString::fromStdString(channel.units),
+                              QString::fromStdString(channel.description)));
+    // Every status the log holds gets its legend line, zoomed or not.
+    const std::set<std::int16_t> statuses(channel.status.begin(), channel.status.end());
+    for (const std::int16_t status : statuses) {
+        if (status == 0)
+            continue;
+        auto *marks = new QScatterSeries;
+        marks->setName(statusReason(status));
+        marks->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
+        marks->setMarkerSize(5);
+        marks->setColor(gapColor(status));
+        marks->setBorderColor(gapColor(status));
+        chart->addSeries(marks);
+        marks->attachAxis(m_time);
+        marks->attachAxis(m_value);
+        m_gaps[status] = marks;
+    }
+    connect(m_time, &QDateTimeAxis::rangeChanged, this, &ChannelPanel::onAxisChanged);
+}
+
+QLineSeries *ChannelPanel::line(std::size_t index)
+{
+    while (m_lines.size() <= index) {
+        auto *series = new QLineSeries;
+        series->setPen(QPen(channelColor(m_channel.slot), 1));
+        chart()->addSeries(series);
+        series->attachAxis(m_time);
+        series->attachAxis(m_value);
+        if (!m_lines.empty())
+            for (QLegendMarker *marker : chart()->legend()->markers(series))
+                marker->setVisible(false);
+        m_lines.push_back(series);
+    }
+    return m_lines[index];
+}
+
+int ChannelPanel::columns() const
+{
+    return std::max(width() - LabelWidth - LegendWidth, 20);
+}
+
+void ChannelPanel::showRange(TimeRange range)
+{
+    m_range = range;
+    const ReducedChannel reduced = reduceChannel(m_plot, m_channel, range, columns());
+    for (std::size_t i = 0; i < std::max(reduced.segments.size(), m_lines.size()); ++i) {
+        QList<QPointF> points;
+        if (i < reduced.segments.size()) {
+            points.reserve(static_cast<qsizetype>(reduced.segments[i].size()));
+            for (const QPointF &p : reduced.segments[i])
+                points.append({p.x() + static_cast<double>(m_offset), p.y()});
+        }
+        line(i)->replace(points);
+    }
+    double low = reduced.minValue, high = reduced.maxValue;
+    const double pad = high > low ? (high - low) * 0.05 : 1;
+    low -= pad;
+    high += pad;
+    std::map<std::int16_t, QList<QPointF>> marks;
+    for (const GapMark &gap : reduced.gaps)
+        marks[gap.status].append({gap.x + static_cast<double>(m_offset), low + pad * 0.5});
+    for (auto &[status, series] : m_gaps)
+        series->replace(marks[status]);
+
+    m_setting = true;
+    m_value->setRange(low, high);
+    m_time->setRange(QDateTime::fromMSecsSinceEpoch(m_offset + std::llround(range.from)),
+                     QDateTime::fromMSecsSinceEpoch(m_offset + std::llround(range.to)));
+    m_setting = false;
+}
+
+QList<QLineSeries *> ChannelPanel::lines() const
+{
+    QList<QLineSeries *> drawn;
+    for (QLineSeries *series : m_lines)
+        if (series->count() > 0)
+            drawn.append(series);
+    return drawn;
+}
+
+QList<QScatterSeries *> ChannelPanel::gapMarks() const
+{
+    QList<QScatterSeries *> all;
+    for (const auto &[status, series] : m_gaps)
+        all.append(series);
+    return all;
+}
+
+void ChannelPanel::onAxisChanged()
+{
+    if (m_setting)
+        return;
+    const double from = static_cast<double>(m_time->min().toMSecsSinceEpoch() - m_offset);
+    const double to = static_cast<double>(m_time->max().toMSecsSinceEpoch() - m_offset);
+    if (to > from)
+        emit rangeChosen({from, to});
+}
+
+void ChannelPanel::mouseMoveEvent(QMouseEvent *event)
+{
+    QChartView::mouseMoveEvent(event);
+    const QPointF value = chart()->mapToValue(event->position());
+    emit cursorAt(value.x() - static_cast<double>(m_offset));
+}
+
+void ChannelPanel::resizeEvent(QResizeEvent *event)
+{
+    QChartView::resizeEvent(event);
+    const double w = width(), h = height();
+    const double bottom = m_time->labelsVisible() ? TimeLabelHeight : 8;
+    chart()->setPlotArea(QRectF(LabelWidth, 8, std::max(w - LabelWidth - LegendWidth, 20.0),
+                                std::max(h - 8 - bottom, 10.0)));
+    if (m_range.to > m_range.from)
+        showRange(m_range);
+}
+
+} // namespace vexa

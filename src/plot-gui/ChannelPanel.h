@@ -1,0 +1,59 @@
+// One channel of a scan log drawn against the time of day: its lines, the
+// marks of its gaps, and a rubber band that picks a time range.
+#pragma once
+
+#include "plot/PlotReduction.h"
+
+#include <QChartView>
+
+#include <map>
+
+class QDateTimeAxis;
+class QLineSeries;
+class QScatterSeries;
+class QValueAxis;
+
+namespace vexa {
+
+class ChannelPanel : public QChartView {
+    Q_OBJECT
+
+public:
+    // `epochOffset`: ms since the epoch of the log's midnight, for the axis.
+    ChannelPanel(const PlotData &plot, const ChannelSeries &channel, qint64 epochOffset,
+                 bool timeLabels, QWidget *parent = nullptr);
+
+    // Draws the range reduced to the plot area's width.
+    void showRange(TimeRange range);
+    TimeRange range() const { return m_range; }
+    const ChannelSeries &channel() const { return m_channel; }
+    // The lines drawn, one per unbroken stretch, and the gap marks per status.
+    QList<QLineSeries *> lines() const;
+    QList<QScatterSeries *> gapMarks() const;
+
+signals:
+    // The user zoomed this panel: every panel follows.
+    void rangeChosen(vexa::TimeRange range);
+    void cursorAt(double ms);
+
+protected:
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    QLineSeries *line(std::size_t index);
+    int columns() const;
+    void onAxisChanged();
+
+    const PlotData &m_plot;
+    const ChannelSeries &m_channel;
+    qint64 m_offset;
+    QDateTimeAxis *m_time = nullptr;
+    QValueAxis *m_value = nullptr;
+    std::vector<QLineSeries *> m_lines;
+    std::map<std::int16_t, QScatterSeries *> m_gaps; // one per status the channel has
+    TimeRange m_range;
+    bool m_setting = false;
+};
+
+} // namespace vexa

@@ -1,0 +1,123 @@
+#include "PlotReduction.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace vexa {
+
+TimeRange fullRange(const PlotData &plot)
+{
+    if (plot.times.empty())
+        return {0, 1000};
+    const double from = plot.times.front();
+    const double to = plot.times.back();
+    return to > from ? TimeRange{from, to} : TimeRange{from - 500, from + 500};
+}
+
+namespace {
+
+// The samples of one column: the first gap status, and the lowest and
+// highest drawn value in the order they came.
+struct Column {
+    bool any = false;
+    std::size_t low = 0;
+    std::size_t high = 0;
+    bool gap = false;
+    std::int16_t gapStatus = 0;
+};
+
+// Turns columns into line segments, breaking a line at a column that holds
+// only gaps.
+struct Reducer {
+    const PlotData &plot;
+    const ChannelSeries &channel;
+    ReducedChannel &out;
+    bool broken = false;
+    double low = std::numeric_limits<double>::infinity();
+    double high = -std::numeric_limits<double>::infinity();
+
+    void flush(const Column &col, double middle)
+    {
+        if (col.any) {
+            if (broken || out.segments.empty())
+                out.segments.emplace_back();
+            broken = false;
+            add(std::min(col.low, col.high));
+            if (col.low != col.high)
+                add(std::max(col.low, col.high));
+        } else if (col.gap) {
+            broken = true;
+        }
+        if (col.gap)
+            out.gaps.push_back({middle, col.gapStatus});
+    }
+
+    void add(std::size_t scan)
+    {
+        const double v = channel.values[scan];
+        out.segments.back().emplace_back(plot.times[scan], v);
+        low = std::min(low, v);
+        high = std::max(high, v);
+    }
+};
+
+} // namespace
+
+ReducedChannel reduceChannel(const PlotData &plot, const ChannelSeries &channel, TimeRange range,
+                             int columns)
+{
+    ReducedChannel out;
+    if (plot.times.empty())
+        return out;
+    columns = std::max(columns, 1);
+    const double width = std::max(range.to - range.from, 1e-9);
+    const auto &times = plot.times;
+    std::size_t begin = plot.scanAt(range.from);
+    std::size_t end = static_cast<std::size_t>(
+        std::upper_bound(times.begin(), times.end(), range.to,
+                         [](double t, std::int32_t start) { return t < start; }) -
+        times.begin());
+    end = std::min(end + 1, times.size());
+
+    Reducer reducer{plot, channel, out};
+    Column col;
+    long current = std::numeric_limits<long>::min();
+    double middle = 0;
+    for (std::size_t i = begin; i < end; ++i) {
+        // Samples just outside the range get columns of their own.
+        const long index = static_cast<long>(std::floor((times[i] - range.from) / width * columns));
+        if (index != current) {
+            reducer.flush(col, middle);
+            col = {};
+            current = index;
+            middle = range.from + (static_cast<double>(index) + 0.5) * width / columns;
+        }
+        if (!channel.drawn(i)) {
+            if (!col.gap) {
+                col.gap = true;
+                col.gapStatus = channel.status[i];
+            }
+            continue;
+        }
+        const float v = channel.values[i];
+        if (!std::isfinite(v))
+            continue; // shown in the readout only
+        if (!col.any) {
+            col.any = true;
+            col.low = col.high = i;
+        } else if (v < channel.values[col.low]) {
+            col.low = i;
+        } else if (v > channel.values[col.high]) {
+            col.high = i;
+        }
+    }
+    reducer.flush(col, middle);
+    if (reducer.low <= reducer.high) {
+        out.minValue = reducer.low;
+        out.maxValue = reducer.high;
+    }
+    return out;
+}
+
+} // namespace vexa
