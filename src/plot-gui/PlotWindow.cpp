@@ -6,9 +6,9 @@
 
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace vexa {
@@ -51,8 +51,6 @@ PlotWindow::PlotWindow(PlotData plot, QDate logDate, UserInterface &ui, QWidget 
     layout->addLayout(body, 1);
 
     connect(reset, &QPushButton::clicked, m_view, &PlotView::resetZoom);
-    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, m_view,
-            &PlotView::resetZoom);
     connect(png, &QPushButton::clicked, this, [this] { save("PNG"); });
     connect(svg, &QPushButton::clicked, this, [this] { save("SVG"); });
     connect(m_view, &PlotView::cursorAt, this,
@@ -77,6 +75,14 @@ bool PlotWindow::eventFilter(QObject *, QEvent *event)
         break;
     }
     return false;
+}
+
+void PlotWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape)
+        m_view->resetZoom();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void PlotWindow::save(const char *format)

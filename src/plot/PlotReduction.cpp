@@ -86,7 +86,9 @@ ReducedChannel reduceChannel(const PlotData &plot, const ChannelSeries &channel,
     double middle = 0;
     for (std::size_t i = begin; i < end; ++i) {
         // Samples just outside the range get columns of their own.
-        const long index = static_cast<long>(std::floor((times[i] - range.from) / width * columns));
+        long index = static_cast<long>(std::floor((times[i] - range.from) / width * columns));
+        if (times[i] <= range.to)
+            index = std::min(index, static_cast<long>(columns) - 1); // the right edge
         if (index != current) {
             reducer.flush(col, middle);
             col = {};

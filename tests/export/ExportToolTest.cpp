@@ -5,7 +5,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QProcess>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -100,6 +102,23 @@ TEST(ExportTool, NeverOverwritesWithoutForce)
     EXPECT_TRUE(sameBytes(readFile(dataPath("export/ect-two-scans.csv")), readFile(name)));
 }
 
+TEST(ExportTool, PlotsEveryLogAsAPicture)
+{
+    for (const char *format : {"PNG", "SVG"}) {
+        Handheld h;
+        const ToolRun run = exportTool({"--all", "--format", format, "--out", h.out.path()});
+        EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+        const QString first = QString("RirodLog(03.07.2004_14.05.09).") + format;
+        const QString second = QString("RirodLog(03.07.2004_23.59.58).") + format;
+        EXPECT_EQ(h.files(), (QStringList{first, second}));
+        // Night run has six channels, each 110 pixels high.
+        const QString path = h.out.filePath(second);
+        const QSize size = QString(format) == "PNG" ? QImage(path, format).size()
+                                                    : QSvgRenderer(path).viewBox().size();
+        EXPECT_EQ(size, QSize(1200, 40 + 6 * 110)) << format;
+    }
+}
+
 TEST(ExportTool, FailuresGiveAMessageAndANonZeroExit)
 {
     Handheld h;
@@ -115,7 +134,12 @@ TEST(ExportTool, FailuresGiveAMessageAndANonZeroExit)
         {{"--tab", "1", "--all", "--format", "EFI", "--out", h.out.path()},
          2,
          "EFI files are for Rirod logs"},
-        {{"--all", "--format", "XLS", "--out", h.out.path()}, 2, "--format takes CSV, TXT or EFI"},
+        {{"--tab", "1", "--all", "--format", "PNG", "--out", h.out.path()},
+         2,
+         "PNG files are for Rirod logs"},
+        {{"--all", "--format", "XLS", "--out", h.out.path()},
+         2,
+         "--format takes CSV, TXT, EFI, PNG or SVG"},
         {{"--all", "--log", "1", "--format", "CSV", "--out", h.out.path()},
          2,
          "either --all or --log N"},

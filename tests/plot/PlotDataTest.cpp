@@ -1,0 +1,138 @@
+// The plot's data without a window: a log read whole, and its reduction to
+// what the panels draw.
+#include "plot/PlotReduction.h"
+#include "support/ExportFixture.h"
+
+#include <gtest/gtest.h>
+
+namespace vexa::test {
+namespace {
+
+TEST(PlotData, ReadsEveryChannelThatCarriesAParameter)
+{
+    ExportFixture f;
+    addLogCase(f.handheld, readLogCase(dataPath("export/night-run.log")));
+    const LogIndexEntry entry = f.entry();
+    const PlotData plot =
+        readPlotData(entry, *f.handheld.open("RirodData"), *f.bytes, f.dates.locale());
+
+    EXPECT_EQ(plot.title, "Night run");
+    QStringList times;
+    for (const std::int32_t t : plot.times)
+        times << timeOfDayText(t);
+    // Past midnight the axis goes on: 86,431,760 ms, not 31,760.
+    EXPECT_EQ(times, (QStringList{"23:59:58.00", "23:59:59.00", "00:00:31.76", "00:00:31.76"}));
+    EXPECT_EQ(plot.times.back(), 86'431'760);
+
+    // The texts of night-run.csv, with the status in place of a gap's value.
+    const struct {
+        int slot;
+        const char *code, *units, *description;
+        std::vector<std::string> texts;
+    } expected[] = {
+        {0, "RPM", "RPM", "Engine speed", {"7250", "12345678", "800", "810"}},
+        {1, "ECT", "DEGF", "Engine coolant temp", {"T.O.", "-40.0", "180.0", "180.2"}},
+        {3, "MAP", "inHg", "Manifold air pressure", {"E12", "12.35", "9.50", "9.55"}},
+        {4, "CLSD", "LOOP", "Closed loop status (1=closed)", {"CLSD", "OPEN", "OPEN", "S-1"}},
+        {5, "????", "----", "----", {"----", "----", "----", "----"}},
+        {9, "O2L", "mV", "O2 sensor - driver's side", {"S-5", "0", "100", "100"}},
+    };
+    ASSERT_EQ(plot.channels.size(), std::size(expected));
+    for (std::size_t i = 0; i < plot.channels.size(); ++i) {
+        const ChannelSeries &c = plot.channels[i];
+        std::vector<std::string> texts;
+        for (std::size_t scan = 0; scan < plot.scanCount(); ++scan)
+            texts.push_back(c.valueText(scan));
+        EXPECT_EQ(c.slot, expected[i].slot);
+        EXPECT_EQ(c.code, expected[i].code);
+        EXPECT_EQ(c.units, expected[i].units);
+        EXPECT_EQ(c.description, expected[i].description);
+        EXPECT_EQ(texts, expected[i].texts) << c.code;
+    }
+    // Four bytes of time and six per channel and scan.
+    EXPECT_EQ(plot.heldBytes(), 4u * (4 + 6 * 6));
+}
+
+PlotData oneChannel(std::vector<std::int32_t> times, std::vector<float> values,
+                    std::vector<std::int16_t> status = {})
+{
+    status.resize(values.size());
+    PlotData plot;
+    plot.times = std::move(times);
+    plot.channels.push_back(
+        {0, "RPM", "RPM", "Engine speed", ValueFormat("RPM", QLocale::c()), values, status});
+    return plot;
+}
+
+using Points = std::vector<std::vector<QPointF>>;
+
+TEST(PlotReduction, KeepsLowAndHighOfEachColumnAndBreaksAtGaps)
+{
+    const struct {
+        const char *name;
+        PlotData plot;
+        TimeRange range;
+        int columns;
+        Points segments;
+        std::vector<std::pair<double, std::int16_t>> gaps;
+    } cases[] = {
+        {"more columns than samples: every sample",
+         oneChannel({0, 10, 20}, {1, 2, 3}),
+         {0, 20},
+         100,
+         {{{0, 1}, {10, 2}, {20, 3}}},
+         {}},
+        {"two columns: low and high of each, in time order",
+         oneChannel({0, 1, 2, 3, 4, 5, 6, 7}, {5, 1, 9, 3, 2, 8, 0, 4}),
+         {0, 8},
+         2,
+         {{{1, 1}, {2, 9}, {5, 8}, {6, 0}}},
+         {}},
+        {"a column of gaps only breaks the line",
+         oneChannel({0, 10, 20}, {1, 2, 3}, {0, 103, 0}),
+         {0, 30},
+         3,
+         {{{0, 1}}, {{20, 3}}},
+         {{15, 103}}},
+        {"a gap beside values in its column is marked, not broken",
+         oneChannel({0, 1, 2, 3}, {1, 2, 3, 4}, {0, 7, 0, 0}),
+         {0, 4},
+         2,
+         {{{0, 1}, {2, 3}, {3, 4}}},
+         {{1, 7}}},
+        {"a zoom keeps one sample on each side",
+         oneChannel({0, 10, 20, 30, 40}, {1, 2, 3, 4, 5}),
+         {15, 25},
+         10,
+         {{{10, 2}, {20, 3}, {30, 4}}},
+         {}},
+        {"nothing to draw", oneChannel({0, 10}, {1, 2}, {-1, -1}), {0, 10}, 1, {}, {{5, -1}}},
+    };
+    for (const auto &c : cases) {
+        const ReducedChannel r = reduceChannel(c.plot, c.plot.channels[0], c.range, c.columns);
+        EXPECT_EQ(r.segments, c.segments) << c.name;
+        std::vector<std::pair<double, std::int16_t>> gaps;
+        for (const GapMark &g : r.gaps)
+            gaps.emplace_back(g.x, g.status);
+        EXPECT_EQ(gaps, c.gaps) << c.name;
+    }
+}
+
+TEST(PlotReduction, DrawsAtMostTwoPointsAColumnOfALongLog)
+{
+    std::vector<std::int32_t> times;
+    std::vector<float> values;
+    for (int k = 0; k < 32767; ++k) {
+        times.push_back(k * 120);
+        values.push_back(static_cast<float>(k % 97));
+    }
+    const PlotData plot = oneChannel(times, values);
+    const ReducedChannel r = reduceChannel(plot, plot.channels[0], fullRange(plot), 800);
+    ASSERT_EQ(r.segments.size(), 1u);
+    EXPECT_LE(r.segments[0].size(), 1600u);
+    EXPECT_EQ(r.minValue, 0);
+    EXPECT_EQ(r.maxValue, 96);
+}
+
+} // namespace
+} // namespace vexa::test
