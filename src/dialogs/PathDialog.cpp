@@ -4,11 +4,14 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QEvent>
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSortFilterProxyModel>
+#include <QTimer>
 #include <QTreeView>
 
 namespace vexa {
@@ -131,6 +134,16 @@ void PathDialog::buildControls(bool rirodFormats)
     lblDriveStatus->setObjectName(QStringLiteral("lblDriveStatus"));
     tw.place(lblDriveStatus, 120, 3075, 5775, 255);
 
+    // The folder list fills in as the file system answers, which moves the
+    // chosen folder down out of sight: bring it back until the user moves.
+    connect(m_files, &QFileSystemModel::directoryLoaded, this, &PathDialog::revealFolderSoon);
+    connect(m_driveFolders, &QAbstractItemModel::layoutChanged, this,
+            &PathDialog::revealFolderSoon);
+    Dir1->viewport()->installEventFilter(this);
+    Dir1->installEventFilter(this);
+    connect(Dir1->verticalScrollBar(), &QScrollBar::actionTriggered, this,
+            [this] { m_revealFolder = false; });
+
     connect(Drive1, &QComboBox::activated, this, &PathDialog::onDriveChosen);
     connect(OKButton, &QPushButton::clicked, this, &PathDialog::onOk);
     connect(CancelButton, &QPushButton::clicked, this, &PathDialog::reject);
@@ -172,8 +185,39 @@ bool PathDialog::setFolderPath(const QString &path)
     // Show the way to the folder and the folders inside it.
     for (QModelIndex i = index; i.isValid(); i = i.parent())
         Dir1->expand(i);
-    Dir1->scrollTo(index);
+    m_revealFolder = true;
+    revealFolderSoon();
     return true;
+}
+
+void PathDialog::revealFolderSoon()
+{
+    // After the model has sorted what it just loaded.
+    if (m_revealFolder)
+        QTimer::singleShot(0, this, [this] {
+            if (m_revealFolder)
+                Dir1->scrollTo(Dir1->currentIndex());
+        });
+}
+
+void PathDialog::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    revealFolderSoon();
+}
+
+bool PathDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::KeyPress:
+    case QEvent::Wheel:
+        m_revealFolder = false;
+        break;
+    default:
+        break;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 QString PathDialog::folderPath() const

@@ -33,8 +33,13 @@ public:
     QString folderPath() const;
     QString currentDrive() const;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void buildControls(bool rirodFormats);
+    void revealFolderSoon();
     void onDriveChosen(int index);
     void onOk();
     // False, and nothing changes, when the drive is missing or unreadable.
@@ -46,6 +51,7 @@ private:
     QList<Volume> m_volumeList;
     int m_driveIndex = -1;
     SaveLocation m_location;
+    bool m_revealFolder = false; // until the user scrolls or picks
 
     QFileSystemModel *m_files = nullptr;
     DriveFolderFilter *m_driveFolders = nullptr;

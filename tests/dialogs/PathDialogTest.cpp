@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
@@ -117,6 +118,25 @@ TEST(PathDialog, OkRemembersFolderThenDriveButNotTheFormat)
     EXPECT_EQ(d.dialog->folderPath(), folder);
     d.ok();
     EXPECT_EQ(d.settings.writes.size(), 4) << "every OK writes both, even unchanged";
+}
+
+TEST(PathDialog, TheRememberedFolderIsScrolledIntoView)
+{
+    // Once the folder list has filled in, the last of many folders is far
+    // below the top.
+    Dialog d;
+    for (int i = 0; i < 40; ++i)
+        ASSERT_TRUE(QDir(d.volumes.a.path()).mkpath(QString("f%1").arg(i, 2, 10, QChar('0'))));
+    d.settings.values = {{"SavedPaths/Drive", "A:"},
+                         {"SavedPaths/Dir", d.native(d.volumes.a.filePath("f39"))}};
+    d.open();
+    d.dialog->show();
+    auto *tree = d.control<QTreeView>("Dir1");
+    const auto folders = [&] { return tree->model()->rowCount(tree->currentIndex().parent()); };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return folders() == 40; }, 5000));
+    QTest::qWait(50);
+    EXPECT_EQ(tree->currentIndex().data().toString(), "f39");
+    EXPECT_TRUE(tree->viewport()->rect().intersects(tree->visualRect(tree->currentIndex())));
 }
 
 TEST(PathDialog, ARememberedDriveOrFolderThatIsGoneIsSkipped)
