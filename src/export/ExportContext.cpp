@@ -29,9 +29,16 @@ ScanRun forEachScan(const LogIndexEntry &entry, ExportContext &context,
 
 void OutputSink::write(const char *data, qsizetype size)
 {
-    if (m_device.write(data, size) != size)
-        throw RuntimeError(ErrorNumber::DeviceIoError,
-                           QStringLiteral("Device I/O error: %1").arg(m_device.errorString()));
+    // A disk that fills up may take part of a write before it refuses the
+    // rest, and only the refusal carries the system's reason.
+    while (size > 0) {
+        const qint64 written = m_device.write(data, size);
+        if (written <= 0)
+            throw RuntimeError(ErrorNumber::DeviceIoError,
+                               QStringLiteral("Device I/O error: %1").arg(m_device.errorString()));
+        data += written;
+        size -= written;
+    }
 }
 
 } // namespace vexa

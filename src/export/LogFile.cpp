@@ -8,39 +8,74 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
+#include <QStorageInfo>
+
+#include <cerrno>
+#include <memory>
+#include <system_error>
 
 namespace vexa {
 
 namespace {
 
+// A log's file appears under its final name only when it is whole: it is
+// written to a temporary file beside it and renamed at the end, so a failure
+// part-way leaves whatever was there before. A device or pipe can't be
+// renamed onto, so it is written directly.
 class LogFileOutput {
 public:
-    explicit LogFileOutput(const QString &path) : m_file(path)
+    explicit LogFileOutput(const QString &path)
     {
-        if (m_file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        const QFileInfo target(path);
+        if (target.exists() && !target.isFile())
+            m_file = std::make_unique<QFile>(path);
+        else
+            m_file = std::make_unique<QSaveFile>(path);
+        if (m_file->open(QIODevice::WriteOnly | QIODevice::Truncate))
             return;
         const QString native = QDir::toNativeSeparators(path);
-        if (!QFileInfo(path).absoluteDir().exists())
+        if (!target.absoluteDir().exists())
             throw RuntimeError(ErrorNumber::PathNotFound,
                                QStringLiteral("Path not found: %1").arg(native));
         throw RuntimeError(ErrorNumber::PathFileAccessError,
                            QStringLiteral("Path/File access error: can't create %1 (%2)")
-                               .arg(native, m_file.errorString()));
+                               .arg(native, m_file->errorString()));
     }
 
-    QFile &device() { return m_file; }
+    QFileDevice &device() { return *m_file; }
 
-    void close()
+    // Only a whole log (or one the user cancelled) gets here; on any throw
+    // before it, the temporary file is discarded unseen.
+    void finish()
     {
-        const bool flushed = m_file.flush();
-        m_file.close();
-        if (!flushed || m_file.error() != QFileDevice::NoError)
-            throw RuntimeError(ErrorNumber::DeviceIoError,
-                               QStringLiteral("Device I/O error: %1").arg(m_file.errorString()));
+        // The reason must be read before closing, which forgets it.
+        if (!m_file->flush())
+            throw diskError();
+        if (auto *save = qobject_cast<QSaveFile *>(m_file.get())) {
+            if (!save->commit())
+                throw diskError();
+        } else {
+            m_file->close();
+            if (m_file->error() != QFileDevice::NoError)
+                throw diskError();
+        }
+    }
+
+    // A write error as the system explains it. A buffered write into a disk
+    // that fills up can fail without a reason; the file system then tells.
+    RuntimeError diskError() const
+    {
+        QString reason = m_file->errorString();
+        if (reason == QFile().errorString() &&
+            QStorageInfo(QFileInfo(m_file->fileName()).absolutePath()).bytesAvailable() == 0)
+            reason = QString::fromStdString(std::generic_category().message(ENOSPC));
+        return RuntimeError(ErrorNumber::DeviceIoError,
+                            QStringLiteral("Device I/O error: %1").arg(reason));
     }
 
 private:
-    QFile m_file;
+    std::unique_ptr<QFileDevice> m_file;
 };
 
 void saveScans(const QString &path, const LogIndexEntry &entry, ExportContext &context,
@@ -48,8 +83,15 @@ void saveScans(const QString &path, const LogIndexEntry &entry, ExportContext &c
 {
     context.host.showStatusNow(QStringLiteral("Saving %1 scan records...").arg(entry.scanCount));
     LogFileOutput file(path);
-    const ScanRun run = write(file.device());
-    file.close();
+    ScanRun run;
+    try {
+        run = write(file.device());
+    } catch (const RuntimeError &e) {
+        if (e.number() != ErrorNumber::DeviceIoError)
+            throw;
+        throw file.diskError();
+    }
+    file.finish();
     if (run.cancelled)
         context.ui.inform(QStringLiteral("Save operation canceled"));
 }
@@ -70,7 +112,7 @@ bool saveLogFile(const QString &path, LogKind kind, const QString &format,
             return false;
         LogFileOutput file(path);
         writeReportText(file.device(), entry, context.dates);
-        file.close();
+        file.finish();
     } else if (text) {
         const TextFormat textFormat = format == CsvFormat ? TextFormat::Csv : TextFormat::Txt;
         saveScans(path, entry, context,

@@ -14,7 +14,8 @@ inline const QString EfiFormat = QStringLiteral("EFI");
 
 // Creates the file anew and writes the log. False when the kind and format
 // make no file (EFI for a text log, or no format at all). Throws
-// RuntimeError on any failure; what was written stays.
+// RuntimeError on any failure, and then the file under `path` is as it was
+// before; a cancelled log is kept as far as it was written.
 bool saveLogFile(const QString &path, LogKind kind, const QString &format,
                  const LogIndexEntry &entry, ExportContext &context);
 

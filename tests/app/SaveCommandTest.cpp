@@ -12,6 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#ifdef __linux__
+#include <sys/mount.h>
+#endif
+
 namespace vexa::test {
 namespace {
 
@@ -25,11 +29,14 @@ struct Saving {
     SyncComponent sync;
     TestWindow w{sync};
 
-    Saving()
+    // A long log, when asked for, is the fourth line.
+    explicit Saving(int longLogScans = 0)
     {
         addLogCase(handheld, readLogCase(dataPath("export/ect-two-scans.log")));
         addLogCase(handheld, readLogCase(dataPath("export/night-run.log")));
         addRirodLog(handheld, {{2004, 3, 8, 10, 0, 0}, "Five scans", {15, 2}, 5});
+        if (longLogScans > 0)
+            addRirodLog(handheld, {{2004, 9, 1, 12, 0, 0}, "Long run", {15, 2}, longLogScans});
         handheld.add("LTrimLog", {textLogRecord({2004, 4, 2, 8, 40, 51}, "trims")});
         w.window.setYieldSlice(0);
         w.window.start();
@@ -192,6 +199,56 @@ TEST(SaveCommand, AFailureIsReportedThenTheCommandEnds)
     EXPECT_TRUE(s.w.ui.prompts[1].text.endsWith(")\r\nNumber = 4B"));
     EXPECT_EQ(s.w.status(), "Complete.");
     EXPECT_EQ(s.w.buttonsShown(), IdleButtons);
+}
+
+// A file system of its own, too small for a big log. Only root can make one.
+struct SmallDisk {
+    QTemporaryDir dir;
+    bool mounted = false;
+    SmallDisk()
+    {
+#ifdef __linux__
+        mounted = ::mount("tmpfs", dir.path().toLocal8Bit(), "tmpfs", 0, "size=64k") == 0;
+#endif
+    }
+    ~SmallDisk()
+    {
+#ifdef __linux__
+        if (mounted)
+            ::umount(dir.path().toLocal8Bit());
+#endif
+    }
+};
+
+TEST(SaveCommand, AFullDiskSaysSo)
+{
+    SmallDisk disk;
+    if (!disk.mounted)
+        GTEST_SKIP() << "can't make a small file system here";
+    Saving s(3000);
+    s.saveSeveral({0, 3}, disk.dir.path(), "CSV");
+    ASSERT_EQ(s.w.ui.prompts.size(), 2u);
+    EXPECT_EQ(s.w.ui.prompts[1].text, "There was an error saving the file.\r\nDevice I/O error: No "
+                                      "space left on device\r\nNumber = 39");
+    EXPECT_EQ(QDir(disk.dir.path()).entryList(QDir::Files), QStringList{Ect + ".CSV"})
+        << "nothing cut short is left";
+}
+
+TEST(SaveCommand, AFailedSaveLeavesNoCutShortFile)
+{
+    // The second log's scan records are gone from the handheld: its save fails
+    // after the file was begun. A file saved before under that name stays.
+    Saving s;
+    s.handheld.drop("RirodData");
+    s.handheld.add("RirodData", std::vector<Bytes>(3, scanRecord(10, {})));
+    QFile earlier(s.path(Night + ".CSV"));
+    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly) && earlier.write("earlier save") == 12);
+    earlier.close();
+    s.w.ui.answers = {true};
+    s.saveSeveral({0, 1, 2}, s.out.path(), "CSV");
+    EXPECT_EQ(s.files(), (QStringList{Ect + ".CSV", Night + ".CSV"}));
+    EXPECT_EQ(readFile(s.path(Night + ".CSV")), "earlier save");
+    EXPECT_EQ(s.w.status(), "Complete.");
 }
 
 TEST(SaveCommand, TheWindowTakesNoInputWhileSavingAndClosesAfter)
