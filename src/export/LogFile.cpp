@@ -129,8 +129,12 @@ bool saveLogFile(const QString &path, LogKind kind, const QString &format,
 void writeFileBytes(const QString &path, const QByteArray &bytes)
 {
     LogFileOutput file(path);
-    OutputSink(file.device()).write(bytes);
-    file.close();
+    try {
+        OutputSink(file.device()).write(bytes);
+    } catch (const RuntimeError &) {
+        throw file.diskError();
+    }
+    file.finish();
 }
 
 QString multiLogFileName(const QString &folder, LogKind kind, const LogIndexEntry &entry,
