@@ -59,10 +59,10 @@ std::unique_ptr<vexasync::ByteUtility> SyncComponent::createByteUtility() const
     return component().createByteUtility();
 }
 
-std::shared_ptr<vexasync::RecordAdapter> SyncComponent::openDatabase(const char *name) const
+std::shared_ptr<vexasync::RecordAdapter> SyncComponent::openDatabase(const char *name,
+                                                                     std::int32_t mode) const
 {
-    return createDatabaseOpener()->open(name, vexasync::RecordAdapterClass,
-                                        vexasync::mode::ReadWriteDelete);
+    return createDatabaseOpener()->open(name, vexasync::RecordAdapterClass, mode);
 }
 
 } // namespace vexa

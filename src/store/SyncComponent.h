@@ -25,8 +25,10 @@ public:
     std::unique_ptr<vexasync::DatabaseOpener> createDatabaseOpener() const;
     std::unique_ptr<vexasync::ByteUtility> createByteUtility() const;
 
-    // Opens a database of the docked handheld the way the program does.
-    std::shared_ptr<vexasync::RecordAdapter> openDatabase(const char *name) const;
+    // Opens a database of the docked handheld the way the program does; a
+    // reader that never changes the handheld asks for mode::Read alone.
+    std::shared_ptr<vexasync::RecordAdapter>
+    openDatabase(const char *name, std::int32_t mode = vexasync::mode::ReadWriteDelete) const;
 
 private:
     vexasync::Component &component() const; // throws error 429 when not loaded

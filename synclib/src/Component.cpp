@@ -10,12 +10,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::shared_ptr<HandheldImage> dockedImage()
+using Access = HandheldImage::Access;
+
+std::shared_ptr<HandheldImage> dockedImage(Access access)
 {
     const fs::path path = DesktopRegistry().dockedImage();
     if (path.empty() || !fs::exists(path))
         throw Error(error::NotDocked, "No handheld synchronisation is in progress");
-    return HandheldImage::open(path.string(), false);
+    return HandheldImage::open(path.string(), access);
 }
 
 class RecordAdapterImpl final : public RecordAdapter {
@@ -226,7 +228,10 @@ public:
             throw Error(error::CannotCreateObject, "Can't create object of class " + adapterClass);
         if ((openMode & mode::ReadWriteDelete) == 0)
             throw Error(error::InvalidArgument, "Invalid open mode " + std::to_string(openMode));
-        return std::make_shared<RecordAdapterImpl>(dockedImage(), database, openMode);
+        // A reader alone opens the image read-only.
+        const Access access =
+            (openMode & (mode::Write | mode::Delete)) == 0 ? Access::ReadOnly : Access::ReadWrite;
+        return std::make_shared<RecordAdapterImpl>(dockedImage(access), database, openMode);
     }
 };
 
@@ -252,7 +257,9 @@ public:
     void dock(std::uint32_t userId) override
     {
         const UserInfo user = m_registry.user(userId);
-        HandheldImage::open(m_registry.imagePath(user).string(), true); // an empty handheld
+        const fs::path image = m_registry.imagePath(user);
+        if (!fs::exists(image))
+            HandheldImage::open(image.string(), Access::Create); // an empty handheld
         m_registry.setDockedUser(userId);
     }
 
@@ -263,9 +270,18 @@ public:
     }
 
     std::uint32_t dockedUser() override { return m_registry.dockedUser(); }
-    std::vector<std::string> databaseNames() override { return dockedImage()->databaseNames(); }
-    void createDatabase(const std::string &name) override { dockedImage()->createDatabase(name); }
-    void dropDatabase(const std::string &name) override { dockedImage()->dropDatabase(name); }
+    std::vector<std::string> databaseNames() override
+    {
+        return dockedImage(Access::ReadOnly)->databaseNames();
+    }
+    void createDatabase(const std::string &name) override
+    {
+        dockedImage(Access::Create)->createDatabase(name);
+    }
+    void dropDatabase(const std::string &name) override
+    {
+        dockedImage(Access::ReadWrite)->dropDatabase(name);
+    }
 
 private:
     DesktopRegistry m_registry;

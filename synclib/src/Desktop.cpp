@@ -80,7 +80,7 @@ std::vector<UserInfo> DesktopRegistry::users() const
     std::vector<UserInfo> list;
     if (!exists())
         return list;
-    sqlite::Connection db(registryFile().string(), false);
+    sqlite::Connection db(registryFile().string(), sqlite::Connection::ReadWrite);
     // users: id, name, folder, in the order they were added
     sqlite::Statement query(db, "SELECT id, name, folder FROM users ORDER BY rowid");
     while (query.step())
@@ -105,7 +105,7 @@ UserInfo DesktopRegistry::addUser(const std::string &name)
     fs::create_directories(m_root, ec);
     if (ec)
         throw Error(error::StorageFailure, "Can't create " + m_root.string() + ": " + ec.message());
-    sqlite::Connection db(registryFile().string(), true);
+    sqlite::Connection db(registryFile().string(), sqlite::Connection::Create);
     db.exec(RegistrySchema);
     db.exec("BEGIN IMMEDIATE");
     try {
@@ -137,7 +137,7 @@ std::uint32_t DesktopRegistry::dockedUser() const
 {
     if (!exists())
         return 0;
-    sqlite::Connection db(registryFile().string(), false);
+    sqlite::Connection db(registryFile().string(), sqlite::Connection::ReadWrite);
     sqlite::Statement query(db, "SELECT value FROM state WHERE key = 'docked'");
     return query.step() ? static_cast<std::uint32_t>(query.integer(0)) : 0;
 }
@@ -146,7 +146,7 @@ void DesktopRegistry::setDockedUser(std::uint32_t id)
 {
     if (!exists())
         throw Error(error::NotFound, NotFoundDescription);
-    sqlite::Connection db(registryFile().string(), false);
+    sqlite::Connection db(registryFile().string(), sqlite::Connection::ReadWrite);
     sqlite::Statement(db, "INSERT OR REPLACE INTO state(key, value) VALUES ('docked', ?1)")
         .bind(1, id)
         .run();

@@ -29,7 +29,7 @@ const char *const Schema = R"sql(
 
 } // namespace
 
-std::shared_ptr<HandheldImage> HandheldImage::open(const std::string &path, bool create)
+std::shared_ptr<HandheldImage> HandheldImage::open(const std::string &path, Access access)
 {
     static std::mutex lock;
     static std::map<std::string, std::weak_ptr<HandheldImage>> images;
@@ -38,23 +38,50 @@ std::shared_ptr<HandheldImage> HandheldImage::open(const std::string &path, bool
     if (ec)
         key = path;
     const std::lock_guard guard(lock);
-    if (auto image = images[key].lock()) {
-        if (std::filesystem::exists(key))
+    if (auto image = images[key].lock(); image && std::filesystem::exists(key)) {
+        // One connection for every writer, so that a change group covers them all.
+        if (access == Access::ReadOnly || (image->writable() && access == Access::ReadWrite))
             return image;
+        if (image->writable()) {
+            image->layOut();
+            return image;
+        }
     }
-    if (!create && !std::filesystem::exists(path))
+    if (access != Access::Create && !std::filesystem::exists(path))
         throw Error(error::NotDocked, "The handheld image " + path + " does not exist");
-    auto image = std::make_shared<HandheldImage>(path, create);
+    auto image = std::make_shared<HandheldImage>(path, access);
     images[key] = image;
     return image;
 }
 
-HandheldImage::HandheldImage(const std::string &path, bool create) : m_db(path, create)
+HandheldImage::HandheldImage(const std::string &path, Access access)
+    : m_access(access), m_db(path, access == Access::ReadOnly ? sqlite::Connection::ReadOnly
+                                   : access == Access::Create ? sqlite::Connection::Create
+                                                              : sqlite::Connection::ReadWrite)
+{
+    try {
+        if (access == Access::Create)
+            layOut();
+        m_db.exec("PRAGMA synchronous=NORMAL;");
+        prepareStatements();
+    } catch (const Error &e) {
+        // Missing tables, an empty file or no database at all: nothing here
+        // may turn it into an empty handheld.
+        throw Error(error::StorageFailure,
+                    "The handheld image " + path + " can't be read (" + e.what() + ")");
+    }
+}
+
+void HandheldImage::layOut()
 {
     // WAL keeps an interrupted group out of the file: after a crash the image
-    // opens with what was last committed.
-    m_db.exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;");
+    // opens with what was last committed. The file keeps the mode.
+    m_db.exec("PRAGMA journal_mode=WAL;");
     m_db.exec(Schema);
+}
+
+void HandheldImage::prepareStatements()
+{
     m_dataVersion.emplace(m_db, "PRAGMA data_version");
     // databases: id
     m_findDatabase.emplace(m_db, "SELECT id FROM databases WHERE name = ?1");

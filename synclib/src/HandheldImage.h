@@ -15,9 +15,15 @@ namespace vexasync {
 
 class HandheldImage {
 public:
-    // The image shared by this process for that path; created when asked.
-    static std::shared_ptr<HandheldImage> open(const std::string &path, bool create);
-    explicit HandheldImage(const std::string &path, bool create);
+    // Only Create makes the file or its tables (and sets the journal mode);
+    // the others take the image as it is and fail with StorageFailure when it
+    // is not a handheld image, leaving it untouched.
+    enum class Access { ReadOnly, ReadWrite, Create };
+
+    // The image shared by this process for that path.
+    static std::shared_ptr<HandheldImage> open(const std::string &path, Access access);
+    HandheldImage(const std::string &path, Access access);
+    bool writable() const { return m_access != Access::ReadOnly; }
 
     // Callers start every operation here. Check notices the changes other
     // processes made; reads by index and id rely on the order as it was at
@@ -47,6 +53,11 @@ private:
     void noticeOutsideChanges();
     void forgetCaches();
 
+    // Journal mode and tables, for the tools that create images.
+    void layOut();
+    void prepareStatements();
+
+    Access m_access;
     sqlite::Connection m_db;
     std::optional<sqlite::Statement> m_dataVersion, m_findDatabase, m_listIds, m_readAhead,
         m_insertRecord, m_updateRecord, m_deleteRecord;

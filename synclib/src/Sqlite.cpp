@@ -4,9 +4,11 @@
 
 namespace vexasync::sqlite {
 
-Connection::Connection(const std::string &path, bool create)
+Connection::Connection(const std::string &path, Mode mode)
 {
-    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
+    const int flags = mode == ReadOnly ? SQLITE_OPEN_READONLY
+                      : mode == Create ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE
+                                       : SQLITE_OPEN_READWRITE;
     if (sqlite3_open_v2(path.c_str(), &m_db, flags, nullptr) != SQLITE_OK) {
         const std::string message = m_db ? sqlite3_errmsg(m_db) : "out of memory";
         sqlite3_close(m_db);

@@ -13,7 +13,8 @@ namespace vexasync::sqlite {
 
 class Connection {
 public:
-    Connection(const std::string &path, bool create);
+    enum Mode { ReadOnly, ReadWrite, Create };
+    Connection(const std::string &path, Mode mode);
     ~Connection();
     Connection(const Connection &) = delete;
     Connection &operator=(const Connection &) = delete;

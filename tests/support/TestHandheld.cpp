@@ -1,6 +1,9 @@
 #include "TestHandheld.h"
 
+#include <QFile>
 #include <QtGlobal>
+
+#include <sqlite3.h>
 
 #include <stdexcept>
 
@@ -91,6 +94,35 @@ void TestHandheld::drop(const std::string &database) const
 void TestHandheld::undock() const
 {
     component().createDesktop()->undock();
+}
+
+} // namespace vexa::test
+
+namespace vexa::test {
+
+void TestHandheld::damage(Damage how) const
+{
+    const std::string path = imagePath();
+    if (how == Damage::RecordsTableDropped) {
+        sqlite3 *db = nullptr;
+        sqlite3_open(path.c_str(), &db);
+        const int rc = sqlite3_exec(db, "DROP TABLE records", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+        if (rc != SQLITE_OK)
+            throw std::runtime_error("can't drop the records table");
+        return;
+    }
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw std::runtime_error("can't rewrite the image");
+    if (how == Damage::NotSqlite)
+        file.write(QByteArray("not a handheld image\n").repeated(200));
+}
+
+QByteArray TestHandheld::imageBytes() const
+{
+    QFile file(QString::fromStdString(imagePath()));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace vexa::test

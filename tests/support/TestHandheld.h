@@ -42,6 +42,11 @@ public:
     void drop(const std::string &database) const;
     void undock() const;
 
+    // Images that are not what they should be; no adapter may be open.
+    enum class Damage { RecordsTableDropped, EmptyFile, NotSqlite };
+    void damage(Damage how) const;
+    QByteArray imageBytes() const;
+
 private:
     std::optional<QTemporaryDir> m_root;
     QByteArray m_previousRoot;

@@ -172,6 +172,32 @@ TEST(Component, FailuresCarryTheirNumbersAndDescriptions)
     EXPECT_EQ(errorNumber([&] { readOnly->readByIndex(-1); }), vexasync::error::NotFound);
 }
 
+// Before, opening ran the schema and turned these into empty handhelds.
+TEST(Component, ADamagedImageCantBeReadAndStaysAsItWas)
+{
+    using Damage = TestHandheld::Damage;
+    for (const Damage damage :
+         {Damage::RecordsTableDropped, Damage::EmptyFile, Damage::NotSqlite}) {
+        for (const std::int32_t mode : {vexasync::mode::Read, vexasync::mode::ReadWriteDelete}) {
+            TestHandheld handheld;
+            handheld.add("RirodIndex", {bytesOf({1})});
+            handheld.damage(damage);
+            const QByteArray before = handheld.imageBytes();
+            auto opener = handheld.component().createDatabaseOpener();
+            try {
+                opener->open("RirodIndex", vexasync::RecordAdapterClass, mode);
+                ADD_FAILURE() << "opened damaged image " << int(damage);
+            } catch (const Error &e) {
+                EXPECT_EQ(e.number(), vexasync::error::StorageFailure);
+                EXPECT_TRUE(QString(e.what()).startsWith(QString::fromStdString(
+                    "The handheld image " + handheld.imagePath() + " can't be read (")))
+                    << e.what();
+            }
+            EXPECT_EQ(handheld.imageBytes(), before) << int(damage);
+        }
+    }
+}
+
 TEST(Component, SyncIsInProgressOnlyWhileADockedHandheldExists)
 {
     TestHandheld handheld;

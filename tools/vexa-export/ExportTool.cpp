@@ -110,7 +110,7 @@ std::vector<LogIndexEntry> readLogs(const SyncComponent &sync, vexasync::ByteUti
     Collector logs;
     std::shared_ptr<vexasync::RecordAdapter> index;
     try {
-        index = sync.openDatabase(logKindInfo(kind).indexDatabase);
+        index = sync.openDatabase(logKindInfo(kind).indexDatabase, vexasync::mode::Read);
     } catch (const vexasync::Error &e) {
         if (e.number() == vexasync::error::NotFound)
             return {}; // no database: no logs, as the window shows it
@@ -136,7 +136,8 @@ int saveLogs(const Options &o, const SyncComponent &sync, vexasync::ByteUtility 
     if (!QFileInfo(o.out).isDir())
         throw Failure{QStringLiteral("%1 is not a folder").arg(QDir::toNativeSeparators(o.out))};
 
-    const auto scans = kind == LogKind::Rirod ? sync.openDatabase(ScanDatabase) : nullptr;
+    const auto scans =
+        kind == LogKind::Rirod ? sync.openDatabase(ScanDatabase, vexasync::mode::Read) : nullptr;
     BatchHost host;
     ExportContext context{scans.get(), bytes, host, host, dates};
     const QString folder = withTrailingSeparator(QDir::toNativeSeparators(o.out));
