@@ -2,7 +2,6 @@
 // folders made in a temporary sync root.
 #include "app/DuplicateCheck.h"
 #include "core/RuntimeError.h"
-#include "store/SyncComponent.h"
 #include "support/LogRecords.h"
 #include "support/TestWindow.h"
 
@@ -69,6 +68,16 @@ private:
     int m_removes = 0;
 };
 
+// Runs the check with the answer ready; the texts of the boxes it showed.
+QStringList boxesOfCheck(FileSystem &&files, bool answer = true,
+                         const SyncComponent &sync = SyncComponent())
+{
+    ScriptedUi ui;
+    ui.answers = {answer};
+    runDuplicateCheck(sync, ui, files);
+    return ui.texts();
+}
+
 const QString Question =
     "Multiple copies of the VEXA program have been found for user 'Test User'.  "
     "Would you like to delete the older copies?";
@@ -109,12 +118,8 @@ TEST(DuplicateCheck, KeepsTheNewestCopyOfOneUser)
         TestHandheld handheld;
         const QString folder = backupFolder(handheld, handheld.user());
         putCopies(folder, c.copies);
-        const SyncComponent sync;
-        ScriptedUi ui;
-        ui.answers = {true};
-        LocalFileSystem files;
-        runDuplicateCheck(sync, ui, files);
-        EXPECT_EQ(ui.texts(), c.asked ? QStringList{Question} : QStringList{}) << c.what;
+        EXPECT_EQ(boxesOfCheck(LocalFileSystem()), c.asked ? QStringList{Question} : QStringList{})
+            << c.what;
         EXPECT_EQ(filesIn(folder), c.remaining) << c.what;
     }
 }
@@ -138,12 +143,8 @@ TEST(DuplicateCheck, NoEndsTheWholeCheck)
     const vexasync::UserInfo second = handheld.component().createDesktop()->addUser("Second");
     putCopies(backupFolder(handheld, handheld.user()), {{"vexa1.prc", 1}, {"vexa2.prc", 2}});
     putCopies(backupFolder(handheld, second), {{"vexa1.prc", 1}, {"vexa2.prc", 2}});
-    const SyncComponent sync;
-    ScriptedUi ui;
-    ui.answers = {false};
-    LocalFileSystem files;
-    runDuplicateCheck(sync, ui, files);
-    EXPECT_EQ(ui.texts(), QStringList{Question}) << "the second user is not examined";
+    EXPECT_EQ(boxesOfCheck(LocalFileSystem(), false), QStringList{Question})
+        << "the second user is not examined";
     EXPECT_EQ(filesIn(backupFolder(handheld, second)).size(), 2);
 }
 
@@ -153,48 +154,31 @@ TEST(DuplicateCheck, AnyFailureEndsItSilently)
         TestHandheld handheld;
         const QString folder = backupFolder(handheld, handheld.user());
         putCopies(folder, {{"vexa1.prc", 9}, {"vexa2.prc", 8}, {"vexa3.prc", 7}, {"vexa4.prc", 1}});
-        const SyncComponent sync;
-        ScriptedUi ui;
-        ui.answers = {true};
-        FailingFiles files(2);
-        runDuplicateCheck(sync, ui, files);
-        EXPECT_EQ(ui.texts(), QStringList{Question}) << "no message about the failure";
+        EXPECT_EQ(boxesOfCheck(FailingFiles(2)), QStringList{Question})
+            << "no message about the failure";
         EXPECT_EQ(filesIn(folder), (QStringList{"vexa2.prc", "vexa3.prc", "vexa4.prc"}));
     }
     {
         TestHandheld handheld; // its backup folder is gone
         QDir(backupFolder(handheld, handheld.user())).removeRecursively();
         QTemporaryDir noLibrary;
-        for (const SyncComponent &sync : {SyncComponent(), SyncComponent(noLibrary.path())}) {
-            ScriptedUi ui;
-            LocalFileSystem files;
-            runDuplicateCheck(sync, ui, files);
-            EXPECT_TRUE(ui.prompts.empty());
-        }
+        for (const SyncComponent &sync : {SyncComponent(), SyncComponent(noLibrary.path())})
+            EXPECT_TRUE(boxesOfCheck(LocalFileSystem(), true, sync).isEmpty());
     }
-}
-
-TEST(DuplicateCheck, NoUsersNothingAsked)
-{
+    // No users at all.
     QTemporaryDir empty;
     const QByteArray previous = qgetenv(vexasync::RootVariable);
     qputenv(vexasync::RootVariable, empty.path().toUtf8());
-    const SyncComponent sync;
-    ScriptedUi ui;
-    LocalFileSystem files;
-    runDuplicateCheck(sync, ui, files);
-    EXPECT_TRUE(ui.prompts.empty());
+    EXPECT_TRUE(boxesOfCheck(LocalFileSystem()).isEmpty());
     qputenv(vexasync::RootVariable, previous);
 }
 
 TEST(DuplicateCheck, RunsAtStartUpBeforeTheLogsAreListed)
 {
-    TestHandheld handheld;
-    addRirodLog(handheld, {{2004, 3, 7, 12, 0, 0}, "A", {15}, 3});
-    const QString folder = backupFolder(handheld, handheld.user());
+    DockedWindow w;
+    addRirodLog(w.handheld, {{2004, 3, 7, 12, 0, 0}, "A", {15}, 3});
+    const QString folder = backupFolder(w.handheld, w.handheld.user());
     putCopies(folder, {{"VEXA.prc", 60}, {"vexa2.PRC", 1}, {"Vexa3.prc", 30}});
-    const SyncComponent sync;
-    TestWindow w(sync);
     QString statusWhenAsked;
     w.ui.whileOpen = [&](const Prompt &) { statusWhenAsked = w.status(); };
     w.ui.answers = {true};

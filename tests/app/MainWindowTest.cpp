@@ -1,25 +1,14 @@
 // The main window headless, against real handheld images.
-#include "app/MainWindow.h"
-#include "store/SyncComponent.h"
 #include "support/LogRecords.h"
-#include "support/ScriptedUi.h"
 #include "support/TestWindow.h"
 
-#include <QLabel>
-#include <QListWidget>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTabWidget>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
 namespace vexa::test {
 namespace {
-
-using Window = TestWindow;
 
 const std::vector<bool> AllEnabled(5, true);
 const std::vector<bool> AllDisabled(5, false);
@@ -32,10 +21,8 @@ void addTwoRirodLogs(const TestHandheld &handheld)
 
 TEST(MainWindow, StartsOnTheRirodTabWithItsLogs)
 {
-    TestHandheld handheld;
-    addTwoRirodLogs(handheld);
-    const SyncComponent sync;
-    Window w(sync);
+    DockedWindow w;
+    addTwoRirodLogs(w.handheld);
     EXPECT_EQ(w.window.windowTitle(), "VEXA Synchronization");
     w.window.start();
     EXPECT_EQ(w.window.windowTitle(), "VEXA Synchronization v1.5");
@@ -47,15 +34,11 @@ TEST(MainWindow, StartsOnTheRirodTabWithItsLogs)
     EXPECT_EQ(w.logButtons(), AllEnabled);
     EXPECT_FALSE(w.control<QPushButton>("cmdCancel")->isVisible());
     EXPECT_TRUE(w.control<QTimer>("Timer1")->isActive());
-    EXPECT_EQ(w.window.indexAdapter().lock()->databaseName(), "RirodIndex");
-    EXPECT_EQ(w.window.dataAdapter().lock()->databaseName(), "RirodData");
 }
 
 TEST(MainWindow, ControlsStandWhereTheLayoutPutsThem)
 {
-    TestHandheld handheld;
-    const SyncComponent sync;
-    Window w(sync);
+    DockedWindow w;
     if (w.window.logicalDpiX() != 96)
         GTEST_SKIP() << "positions are checked at 96 dpi";
     const struct {
@@ -79,11 +62,9 @@ TEST(MainWindow, ControlsStandWhereTheLayoutPutsThem)
 
 TEST(MainWindow, WithoutASyncOnlyTheBoxShowsAndTheListStays)
 {
-    TestHandheld handheld;
-    addTwoRirodLogs(handheld);
-    handheld.undock();
-    const SyncComponent sync;
-    Window w(sync);
+    DockedWindow w;
+    addTwoRirodLogs(w.handheld);
+    w.handheld.undock();
     w.window.start();
     ASSERT_EQ(w.ui.prompts.size(), 1u);
     EXPECT_EQ(w.ui.prompts[0].text, "Hot-Synch not in progress");
@@ -93,11 +74,11 @@ TEST(MainWindow, WithoutASyncOnlyTheBoxShowsAndTheListStays)
     EXPECT_EQ(w.logButtons(), AllDisabled);
 
     // Docked again: the logs show; taken away: a tab change keeps them.
-    handheld.component().createDesktop()->dock(handheld.user().id);
+    w.handheld.component().createDesktop()->dock(w.handheld.user().id);
     w.setTab(1);
     w.setTab(0);
     EXPECT_EQ(w.lines().size(), 2);
-    handheld.undock();
+    w.handheld.undock();
     w.setTab(2);
     EXPECT_EQ(w.lines().size(), 2) << "the previous tab's lines stay";
     EXPECT_EQ(w.ui.prompts.back().text, "Hot-Synch not in progress");
@@ -105,26 +86,19 @@ TEST(MainWindow, WithoutASyncOnlyTheBoxShowsAndTheListStays)
 
 TEST(MainWindow, AMissingDatabaseEmptiesTheListSilently)
 {
-    TestHandheld handheld;
-    addTwoRirodLogs(handheld);
-    handheld.add("LTrimLog", {textLogRecord({2004, 1, 2, 3, 4, 5}, "trims")});
-    const SyncComponent sync;
-    Window w(sync);
+    DockedWindow w;
+    addTwoRirodLogs(w.handheld);
+    w.handheld.add("LTrimLog", {textLogRecord({2004, 1, 2, 3, 4, 5}, "trims")});
     w.window.start();
-
-    handheld.drop("LTrimLog");
-    w.setTab(1);
-    EXPECT_TRUE(w.ui.prompts.empty());
-    EXPECT_TRUE(w.lines().isEmpty());
-    EXPECT_EQ(w.logButtons(), AllDisabled);
-    EXPECT_EQ(w.status(), "Found 2 saved logs.") << "the status keeps its text";
-
-    handheld.drop("RirodData");
-    w.setTab(0);
-    EXPECT_TRUE(w.ui.prompts.empty());
-    EXPECT_TRUE(w.lines().isEmpty());
-    EXPECT_EQ(w.logButtons(), AllDisabled);
-    EXPECT_EQ(w.window.indexAdapter().lock()->databaseName(), "RirodIndex");
+    // One tab's log database gone, then the other half of the Rirod pair.
+    for (const auto &[database, tab] : {std::pair{"LTrimLog", 1}, std::pair{"RirodData", 0}}) {
+        w.handheld.drop(database);
+        w.setTab(tab);
+        EXPECT_TRUE(w.ui.prompts.empty()) << database;
+        EXPECT_TRUE(w.lines().isEmpty()) << database;
+        EXPECT_EQ(w.logButtons(), AllDisabled) << database;
+        EXPECT_EQ(w.status(), "Found 2 saved logs.") << "the status keeps its text";
+    }
 }
 
 TEST(MainWindow, AMissingSyncComponentIsReported)
@@ -133,7 +107,7 @@ TEST(MainWindow, AMissingSyncComponentIsReported)
     QTemporaryDir empty;
     const SyncComponent sync(empty.path());
     EXPECT_FALSE(sync.isLoaded());
-    Window w(sync);
+    TestWindow w(sync);
     w.window.start();
     ASSERT_EQ(w.ui.prompts.size(), 1u);
     EXPECT_EQ(w.ui.prompts[0].text, "Can't load the VEXASynch.dll file.  Try rebooting or "
@@ -145,29 +119,22 @@ TEST(MainWindow, AMissingSyncComponentIsReported)
 
 TEST(MainWindow, EveryTabListsItsLogsAndAClickDescribesOne)
 {
-    TestHandheld handheld;
-    addTwoRirodLogs(handheld);
-    handheld.add("LTrimLog",
-                 {textLogRecord({2004, 4, 2, 8, 40, 51}, "LTrim cells\r\nCell 0: +2.3%")});
-    handheld.add("AccelTestLog", {});
-    const SyncComponent sync;
-    Window w(sync);
+    DockedWindow w;
+    addTwoRirodLogs(w.handheld);
+    w.handheld.add("LTrimLog",
+                   {textLogRecord({2004, 4, 2, 8, 40, 51}, "LTrim cells\r\nCell 0: +2.3%")});
+    w.handheld.add("AccelTestLog", {});
     w.window.start();
-    QListWidget *list = w.list();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                      list->visualItemRect(list->item(0)).center());
-    EXPECT_EQ(w.control<QPlainTextEdit>("txtDesc")->toPlainText(),
-              "3/14/2004 2:05:09 PM\nRun 1\nsecond line\n3 scans\n"
-              "RPM, ECT, ----, ----, ----, ----, ----, ----, ----, ----");
+    w.clickLine(0);
+    EXPECT_EQ(w.description(), "3/14/2004 2:05:09 PM\nRun 1\nsecond line\n3 scans\n"
+                               "RPM, ECT, ----, ----, ----, ----, ----, ----, ----, ----");
 
     w.setTab(1);
     EXPECT_EQ(w.lines(), QStringList{"4/2/2004 8:40:51 AM - LTrim cells"});
     EXPECT_EQ(w.status(), "Found 1 saved log.");
     EXPECT_EQ(w.logButtons(), AllEnabled);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                      list->visualItemRect(list->item(0)).center());
-    EXPECT_EQ(w.control<QPlainTextEdit>("txtDesc")->toPlainText(),
-              "4/2/2004 8:40:51 AM\nLTrim cells\nCell 0: +2.3%");
+    w.clickLine(0);
+    EXPECT_EQ(w.description(), "4/2/2004 8:40:51 AM\nLTrim cells\nCell 0: +2.3%");
 
     w.setTab(2);
     EXPECT_TRUE(w.lines().isEmpty());
@@ -178,20 +145,17 @@ TEST(MainWindow, EveryTabListsItsLogsAndAClickDescribesOne)
 
 TEST(MainWindow, ASearchErrorKeepsTheLinesBeforeIt)
 {
-    TestHandheld handheld;
-    handheld.add("RirodIndex", {rirodIndexRecord({2004, 3, 14, 14, 5, 9}, 0, 1, {}, "good"),
-                                rirodIndexRecord({2004, 3, 15, 9, 0, 0}, 0, 1, {}, "also good"),
-                                rirodIndexRecord({10000, 1, 1, 0, 0, 0}, 0, 1, {}, "bad"),
-                                rirodIndexRecord({2004, 3, 16, 9, 0, 0}, 0, 1, {}, "unread")});
-    handheld.add("RirodData", {});
-    const SyncComponent sync;
-    Window w(sync);
+    DockedWindow w;
+    w.handheld.add("RirodIndex", {rirodIndexRecord({2004, 3, 14, 14, 5, 9}, 0, 1, {}, "good"),
+                                  rirodIndexRecord({2004, 3, 15, 9, 0, 0}, 0, 1, {}, "also good"),
+                                  rirodIndexRecord({10000, 1, 1, 0, 0, 0}, 0, 1, {}, "bad"),
+                                  rirodIndexRecord({2004, 3, 16, 9, 0, 0}, 0, 1, {}, "unread")});
+    w.handheld.add("RirodData", {});
     w.window.start();
-    ASSERT_EQ(w.ui.prompts.size(), 1u);
-    EXPECT_EQ(w.ui.prompts[0].text, "There was an error performing the search.\r\n"
-                                    "The date can't be held: year 10000 is outside 100 to 9999\r\n"
-                                    "Number = 5");
-    EXPECT_EQ(w.ui.prompts[0].title, "VEXA Synch");
+    EXPECT_EQ(w.ui.texts(), QStringList{"There was an error performing the search.\r\n"
+                                        "The date can't be held: year 10000 is outside 100 to "
+                                        "9999\r\nNumber = 5"});
+    EXPECT_EQ(w.ui.prompts.at(0).title, "VEXA Synch");
     EXPECT_EQ(w.lines().size(), 2);
     EXPECT_EQ(w.status(), "Searching.....");
     EXPECT_EQ(w.logButtons(), AllDisabled);
@@ -200,10 +164,8 @@ TEST(MainWindow, ASearchErrorKeepsTheLinesBeforeIt)
 
 TEST(MainWindow, CountsDownAndClosesOnTheFortyFirstTick)
 {
-    TestHandheld handheld;
-    addTwoRirodLogs(handheld);
-    const SyncComponent sync;
-    Window w(sync);
+    DockedWindow w;
+    addTwoRirodLogs(w.handheld);
     w.window.start();
     bool unloaded = false;
     QObject::connect(&w.window, &MainWindow::unloaded, [&] { unloaded = true; });
@@ -214,7 +176,7 @@ TEST(MainWindow, CountsDownAndClosesOnTheFortyFirstTick)
     EXPECT_EQ(w.status(), "Closing in 30 seconds");
 
     // Select All resets the count but keeps the text.
-    QTest::mouseClick(w.control("cmdSelectAll"), Qt::LeftButton);
+    w.click("cmdSelectAll");
     EXPECT_EQ(w.window.idleSeconds(), 0);
     EXPECT_EQ(w.status(), "Closing in 30 seconds");
     for (int tick = 1; tick <= 40; ++tick)
@@ -230,50 +192,42 @@ TEST(MainWindow, CountsDownAndClosesOnTheFortyFirstTick)
 
 TEST(MainWindow, SelectAllAndClearAll)
 {
-    TestHandheld handheld;
-    addTwoRirodLogs(handheld);
-    const SyncComponent sync;
-    Window w(sync);
+    DockedWindow w;
+    addTwoRirodLogs(w.handheld);
     w.window.start();
-    QListWidget *list = w.list();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                      list->visualItemRect(list->item(1)).center());
-    const QString description = w.control<QPlainTextEdit>("txtDesc")->toPlainText();
+    w.clickLine(1);
+    const QString description = w.description();
     EXPECT_FALSE(description.isEmpty());
 
-    QTest::mouseClick(w.control("cmdSelectAll"), Qt::LeftButton);
-    EXPECT_EQ(list->selectedItems().size(), 2);
-    EXPECT_EQ(w.control<QPlainTextEdit>("txtDesc")->toPlainText(), description);
-    QTest::mouseClick(w.control("cmdClearAll"), Qt::LeftButton);
-    EXPECT_TRUE(list->selectedItems().isEmpty());
-    EXPECT_TRUE(w.control<QPlainTextEdit>("txtDesc")->toPlainText().isEmpty());
+    w.click("cmdSelectAll");
+    EXPECT_EQ(w.list()->selectedItems().size(), 2);
+    EXPECT_EQ(w.description(), description);
+    w.click("cmdClearAll");
+    EXPECT_TRUE(w.list()->selectedItems().isEmpty());
+    EXPECT_TRUE(w.description().isEmpty());
 }
 
 TEST(MainWindow, EveryClosePathReleasesTheAdapters)
 {
-    TestHandheld handheld;
-    addTwoRirodLogs(handheld);
-    const SyncComponent sync;
-    for (const char *how : {"Done", "frame"}) {
-        Window w(sync);
+    for (const bool done : {true, false}) {
+        DockedWindow w;
+        addTwoRirodLogs(w.handheld);
         w.window.start();
         ASSERT_FALSE(w.window.indexAdapter().expired());
-        if (QString(how) == "Done")
-            QTest::mouseClick(w.control("cmdDone"), Qt::LeftButton);
+        if (done)
+            w.click("cmdDone");
         else
-            w.window.close();
-        EXPECT_TRUE(w.window.isUnloaded()) << how;
-        EXPECT_TRUE(w.window.indexAdapter().expired()) << how;
-        EXPECT_TRUE(w.window.dataAdapter().expired()) << how;
+            w.window.close(); // the frame's close box
+        EXPECT_TRUE(w.window.isUnloaded()) << done;
+        EXPECT_TRUE(w.window.indexAdapter().expired()) << done;
+        EXPECT_TRUE(w.window.dataAdapter().expired()) << done;
     }
 }
 
 TEST(MainWindow, TheCountdownNeverUnloadsTheWindowUnderAnOpenBox)
 {
-    TestHandheld handheld;
-    handheld.undock();
-    const SyncComponent sync;
-    Window w(sync);
+    DockedWindow w;
+    w.handheld.undock();
     bool unloadedWhileOpen = false;
     w.ui.whileOpen = [&](const Prompt &) {
         for (int tick = 0; tick < 60; ++tick) // the user leaves the box open a minute

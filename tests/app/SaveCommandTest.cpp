@@ -83,8 +83,15 @@ TEST(SaveCommand, OneRirodLogInTheChosenFilterFormat)
     for (const auto &c : cases) {
         Saving s;
         const QString file = s.path("my log"); // exactly as typed: no extension added
+        {
+            QFile old(file); // longer than the log: replaced whole
+            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+            old.write(QByteArray(5000, 'x'));
+        }
+        s.w.ui.answers = {true};
         s.saveOne(0, file, c.filter);
-        ASSERT_EQ(s.w.ui.prompts.size(), 1u);
+        ASSERT_EQ(s.w.ui.prompts.size(), 2u);
+        EXPECT_EQ(s.w.ui.prompts[1].text, "File my log already exists - overwrite?");
         const Prompt &dialog = s.w.ui.prompts[0];
         EXPECT_EQ(dialog.kind, Prompt::SaveFile);
         EXPECT_EQ(dialog.title, "Save log as...");

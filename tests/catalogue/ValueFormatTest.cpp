@@ -19,37 +19,36 @@ TEST(ValueFormat, FixedPointWithTheRowsDecimalsNeverGrouped)
     const struct {
         const char *code;
         float value;
-        const char *english;
-        const char *german;
+        const char *text; // the same under both settings
     } cases[] = {
-        {"RPM", 7250.4f, "7250", "7250"},
-        {"MAP", 12.345f, "12.35", "12.35"},
-        {"ECT", 12.5f, "12.5", "12.5"},
-        {"ECT", -40.04f, "-40.0", "-40.0"},
-        {"ECT", -0.04f, "0.0", "0.0"},
-        {"MAF", 0.006f, "0.01", "0.01"},
-        {"O2L", 999.5f, "1000", "1000"},
-        {"IAC", 1234567.0f, "1234567", "1234567"},
-        {"KC", 3.6f, "4", "4"},
-        {"TFT", 70.25f, "70.2", "70.2"}, // the float nearest 70.25 is exactly that: ties to even
-        {"CLSD", 0.5f, "OPEN", "OPEN"},
-        {"CLSD", 0.51f, "CLSD", "CLSD"},
-        {"CLSD", 1.0f, "CLSD", "CLSD"},
-        {"CLSD", 0.0f, "OPEN", "OPEN"},
-        {"----", 5.0f, "----", "----"},
-        {"????", 5.0f, "----", "----"},
-        {"rpm", 5.0f, "----", "----"},
-        {"RPM", nan, "NaN", "NaN"},
-        {"CLSD", nan, "NaN", "NaN"},
-        {"MAP", inf, "INF", "INF"},
-        {"MAP", -inf, "-INF", "-INF"},
-        {"----", nan, "----", "----"},
-        {"RPM", 16777216.0f, "16777216", "16777216"},
+        {"RPM", 7250.4f, "7250"},
+        {"MAP", 12.345f, "12.35"},
+        {"ECT", 12.5f, "12.5"},
+        {"ECT", -40.04f, "-40.0"},
+        {"ECT", -0.04f, "0.0"},
+        {"MAF", 0.006f, "0.01"},
+        {"O2L", 999.5f, "1000"},
+        {"IAC", 1234567.0f, "1234567"},
+        {"KC", 3.6f, "4"},
+        {"TFT", 70.25f, "70.2"}, // the float nearest 70.25 is exactly that: ties to even
+        {"CLSD", 0.5f, "OPEN"},
+        {"CLSD", 0.51f, "CLSD"},
+        {"CLSD", 1.0f, "CLSD"},
+        {"CLSD", 0.0f, "OPEN"},
+        {"----", 5.0f, "----"},
+        {"????", 5.0f, "----"},
+        {"rpm", 5.0f, "----"},
+        {"RPM", nan, "NaN"},
+        {"CLSD", nan, "NaN"},
+        {"MAP", inf, "INF"},
+        {"MAP", -inf, "-INF"},
+        {"----", nan, "----"},
+        {"RPM", 16777216.0f, "16777216"},
     };
     for (const auto &c : cases) {
-        EXPECT_EQ(formatParamValue(c.code, c.value, English), c.english)
-            << c.code << ' ' << c.value;
-        EXPECT_EQ(formatParamValue(c.code, c.value, German), c.german) << c.code << ' ' << c.value;
+        for (const QLocale &locale : {English, German})
+            EXPECT_EQ(formatParamValue(c.code, c.value, locale), c.text)
+                << c.code << ' ' << c.value << ' ' << locale.name().toStdString();
     }
 }
 

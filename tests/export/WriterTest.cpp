@@ -181,31 +181,6 @@ TEST(Writers, ANegativeScanCountWritesNoScans)
     EXPECT_EQ(f.written().mid(efiScanCountOffset(1), 4), QByteArray::fromHex("00000000"));
 }
 
-TEST(LogFile, SavesReplaceTheFileWholeAndReportCancels)
-{
-    QTemporaryDir dir;
-    for (const QString &format : {CsvFormat, TxtFormat, EfiFormat}) {
-        ExportFixture f;
-        addLogCase(f.handheld, readLogCase(dataPath("export/ect-two-scans.log")));
-        const QString path = dir.filePath("log." + format);
-        {
-            QFile old(path);
-            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-            old.write(QByteArray(5000, 'x'));
-        }
-        ExportContext context = f.context();
-        ASSERT_TRUE(saveLogFile(path, LogKind::Rirod, format, f.entry(), context));
-        EXPECT_TRUE(sameBytes(readFile(dataPath("export/ect-two-scans." + format.toLower())),
-                              readFile(path)));
-        EXPECT_EQ(f.host.statuses.first(), "Saving 2 scan records...");
-
-        f.host.pressCancelAtYield = f.host.yields + 1;
-        f.ui.answers = {true};
-        ASSERT_TRUE(saveLogFile(path, LogKind::Rirod, format, f.entry(), context));
-        EXPECT_EQ(f.ui.texts().last(), "Save operation canceled");
-    }
-}
-
 TEST(LogFile, TextLogsAreTheirDateAndText)
 {
     ExportFixture f;

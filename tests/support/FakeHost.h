@@ -17,7 +17,6 @@ public:
     int pressCancelAtYield = -1; // 1-based; -1: never
     std::function<void(int yield)> onYield;
     bool cancelShown = false;
-    bool buttonsShown = true;
 
     void setStatus(const QString &text) override { statuses << text; }
     void showStatusNow(const QString &text) override { statuses << text; }
@@ -33,7 +32,7 @@ public:
     void clearCancelRequest() override { m_cancel = false; }
     void pressCancel() { m_cancel = true; }
     void setCancelShown(bool shown) override { cancelShown = shown; }
-    void setCommandButtonsShown(bool shown) override { buttonsShown = shown; }
+    void setCommandButtonsShown(bool) override {}
 
 private:
     bool m_cancel = false;

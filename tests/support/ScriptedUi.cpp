@@ -16,40 +16,38 @@ void ScriptedUi::showMessage(const QString &text, const QString &title, Icon ico
     record({Prompt::Message, text, title, icon, {}, false});
 }
 
+namespace {
+
+// The next answer the test gave; running out fails the test.
+template <typename T> T next(std::deque<T> &answers, const QString &what)
+{
+    if (answers.empty()) {
+        ADD_FAILURE() << "unexpected " << what.toStdString();
+        return {};
+    }
+    const T answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+} // namespace
+
 bool ScriptedUi::askYesNo(const QString &text, const QString &title)
 {
     record({Prompt::Question, text, title, Icon::None, {}, false});
-    if (answers.empty()) {
-        ADD_FAILURE() << "unexpected question: " << text.toStdString();
-        return false;
-    }
-    const bool yes = answers.front();
-    answers.pop_front();
-    return yes;
+    return next(answers, "question: " + text);
 }
 
 SaveFileChoice ScriptedUi::chooseSaveFile(const QString &title, const QList<FileFilter> &filters)
 {
     record({Prompt::SaveFile, QString(), title, Icon::None, filters, false});
-    if (files.empty()) {
-        ADD_FAILURE() << "unexpected file-save dialog";
-        return {};
-    }
-    const SaveFileChoice choice = files.front();
-    files.pop_front();
-    return choice;
+    return next(files, "file-save dialog");
 }
 
 SaveLocation ScriptedUi::chooseSaveLocation(bool rirodFormats)
 {
     record({Prompt::SaveLocation, QString(), QString(), Icon::None, {}, rirodFormats});
-    if (locations.empty()) {
-        ADD_FAILURE() << "unexpected save-location dialog";
-        return {};
-    }
-    const SaveLocation location = locations.front();
-    locations.pop_front();
-    return location;
+    return next(locations, "save-location dialog");
 }
 
 QStringList ScriptedUi::texts() const

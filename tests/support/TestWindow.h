@@ -3,11 +3,14 @@
 #pragma once
 
 #include "ScriptedUi.h"
+#include "TestHandheld.h"
 
 #include "app/MainWindow.h"
+#include "store/SyncComponent.h"
 
 #include <QLabel>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -62,9 +65,27 @@ public:
             list()->item(line)->setSelected(true);
     }
     void click(const char *button) { QTest::mouseClick(control(button), Qt::LeftButton); }
+    void clickLine(int line)
+    {
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {},
+                          list()->visualItemRect(list()->item(line)).center());
+    }
+    QString description() { return control<QPlainTextEdit>("txtDesc")->toPlainText(); }
 
     ScriptedUi ui;
     MainWindow window;
+};
+
+struct HandheldAndSync {
+    TestHandheld handheld;
+    SyncComponent sync;
+};
+
+// A test handheld of its own with the window over it: fill the handheld,
+// then start the window.
+class DockedWindow : public HandheldAndSync, public TestWindow {
+public:
+    DockedWindow() : TestWindow(sync) {}
 };
 
 } // namespace vexa::test
