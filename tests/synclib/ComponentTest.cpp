@@ -96,19 +96,6 @@ TEST(Component, WriteReplacesARecordWhereItStandsAndIdZeroAppends)
     EXPECT_EQ(contents(*db), (std::vector<int>{0, 9, 2, 3}));
 }
 
-TEST(Component, DeleteAllEmptiesTheDatabaseOnly)
-{
-    TestHandheld handheld;
-    auto db = numbered(handheld, 4);
-    handheld.add("Other", {bytesOf({1})});
-    db->write(db->readByIndex(0).id, 0, 3, bytesOf({0}));
-    db->removeAll(3, 3);
-    EXPECT_EQ(contents(*db), (std::vector<int>{1, 2, 3}));
-    db->removeAll(0, 255);
-    EXPECT_EQ(db->recordCount(), 0);
-    EXPECT_EQ(handheld.open("Other")->recordCount(), 1);
-}
-
 TEST(Component, ByteReadsStopAtTheEndsOfARecord)
 {
     TestHandheld handheld;
