@@ -1,12 +1,16 @@
 // The save-location dialog with remembered paths and drives of its own.
 #include "dialogs/PathDialog.h"
+#include "dialogs/QtUserInterface.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 
 #include <gtest/gtest.h>
@@ -184,6 +188,21 @@ TEST(PathDialog, ADriveThatCantBeReadKeepsThePreviousChoice)
     EXPECT_EQ(d.dialog->currentDrive(), "/");
     EXPECT_EQ(d.dialog->folderPath(), "/");
     EXPECT_TRUE(d.control<QLabel>("lblDriveStatus")->text().isEmpty());
+}
+
+// The real box: its answer is the button pressed.
+TEST(QtUserInterface, AQuestionAnswersWithTheButtonPressed)
+{
+    QtUserInterface ui;
+    for (const auto button : {QMessageBox::Yes, QMessageBox::No}) {
+        QTimer::singleShot(0, [button] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(box->text(), "Delete all logs?");
+            box->button(button)->click();
+        });
+        EXPECT_EQ(ui.askYesNo("Delete all logs?", "VEXA Synch"), button == QMessageBox::Yes);
+    }
 }
 
 } // namespace

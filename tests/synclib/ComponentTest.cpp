@@ -147,6 +147,9 @@ TEST(Component, FailuresCarryTheirNumbersAndDescriptions)
         EXPECT_STREQ(e.what(), "Database, record, etc. not found");
     }
     EXPECT_EQ(errorNumber([&] { opener->open("Missing", "Other.Class", 208); }), 429);
+    EXPECT_EQ(errorNumber([&] { handheld.create(std::string(31, 'N')); }), 0);
+    EXPECT_EQ(errorNumber([&] { handheld.create(std::string(32, 'N')); }),
+              vexasync::error::InvalidArgument);
 
     handheld.add("Numbers", {bytesOf({1})});
     auto readOnly = opener->open("Numbers", vexasync::RecordAdapterClass, vexasync::mode::Read);
