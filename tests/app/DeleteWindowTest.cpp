@@ -58,15 +58,10 @@ TEST(DeleteWindow, DeletesTheSelectedLogsAndListsWhatRemains)
 TEST(DeleteWindow, CancelDuringADeleteKeepsThatLog)
 {
     Deleting d;
-    auto *watch = new QTimer(&d.w.window);
-    QObject::connect(watch, &QTimer::timeout, &d.w.window, [&] {
-        if (d.w.status() != "Deleting record 50 of 200")
-            return;
-        watch->stop();
+    d.w.onStatus("Deleting record 50 of 200", [&] {
         d.w.window.close(); // deferred, like any input but Cancel
-        QTest::mouseClick(d.w.control("cmdCancel"), Qt::LeftButton);
+        d.w.click("cmdCancel");
     });
-    watch->start(0);
     d.w.select({1});
     d.w.ui.answers = {true, true};
     d.w.click("cmdDelete");

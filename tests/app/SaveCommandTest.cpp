@@ -163,26 +163,16 @@ TEST(SaveCommand, NoToOverwritingEndsTheCommand)
     EXPECT_EQ(s.w.buttonsShown(), IdleButtons);
 }
 
-// Presses Cancel when the log of four scans, the second of three, shows scan 2.
-void pressCancelDuringSecondLog(TestWindow &w)
-{
-    auto *watch = new QTimer(&w.window);
-    QObject::connect(watch, &QTimer::timeout, &w.window, [&w, watch] {
-        if (w.status() != "Saving scan 2 of 4")
-            return;
-        EXPECT_TRUE(w.control<QPushButton>("cmdCancel")->isVisible());
-        QTest::mouseClick(w.control("cmdCancel"), Qt::LeftButton);
-        watch->stop();
-    });
-    watch->start(0);
-}
-
 TEST(SaveCommand, CancelStopsTheLogBeingWrittenOnly)
 {
     for (const bool yes : {true, false}) {
         Saving s;
         s.w.ui.answers = {yes};
-        pressCancelDuringSecondLog(s.w);
+        // Cancel in the second of the three logs.
+        s.w.onStatus("Saving scan 2 of 4", [&s] {
+            EXPECT_TRUE(s.w.control<QPushButton>("cmdCancel")->isVisible());
+            s.w.click("cmdCancel");
+        });
         s.saveSeveral({0, 1, 2}, s.out.path(), "CSV"); // 2, 4 and 5 scans
         EXPECT_EQ(s.w.ui.texts().at(1), "Cancel log save - Are you sure?");
         EXPECT_EQ(s.w.ui.texts().contains("Save operation canceled"), yes);
@@ -262,23 +252,16 @@ TEST(SaveCommand, TheWindowTakesNoInputWhileSavingAndClosesAfter)
 {
     Saving s;
     bool tried = false;
-    auto *intruder = new QTimer(&s.w.window);
-    QObject::connect(intruder, &QTimer::timeout, &s.w.window, [&] {
-        if (s.w.status() != "Saving scan 2 of 5")
-            return;
-        intruder->stop();
+    s.w.onStatus("Saving scan 2 of 5", [&] {
         tried = true;
         EXPECT_EQ(s.w.buttonsShown(),
                   (std::vector<bool>{false, false, false, false, false, false, true}));
         QTabBar *tabs = s.w.control<QTabWidget>("tabMain")->tabBar();
         QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(2).center());
-        QListWidget *list = s.w.list();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualItemRect(list->item(0)).center());
+        s.w.clickLine(0);
         s.w.window.close();
         EXPECT_FALSE(s.w.window.isUnloaded());
     });
-    intruder->start(0);
     s.saveOne(2, s.path("five.csv"), 1);
     ASSERT_TRUE(tried);
     EXPECT_EQ(s.w.control<QTabWidget>("tabMain")->currentIndex(), 0);

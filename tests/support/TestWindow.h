@@ -14,6 +14,9 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
+
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -71,6 +74,18 @@ public:
                           list()->visualItemRect(list()->item(line)).center());
     }
     QString description() { return control<QPlainTextEdit>("txtDesc")->toPlainText(); }
+    // Runs `action` once, when a command running later first shows `text`.
+    void onStatus(const QString &text, std::function<void()> action)
+    {
+        auto *watch = new QTimer(&window);
+        QObject::connect(watch, &QTimer::timeout, &window, [this, watch, text, action] {
+            if (status() != text)
+                return;
+            watch->stop();
+            action();
+        });
+        watch->start(0);
+    }
 
     ScriptedUi ui;
     MainWindow window;
