@@ -62,10 +62,33 @@ struct Reducer {
     }
 };
 
+// Joins the segments across their narrowest breaks until at most `max` are
+// left; the widest breaks stay.
+void bridgeNarrowBreaks(std::vector<std::vector<QPointF>> &segments, std::size_t max)
+{
+    if (segments.size() <= max)
+        return;
+    std::vector<std::pair<double, std::size_t>> breaks; // width, segment after it
+    for (std::size_t i = 1; i < segments.size(); ++i)
+        breaks.emplace_back(segments[i].front().x() - segments[i - 1].back().x(), i);
+    std::sort(breaks.begin(), breaks.end());
+    std::vector<bool> join(segments.size(), false);
+    for (std::size_t b = 0; b < segments.size() - std::max<std::size_t>(max, 1); ++b)
+        join[breaks[b].second] = true;
+    std::vector<std::vector<QPointF>> joined;
+    for (std::size_t i = 0; i < segments.size(); ++i) {
+        if (join[i])
+            joined.back().insert(joined.back().end(), segments[i].begin(), segments[i].end());
+        else
+            joined.push_back(std::move(segments[i]));
+    }
+    segments = std::move(joined);
+}
+
 } // namespace
 
 ReducedChannel reduceChannel(const PlotData &plot, const ChannelSeries &channel, TimeRange range,
-                             int columns)
+                             int columns, std::size_t maxSegments)
 {
     ReducedChannel out;
     if (plot.times.empty())
@@ -91,6 +114,7 @@ ReducedChannel reduceChannel(const PlotData &plot, const ChannelSeries &channel,
             index = std::min(index, static_cast<long>(columns) - 1); // the right edge
         if (index != current) {
             reducer.flush(col, middle);
+            bridgeNarrowBreaks(out.segments, maxSegments);
             col = {};
             current = index;
             middle = range.from + (static_cast<double>(index) + 0.5) * width / columns;
@@ -115,6 +139,7 @@ ReducedChannel reduceChannel(const PlotData &plot, const ChannelSeries &channel,
         }
     }
     reducer.flush(col, middle);
+    bridgeNarrowBreaks(out.segments, maxSegments);
     if (reducer.low <= reducer.high) {
         out.minValue = reducer.low;
         out.maxValue = reducer.high;

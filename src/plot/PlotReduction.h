@@ -35,9 +35,14 @@ struct ReducedChannel {
 // The whole log, with a little room when it has a single instant.
 TimeRange fullRange(const PlotData &plot);
 
+// Each unbroken stretch is a series of its own on screen, so a log that
+// gaps every few columns would cost a series per stretch.
+constexpr std::size_t MaxSegments = 64;
+
 // Samples from the last scan before `range` to the first after it, so the
-// lines reach the edges. `columns` of at least 1.
+// lines reach the edges. `columns` of at least 1. Past `maxSegments` the
+// narrowest breaks are bridged; their gap marks stay.
 ReducedChannel reduceChannel(const PlotData &plot, const ChannelSeries &channel, TimeRange range,
-                             int columns);
+                             int columns, std::size_t maxSegments = MaxSegments);
 
 } // namespace vexa

@@ -73,6 +73,7 @@ TEST(PlotReduction, KeepsLowAndHighOfEachColumnAndBreaksAtGaps)
         PlotData plot;
         TimeRange range;
         int columns;
+        std::size_t maxSegments;
         Points segments;
         std::vector<std::pair<double, std::int16_t>> gaps;
     } cases[] = {
@@ -80,36 +81,55 @@ TEST(PlotReduction, KeepsLowAndHighOfEachColumnAndBreaksAtGaps)
          oneChannel({0, 10, 20}, {1, 2, 3}),
          {0, 20},
          100,
+         MaxSegments,
          {{{0, 1}, {10, 2}, {20, 3}}},
          {}},
         {"two columns: low and high of each, in time order",
          oneChannel({0, 1, 2, 3, 4, 5, 6, 7}, {5, 1, 9, 3, 2, 8, 0, 4}),
          {0, 8},
          2,
+         MaxSegments,
          {{{1, 1}, {2, 9}, {5, 8}, {6, 0}}},
          {}},
         {"a column of gaps only breaks the line",
          oneChannel({0, 10, 20}, {1, 2, 3}, {0, 103, 0}),
          {0, 30},
          3,
+         MaxSegments,
          {{{0, 1}}, {{20, 3}}},
          {{15, 103}}},
         {"a gap beside values in its column is marked, not broken",
          oneChannel({0, 1, 2, 3}, {1, 2, 3, 4}, {0, 7, 0, 0}),
          {0, 4},
          2,
+         MaxSegments,
          {{{0, 1}, {2, 3}, {3, 4}}},
          {{1, 7}}},
         {"a zoom keeps one sample on each side",
          oneChannel({0, 10, 20, 30, 40}, {1, 2, 3, 4, 5}),
          {15, 25},
          10,
+         MaxSegments,
          {{{10, 2}, {20, 3}, {30, 4}}},
          {}},
-        {"nothing to draw", oneChannel({0, 10}, {1, 2}, {-1, -1}), {0, 10}, 1, {}, {{5, -1}}},
+        {"nothing to draw",
+         oneChannel({0, 10}, {1, 2}, {-1, -1}),
+         {0, 10},
+         1,
+         MaxSegments,
+         {},
+         {{5, -1}}},
+        {"past the limit the narrowest break is bridged, its mark kept",
+         oneChannel({0, 10, 20, 30, 40, 50, 60}, {1, 2, 3, 4, 5, 6, 7}, {0, 5, 0, 0, 5, 5, 0}),
+         {0, 70},
+         7,
+         2,
+         {{{0, 1}, {20, 3}, {30, 4}}, {{60, 7}}},
+         {{15, 5}, {45, 5}, {55, 5}}},
     };
     for (const auto &c : cases) {
-        const ReducedChannel r = reduceChannel(c.plot, c.plot.channels[0], c.range, c.columns);
+        const ReducedChannel r =
+            reduceChannel(c.plot, c.plot.channels[0], c.range, c.columns, c.maxSegments);
         EXPECT_EQ(r.segments, c.segments) << c.name;
         std::vector<std::pair<double, std::int16_t>> gaps;
         for (const GapMark &g : r.gaps)
