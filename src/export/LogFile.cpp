@@ -149,6 +149,20 @@ QString multiLogFileName(const QString &folder, LogKind kind, const LogIndexEntr
            QStringLiteral(").") + format;
 }
 
+QString RunFileNames::claim(const QString &name)
+{
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    const qsizetype cut =
+        dot > name.lastIndexOf(QDir::separator()) && dot > name.lastIndexOf(QLatin1Char('/'))
+            ? dot
+            : name.size();
+    QString candidate = name;
+    for (int n = 2; m_given.contains(candidate.toCaseFolded()); ++n)
+        candidate = name.left(cut) + QStringLiteral(" (%1)").arg(n) + name.mid(cut);
+    m_given.insert(candidate.toCaseFolded());
+    return candidate;
+}
+
 QString withTrailingSeparator(const QString &folder)
 {
     if (folder.endsWith(QDir::separator()) || folder.endsWith(QLatin1Char('/')))

@@ -5,6 +5,8 @@
 #include "ExportContext.h"
 #include "store/LogKind.h"
 
+#include <QSet>
+
 namespace vexa {
 
 // Format codes, also the extension of files named for several logs.
@@ -26,6 +28,18 @@ void writeFileBytes(const QString &path, const QByteArray &bytes);
 // "<folder>RirodLog(03.07.2004_14.05.09).CSV"; `folder` ends in a separator.
 QString multiLogFileName(const QString &folder, LogKind kind, const LogIndexEntry &entry,
                          const QString &format);
+
+// The names one run gives its files. Logs started in the same second share a
+// name, so a name already given this run gets " (2)", " (3)" ... before its
+// extension: no log of the run is written over another.
+class RunFileNames {
+public:
+    QString claim(const QString &name);
+
+private:
+    // Case-folded: Windows folders don't tell case apart.
+    QSet<QString> m_given;
+};
 
 // The folder with the native separator after it, unless it ends in one.
 QString withTrailingSeparator(const QString &folder);

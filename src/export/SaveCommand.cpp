@@ -46,6 +46,7 @@ void saveSelected(const SaveSelection &s, const SaveServices &services)
     host.setCancelShown(true);
     host.showStatusNow(QStringLiteral("Saving log(s)..."));
     std::unique_ptr<vexasync::ByteUtility> bytes; // made for the first log, released at the end
+    RunFileNames names;
     for (const int position : s.positions) {
         if (position < 0 || position >= static_cast<int>(s.logs.size()))
             throw RuntimeError(
@@ -53,7 +54,8 @@ void saveSelected(const SaveSelection &s, const SaveServices &services)
                 QStringLiteral("Subscript out of range: list line %1").arg(position));
         const LogIndexEntry &entry = s.logs[static_cast<std::size_t>(position)];
         const QString name =
-            several ? multiLogFileName(to.folder, s.kind, entry, to.format) : to.folder;
+            several ? names.claim(multiLogFileName(to.folder, s.kind, entry, to.format))
+                    : to.folder;
         const QFileInfo file(name);
         if (file.exists() &&
             !ui.ask(QStringLiteral("File %1 already exists - overwrite?").arg(file.fileName())))

@@ -146,6 +146,19 @@ TEST(SaveCommand, SeveralLogsAreNamedByKindDateAndFormat)
     }
 }
 
+TEST(SaveCommand, LogsOfOneNameAreAllSaved)
+{
+    Saving s;
+    addRirodLog(s.handheld, {{2004, 3, 7, 14, 5, 9}, "Same second", {15, 2}, 3});
+    s.w.setTab(1);
+    s.w.setTab(0);
+    s.saveSeveral({0, 3}, s.out.path(), "CSV");
+    EXPECT_EQ(s.files(), (QStringList{Ect + " (2).CSV", Ect + ".CSV"}));
+    EXPECT_EQ(s.scanLines(Ect + " (2).CSV"), 3);
+    for (const QString &text : s.w.ui.texts())
+        EXPECT_FALSE(text.contains("already exists")) << "asked about a file of this save";
+}
+
 TEST(SaveCommand, NoToOverwritingEndsTheCommand)
 {
     Saving s;

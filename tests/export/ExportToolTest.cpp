@@ -172,5 +172,74 @@ TEST(ExportTool, AFolderItCantWriteIsReported)
     EXPECT_TRUE(run.err.contains("0 of 2 files written.")) << run.err.constData();
 }
 
+TEST(ExportTool, ListsOneLineALogWithControlsShown)
+{
+    TestHandheld handheld;
+    handheld.add("AccelTestLog",
+                 {textLogRecord({2004, 3, 20, 16, 45, 10}, "a\nb\x1b[31m\\c\td\r\nnot listed")});
+    const ToolRun run = exportTool({"--list", "--tab", "2"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_EQ(run.out, "3/20/2004 4:45:10 PM - a\\nb\\x1b[31m\\\\c\\td\n");
+}
+
+TEST(ExportTool, LogsOfOneNameAreAllSaved)
+{
+    // The same second, and two dates that meet once the calendar carries.
+    TestHandheld handheld;
+    handheld.add("AccelTestLog", {textLogRecord({2004, 3, 20, 16, 45, 10}, "first"),
+                                  textLogRecord({2004, 3, 20, 16, 45, 10}, "second"),
+                                  textLogRecord({2003, 13, 20, 9, 0, 0}, "month 13"),
+                                  textLogRecord({2004, 1, 20, 9, 0, 0}, "January")});
+    QTemporaryDir out;
+    const ToolRun run = exportTool({"--tab", "2", "--all", "--format", "TXT", "--out", out.path()});
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_TRUE(run.err.contains("4 of 4 files written.")) << run.err.constData();
+    const struct {
+        const char *file;
+        const char *text;
+    } saved[] = {{"AccelLog(03.20.2004_16.45.10).TXT", "first"},
+                 {"AccelLog(03.20.2004_16.45.10) (2).TXT", "second"},
+                 {"AccelLog(01.20.2004_09.00.00).TXT", "month 13"},
+                 {"AccelLog(01.20.2004_09.00.00) (2).TXT", "January"}};
+    for (const auto &f : saved)
+        EXPECT_TRUE(readFile(out.filePath(f.file)).endsWith(QByteArray(f.text) + "\r\n")) << f.file;
+    EXPECT_EQ(QDir(out.path()).entryList(QDir::Files).size(), 4);
+}
+
+TEST(ExportTool, AnUnreadableLogHidesNoOther)
+{
+    TestHandheld handheld;
+    handheld.add("AccelTestLog", {textLogRecord({2004, 3, 20, 16, 45, 10}, "before"), Bytes(10, 0),
+                                  textLogRecord({2004, 3, 21, 8, 0, 0}, "after")});
+    const ToolRun list = exportTool({"--list", "--tab", "2"});
+    EXPECT_EQ(list.exitCode, 1);
+    EXPECT_EQ(list.out, "3/20/2004 4:45:10 PM - before\n3/21/2004 8:00:00 AM - after\n");
+    EXPECT_TRUE(list.err.contains("log 2 can't be read: The index record of log 2 is 10 bytes"))
+        << list.err.constData();
+
+    QTemporaryDir out;
+    const ToolRun save =
+        exportTool({"--tab", "2", "--all", "--format", "TXT", "--out", out.path()});
+    EXPECT_EQ(save.exitCode, 1);
+    EXPECT_TRUE(save.err.contains("log 2 can't be read")) << save.err.constData();
+    EXPECT_TRUE(save.err.contains("2 of 3 files written.")) << save.err.constData();
+    EXPECT_EQ(
+        QDir(out.path()).entryList(QDir::Files),
+        (QStringList{"AccelLog(03.20.2004_16.45.10).TXT", "AccelLog(03.21.2004_08.00.00).TXT"}));
+}
+
+TEST(ExportTool, NoLogsIsNothingToDoWhicheverDatabaseIsMissing)
+{
+    for (const bool scansPresent : {false, true}) {
+        TestHandheld handheld;
+        if (scansPresent)
+            handheld.add("RirodData", {scanRecord(10, {})});
+        QTemporaryDir out;
+        const ToolRun run = exportTool({"--all", "--format", "CSV", "--out", out.path()});
+        EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+        EXPECT_TRUE(run.err.contains("0 of 0 files written.")) << run.err.constData();
+    }
+}
+
 } // namespace
 } // namespace vexa::test

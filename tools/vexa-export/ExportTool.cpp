@@ -14,7 +14,6 @@
 #include <QFileInfo>
 
 #include <cstdio>
-#include <limits>
 #include <optional>
 
 namespace vexa {
@@ -46,8 +45,12 @@ Options parse(const QCoreApplication &app)
         "  vexa-export [--tab N] --list\n"
         "  vexa-export [--tab N] --format CSV|TXT|EFI|PNG|SVG --out DIR (--all | --log N ...) "
         "[--force]\n\n"
-        "Logs are numbered from 1 in the order --list shows them. Progress goes to standard\n"
-        "error. The exit status is 0 only when every file was written."));
+        "Logs are numbered from 1 in the order of the handheld's index, as --list shows them;\n"
+        "a log whose index record can't be read keeps its number and is reported on standard\n"
+        "error. A log whose file name another log of the run already has is saved as\n"
+        "RirodLog(03.07.2004_14.05.09) (2).CSV and so on. Control characters in a log's text\n"
+        "are listed as \\n, \\r, \\t or \\xHH, and a backslash as \\\\. Progress goes to\n"
+        "standard error. The exit status is 0 only when every log was listed or written."));
     parser.addHelpOption();
     parser.addOptions({
         {"tab", "0 Rirod Logs (default), 1 LTrims, 2 Accel Tests, 3 Trouble Codes.", "N", "0"},
@@ -97,17 +100,15 @@ Options parse(const QCoreApplication &app)
     return o;
 }
 
-class Collector final : public SearchListener {
-public:
-    std::vector<LogIndexEntry> entries;
-    void counted(int) override {}
-    void found(int, const LogIndexEntry &entry) override { entries.push_back(entry); }
+// A log of the tab, numbered by its place in the index: its entry, or why
+// its index record can't be read. One bad record hides no other log.
+struct TabLog {
+    std::optional<LogIndexEntry> entry;
+    QString unreadable;
 };
 
-std::vector<LogIndexEntry> readLogs(const SyncComponent &sync, vexasync::ByteUtility &bytes,
-                                    LogKind kind)
+std::vector<TabLog> readLogs(const SyncComponent &sync, vexasync::ByteUtility &bytes, LogKind kind)
 {
-    Collector logs;
     std::shared_ptr<vexasync::RecordAdapter> index;
     try {
         index = sync.openDatabase(logKindInfo(kind).indexDatabase, vexasync::mode::Read);
@@ -116,12 +117,65 @@ std::vector<LogIndexEntry> readLogs(const SyncComponent &sync, vexasync::ByteUti
             return {}; // no database: no logs, as the window shows it
         throw;
     }
-    searchLogs(*index, bytes, kind, logs, std::numeric_limits<int>::max());
-    return logs.entries;
+    std::vector<TabLog> logs;
+    for (std::int32_t r = 0; r < index->recordCount(); ++r) {
+        try {
+            logs.push_back({readIndexEntry(bytes, index->readByIndex(r), kind), {}});
+        } catch (...) {
+            const RuntimeError error = currentError();
+            logs.push_back(
+                {std::nullopt, QStringLiteral("%1 (error %2)")
+                                   .arg(error.description(), errorNumberText(error.number()))});
+        }
+    }
+    return logs;
+}
+
+void reportUnreadable(int number, const TabLog &log)
+{
+    std::fprintf(stderr, "vexa-export: log %d can't be read: %s\n", number,
+                 qPrintable(log.unreadable));
+}
+
+// One log, one line: a line break or an escape sequence in a log's text
+// would break the numbering --log relies on, or drive the terminal.
+QString visibleLine(const QString &line)
+{
+    QString shown;
+    shown.reserve(line.size());
+    for (const QChar c : line) {
+        if (c == QLatin1Char('\\'))
+            shown += QStringLiteral("\\\\");
+        else if (c == QLatin1Char('\n'))
+            shown += QStringLiteral("\\n");
+        else if (c == QLatin1Char('\r'))
+            shown += QStringLiteral("\\r");
+        else if (c == QLatin1Char('\t'))
+            shown += QStringLiteral("\\t");
+        else if (c.category() == QChar::Other_Control)
+            shown += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            shown += c;
+    }
+    return shown;
+}
+
+int listLogs(const std::vector<TabLog> &logs, const DateText &dates)
+{
+    int unreadable = 0;
+    for (std::size_t i = 0; i < logs.size(); ++i) {
+        if (logs[i].entry) {
+            std::printf("%s\n", qPrintable(visibleLine(listLine(*logs[i].entry, dates))));
+        } else {
+            reportUnreadable(static_cast<int>(i + 1), logs[i]);
+            ++unreadable;
+        }
+    }
+    return unreadable == 0 ? 0 : 1;
 }
 
 int saveLogs(const Options &o, const SyncComponent &sync, vexasync::ByteUtility &bytes,
-             LogKind kind, const std::vector<LogIndexEntry> &logs, const DateText &dates)
+             LogKind kind, const std::vector<TabLog> &logs, const DateText &dates)
 {
     QList<int> chosen = o.logs;
     if (o.all)
@@ -136,15 +190,22 @@ int saveLogs(const Options &o, const SyncComponent &sync, vexasync::ByteUtility 
     if (!QFileInfo(o.out).isDir())
         throw Failure{QStringLiteral("%1 is not a folder").arg(QDir::toNativeSeparators(o.out))};
 
-    const auto scans =
-        kind == LogKind::Rirod ? sync.openDatabase(ScanDatabase, vexasync::mode::Read) : nullptr;
+    // Opened for the first log that needs it, so a tab with no logs has
+    // nothing to do whichever databases are missing.
+    std::shared_ptr<vexasync::RecordAdapter> scans;
     BatchHost host;
-    ExportContext context{scans.get(), bytes, host, host, dates};
+    RunFileNames names;
     const QString folder = withTrailingSeparator(QDir::toNativeSeparators(o.out));
     int failures = 0;
     for (const int n : chosen) {
-        const LogIndexEntry &entry = logs[static_cast<std::size_t>(n - 1)];
-        const QString name = multiLogFileName(folder, kind, entry, o.format);
+        const TabLog &log = logs[static_cast<std::size_t>(n - 1)];
+        if (!log.entry) {
+            reportUnreadable(n, log);
+            ++failures;
+            continue;
+        }
+        const LogIndexEntry &entry = *log.entry;
+        const QString name = names.claim(multiLogFileName(folder, kind, entry, o.format));
         if (!o.force && QFileInfo::exists(name)) {
             std::fprintf(stderr, "vexa-export: %s exists; left alone (--force overwrites it)\n",
                          qPrintable(name));
@@ -153,6 +214,9 @@ int saveLogs(const Options &o, const SyncComponent &sync, vexasync::ByteUtility 
         }
         std::fprintf(stderr, "Log %d: %s\n", n, qPrintable(name));
         try {
+            if (kind == LogKind::Rirod && !scans)
+                scans = sync.openDatabase(ScanDatabase, vexasync::mode::Read);
+            ExportContext context{scans.get(), bytes, host, host, dates};
             if (isPlotFormat(o.format))
                 savePlotFile(name, o.format, entry, context);
             else
@@ -183,12 +247,9 @@ int run(const QCoreApplication &app)
     const LogKind kind = logKindOfTab(o.tab);
     const DateText dates;
     const auto bytes = sync.createByteUtility();
-    const std::vector<LogIndexEntry> logs = readLogs(sync, *bytes, kind);
-    if (o.list) {
-        for (const LogIndexEntry &entry : logs)
-            std::printf("%s\n", qPrintable(listLine(entry, dates)));
-        return 0;
-    }
+    const std::vector<TabLog> logs = readLogs(sync, *bytes, kind);
+    if (o.list)
+        return listLogs(logs, dates);
     return saveLogs(o, sync, *bytes, kind, logs, dates);
 }
 
