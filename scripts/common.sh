@@ -21,6 +21,6 @@ install_missing() {
 }
 
 build() {
-    cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
     cmake --build "$BUILD" -j"$(nproc)"
 }

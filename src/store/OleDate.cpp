@@ -2,6 +2,7 @@
 
 #include "core/RuntimeError.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vexa::oledate {
@@ -47,6 +48,10 @@ double fromTime(int hour, int minute, int second)
 
 std::int64_t toMilliseconds(double value)
 {
+    // No record makes such values, but a date type must not turn them into
+    // undefined behaviour: they are held at the ends of its range, NaN at 0.
+    constexpr double Lowest = -657434.0, Highest = 2958465.99999999;
+    value = std::isnan(value) ? 0.0 : std::clamp(value, Lowest, Highest);
     const double days = std::trunc(value);
     const double fraction = std::fabs(value - days);
     return static_cast<std::int64_t>(days) * MsPerDay +

@@ -24,7 +24,8 @@ double fromDate(int year, int month, int day);
 double fromTime(int hour, int minute, int second);
 
 // The value as whole days and milliseconds since 30 December 1899 00:00,
-// rounded to the nearest millisecond.
+// rounded to the nearest millisecond. Values beyond years 100 to 9999 are
+// read as the end they pass, NaN as 0.
 std::int64_t toMilliseconds(double value);
 double fromMilliseconds(std::int64_t ms);
 

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <optional>
 
 namespace vexa {
@@ -67,6 +69,16 @@ TEST(OleDate, NegativeValuesCountTheirTimeForwardFromTheDate)
     // Just before midnight rounds to the next day, before 1899 as after it.
     EXPECT_EQ(oledate::toDate(-1.9999999999), QDate(1899, 12, 30));
     EXPECT_EQ(oledate::toDate(1.9999999999), QDate(1900, 1, 1));
+}
+
+TEST(OleDate, ValuesNoDateHoldsStayInRange)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(oledate::toDate(nan), QDate(1899, 12, 30));
+    EXPECT_EQ(oledate::toDate(-inf), QDate(100, 1, 1));
+    EXPECT_EQ(oledate::toDate(1e100), QDate(9999, 12, 31));
+    EXPECT_EQ(oledate::toTime(inf), QTime(23, 59, 59, 999));
 }
 
 TEST(DateText, FormatStringsLoseTwoDigitYearsAndTimeZones)

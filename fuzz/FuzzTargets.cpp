@@ -1,0 +1,210 @@
+#include "FuzzTargets.h"
+
+#include "catalogue/EfiLogWriter.h"
+#include "core/RuntimeError.h"
+#include "export/LogFile.h"
+#include "export/ScanRecord.h"
+#include "export/TextLogWriter.h"
+#include "store/LogSearch.h"
+#include "store/OleDate.h"
+
+#include <QBuffer>
+
+#include <cstring>
+
+namespace vexa::fuzz {
+
+namespace {
+
+// Scan records held in memory: a save reads them as it reads the handheld's.
+class MemoryDatabase final : public vexasync::RecordAdapter {
+public:
+    explicit MemoryDatabase(std::vector<std::vector<std::uint8_t>> records)
+        : m_records(std::move(records))
+    {}
+    std::string databaseName() const override { return "RirodData"; }
+    std::int32_t recordCount() override { return static_cast<std::int32_t>(m_records.size()); }
+    vexasync::Record readByIndex(std::int32_t index) override
+    {
+        if (index < 0 || index >= recordCount())
+            throw vexasync::Error(vexasync::error::NotFound, "Database, record, etc. not found");
+        const auto i = static_cast<std::size_t>(index);
+        return {static_cast<vexasync::RecordId>(i + 1), index, 0, 0, m_records[i]};
+    }
+    vexasync::Record readById(vexasync::RecordId id) override
+    {
+        return readByIndex(static_cast<std::int32_t>(id) - 1);
+    }
+    vexasync::RecordId write(vexasync::RecordId, std::uint32_t, std::uint32_t,
+                             std::span<const std::uint8_t>) override
+    {
+        throw vexasync::Error(vexasync::error::AccessDenied, "read only");
+    }
+    void remove(vexasync::RecordId) override { write(0, 0, 0, {}); }
+    std::vector<vexasync::RecordId> idsOfRange(std::int32_t, std::int32_t) override { return {}; }
+    void removeAll(std::int32_t, std::int32_t) override { write(0, 0, 0, {}); }
+    void beginGroup() override {}
+    void commitGroup() override {}
+    void rollbackGroup() override {}
+    int groupDepth() const override { return 0; }
+
+private:
+    std::vector<std::vector<std::uint8_t>> m_records;
+};
+
+// Nobody presses Cancel; questions are answered No.
+class QuietHost final : public CommandHost, public UserInterface {
+public:
+    void setStatus(const QString &) override {}
+    void showStatusNow(const QString &) override {}
+    void yield() override {}
+    bool cancelRequested() const override { return false; }
+    void clearCancelRequest() override {}
+    void showMessage(const QString &, const QString &, Icon) override {}
+    bool askYesNo(const QString &, const QString &) override { return false; }
+    SaveFileChoice chooseSaveFile(const QString &, const QList<FileFilter> &) override
+    {
+        return {};
+    }
+    SaveLocation chooseSaveLocation(bool) override { return {}; }
+};
+
+template <typename F> void reported(F &&run)
+{
+    try {
+        run();
+    } catch (const RuntimeError &) {
+    } catch (const vexasync::Error &) {
+    }
+}
+
+vexasync::Record recordOf(std::span<const std::uint8_t> input)
+{
+    return {1, 0, 0, 0, {input.begin(), input.end()}};
+}
+
+void describe(Workbench &bench, const LogIndexEntry &entry, LogKind kind)
+{
+    (void)listLine(entry, bench.dates);
+    (void)logDescription(entry, kind, bench.dates);
+    for (const QString &format : {CsvFormat, EfiFormat})
+        (void)multiLogFileName(QStringLiteral("/out/"), kind, entry, format);
+}
+
+template <LogKind Kind> void indexRecord(Workbench &bench, std::span<const std::uint8_t> input)
+{
+    reported([&] {
+        const LogIndexEntry entry = readIndexEntry(*bench.bytes, recordOf(input), Kind);
+        describe(bench, entry, Kind);
+    });
+}
+
+void scanRecord(Workbench &bench, std::span<const std::uint8_t> input)
+{
+    reported([&] {
+        const ScanRecord scan = decodeScanRecord(*bench.bytes, input, 1);
+        (void)scanMilliseconds(scan.scanTime);
+    });
+}
+
+void dateValue(Workbench &bench, std::span<const std::uint8_t> input)
+{
+    std::int16_t fields[6] = {};
+    double raw[2] = {};
+    std::memcpy(fields, input.data(), std::min(input.size(), sizeof fields));
+    if (input.size() > sizeof fields)
+        std::memcpy(raw, input.data() + sizeof fields,
+                    std::min(input.size() - sizeof fields, sizeof raw));
+    reported([&] {
+        const double date = oledate::fromDate(fields[0], fields[1], fields[2]);
+        const double time = oledate::fromTime(fields[3], fields[4], fields[5]);
+        (void)bench.dates.dateTime(date, time);
+    });
+    // Values no record makes, NaN and infinities among them.
+    reported([&] {
+        (void)oledate::toDate(raw[0]);
+        (void)oledate::toTime(raw[1]);
+        (void)oledate::toMilliseconds(raw[0]);
+        (void)bench.dates.dateTime(raw[0], raw[1]);
+    });
+}
+
+void wholeSave(Workbench &bench, std::span<const std::uint8_t> input)
+{
+    if (input.size() < 3)
+        return;
+    const LogKind kind = logKindOfTab(input[0] % 4);
+    const std::size_t indexSize =
+        std::min<std::size_t>(input.size() - 3, static_cast<std::size_t>(input[1] << 8 | input[2]));
+    const auto index = input.subspan(3, indexSize);
+    std::vector<std::vector<std::uint8_t>> scans;
+    for (auto rest = input.subspan(3 + indexSize); !rest.empty();) {
+        const std::size_t n = std::min(rest.size(), ScanRecordSize);
+        scans.emplace_back(rest.begin(), rest.begin() + static_cast<std::ptrdiff_t>(n));
+        rest = rest.subspan(n);
+    }
+    reported([&] {
+        const LogIndexEntry entry = readIndexEntry(*bench.bytes, recordOf(index), kind);
+        MemoryDatabase data(std::move(scans));
+        QuietHost host;
+        ExportContext context{&data, *bench.bytes, host, host, bench.dates};
+        const auto into = [&](auto &&write) {
+            QBuffer out;
+            out.open(QIODevice::WriteOnly);
+            reported([&] { write(out); });
+        };
+        if (kind != LogKind::Rirod) {
+            into([&](QIODevice &out) { writeReportText(out, entry, bench.dates); });
+            return;
+        }
+        for (const TextFormat format : {TextFormat::Csv, TextFormat::Txt})
+            into([&](QIODevice &out) { writeScanText(out, entry, format, context); });
+        into([&](QIODevice &out) { writeEfiLog(out, entry, context); });
+    });
+}
+
+const Target Targets[] = {
+    {"index-rirod", indexRecord<LogKind::Rirod>},
+    {"index-ltrim", indexRecord<LogKind::LTrim>},
+    {"index-accel", indexRecord<LogKind::AccelTest>},
+    {"index-tcode", indexRecord<LogKind::TroubleCode>},
+    {"scan-record", scanRecord},
+    {"date", dateValue},
+    {"whole-save", wholeSave},
+};
+
+} // namespace
+
+Workbench::Workbench(const QString &componentFolder)
+    : sync(componentFolder), bytes(sync.createByteUtility())
+{}
+
+std::span<const Target> targets()
+{
+    return Targets;
+}
+
+const Target *findTarget(const char *name)
+{
+    for (const Target &t : Targets)
+        if (std::strcmp(t.name, name) == 0)
+            return &t;
+    return nullptr;
+}
+
+QByteArray wholeSaveInput(int tab, const std::vector<std::uint8_t> &indexRecord,
+                          const std::vector<std::vector<std::uint8_t>> &scans)
+{
+    QByteArray input;
+    input.append(static_cast<char>(tab));
+    input.append(static_cast<char>(indexRecord.size() >> 8 & 0xFF));
+    input.append(static_cast<char>(indexRecord.size() & 0xFF));
+    input.append(reinterpret_cast<const char *>(indexRecord.data()),
+                 static_cast<qsizetype>(indexRecord.size()));
+    for (const auto &scan : scans)
+        input.append(reinterpret_cast<const char *>(scan.data()),
+                     static_cast<qsizetype>(scan.size()));
+    return input;
+}
+
+} // namespace vexa::fuzz
