@@ -1,4 +1,5 @@
 // vexa-export end to end on a handheld image.
+#include "support/ExportToolRun.h"
 #include "support/LogCase.h"
 
 #include <QCoreApplication>
@@ -6,7 +7,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QProcess>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 
@@ -14,24 +14,6 @@
 
 namespace vexa::test {
 namespace {
-
-struct ToolRun {
-    int exitCode;
-    QByteArray out, err;
-};
-
-ToolRun exportTool(const QStringList &args)
-{
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("LC_ALL", "en_US.UTF-8");
-    env.insert("LANG", "en_US.UTF-8");
-    p.setProcessEnvironment(env);
-    p.start(QCoreApplication::applicationDirPath() + "/vexa-export", args);
-    p.waitForFinished(60000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            p.readAllStandardError()};
-}
 
 struct Handheld {
     TestHandheld handheld;
