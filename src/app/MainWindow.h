@@ -84,6 +84,7 @@ private:
     void onClearAll();
     void onSave();
     void onDelete();
+    QString archivePath() const;
     void onDeleteAll();
     void openPlot();
 

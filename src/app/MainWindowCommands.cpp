@@ -6,7 +6,9 @@
 #include "WindowHost.h"
 #include "core/RuntimeError.h"
 #include "deletion/DeleteCommands.h"
+#include "deletion/DeletedLogArchive.h"
 #include "export/SaveCommand.h"
+#include "store/SyncComponent.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -33,14 +35,26 @@ void MainWindow::onSave()
     restartTimer();
 }
 
+QString MainWindow::archivePath() const
+{
+    // Empty when no user folder is found: the command then fails before it
+    // deletes anything unarchived.
+    try {
+        const QString folder = m_sync.dockedUserFolder();
+        return folder.isEmpty() ? QString() : DeletedLogArchive::pathIn(folder);
+    } catch (...) {
+        return {};
+    }
+}
+
 void MainWindow::onDelete()
 {
     stopTimer();
     if (m_indexAdapter) {
         BusyScope busy(*this);
-        const DeleteResult result =
-            deleteSelectedLogs({currentKind(), selectedLines(), lstSavedData->count(), m_savedLogs},
-                               {m_sync, *m_indexAdapter, m_dataAdapter.get(), *m_host, prompts()});
+        const DeleteResult result = deleteSelectedLogs(
+            {currentKind(), selectedLines(), lstSavedData->count(), m_savedLogs},
+            {m_sync, *m_indexAdapter, m_dataAdapter.get(), *m_host, prompts(), archivePath()});
         if (result != DeleteResult::NotRun) {
             // Rebuilt from the handheld, whatever the command left there.
             try {
@@ -59,8 +73,9 @@ void MainWindow::onDeleteAll()
     stopTimer();
     if (m_indexAdapter) {
         BusyScope busy(*this);
-        const DeleteResult result = deleteAllLogs(
-            currentKind(), {m_sync, *m_indexAdapter, m_dataAdapter.get(), *m_host, prompts()});
+        const DeleteResult result =
+            deleteAllLogs(currentKind(), {m_sync, *m_indexAdapter, m_dataAdapter.get(), *m_host,
+                                          prompts(), archivePath()});
         if (result == DeleteResult::Completed) {
             lstSavedData->clear();
             lblStatus->setText(QStringLiteral("All logs deleted."));

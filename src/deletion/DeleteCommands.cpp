@@ -1,5 +1,6 @@
 #include "DeleteCommands.h"
 
+#include "ArchiveStep.h"
 #include "DeletionPlan.h"
 #include "core/RuntimeError.h"
 #include "store/ChangeGroup.h"
@@ -106,29 +107,38 @@ DeleteResult deleteSelectedLogs(const DeleteRequest &request, const DeleteServic
         if (rirod && !services.scans)
             throw RuntimeError(ErrorNumber::InternalError,
                                QStringLiteral("The scan database is not open"));
-        ChangeGroup command(services.index);
         const auto bytes = services.sync.createByteUtility();
         const std::vector<LogPlace> places = logPlaces(request, services, *bytes);
-        std::vector<std::int32_t> removed(places.size(), 0);
-        std::vector<bool> deleted(places.size(), false);
-        bool cancelled = false;
-        for (const int line : deletionOrder(request.selectedLines)) {
-            const auto at = static_cast<std::size_t>(line);
+        const std::vector<int> order = deletionOrder(request.selectedLines);
+        for (const int line : order)
             if (line < 0 || line >= request.lineCount)
                 throw RuntimeError(
                     ErrorNumber::SubscriptOutOfRange,
                     QStringLiteral("Subscript out of range: list line %1").arg(line));
+        const std::unique_ptr<DeletedLogArchive> archive = openArchive(services);
+        const std::map<int, std::int64_t> archived =
+            archiveLogs(archive.get(), order, places, request.kind, services);
+        ChangeGroup command(services.index);
+        std::vector<std::int32_t> removed(places.size(), 0);
+        std::vector<bool> deleted(places.size(), false);
+        std::vector<std::int64_t> archivedRemoved;
+        bool cancelled = false;
+        for (const int line : order) {
+            const auto at = static_cast<std::size_t>(line);
             if (rirod)
                 removed[at] = deleteScans(places[at], services, cancelled);
             if (cancelled)
                 break;
             services.index.remove(services.index.readByIndex(line).id);
             deleted[at] = true;
+            if (const auto row = archived.find(line); row != archived.end())
+                archivedRemoved.push_back(row->second);
         }
         host.setCancelShown(false);
         if (rirod)
             repairIndex(places, removed, deleted, services, *bytes);
         command.commit();
+        markArchivedRemoved(archive.get(), archivedRemoved);
         return cancelled ? DeleteResult::Cancelled : DeleteResult::Completed;
     } catch (...) {
         host.setCancelShown(false);
@@ -142,15 +152,17 @@ DeleteResult deleteAllLogs(LogKind kind, const DeleteServices &services)
         return DeleteResult::NotRun;
     services.host.showStatusNow(QStringLiteral("Deleting all logs..."));
     try {
+        if (kind == LogKind::Rirod && !services.scans)
+            throw RuntimeError(ErrorNumber::InternalError,
+                               QStringLiteral("The scan database is not open"));
+        const std::unique_ptr<DeletedLogArchive> archive = openArchive(services);
+        const std::vector<std::int64_t> archived = archiveEverything(archive.get(), kind, services);
         ChangeGroup command(services.index);
         services.index.removeAll(0, 255);
-        if (kind == LogKind::Rirod) {
-            if (!services.scans)
-                throw RuntimeError(ErrorNumber::InternalError,
-                                   QStringLiteral("The scan database is not open"));
+        if (kind == LogKind::Rirod)
             services.scans->removeAll(0, 255);
-        }
         command.commit();
+        markArchivedRemoved(archive.get(), archived);
         return DeleteResult::Completed;
     } catch (...) {
         return reportFailure(services);

@@ -7,6 +7,7 @@
 #include "store/LogIndexEntry.h"
 #include "store/LogKind.h"
 
+#include <optional>
 #include <vector>
 
 namespace vexa {
@@ -26,6 +27,10 @@ struct DeleteServices {
     vexasync::RecordAdapter *scans; // the Rirod tab's scan database
     CommandHost &host;
     UserInterface &ui;
+    // The archive the removed records go to before the handheld changes;
+    // none for callers that keep none. Empty: it can't be found, and the
+    // command fails before any change.
+    std::optional<QString> archivePath = std::nullopt;
 };
 
 struct DeleteRequest {

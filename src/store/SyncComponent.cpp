@@ -59,6 +59,15 @@ std::unique_ptr<vexasync::ByteUtility> SyncComponent::createByteUtility() const
     return component().createByteUtility();
 }
 
+QString SyncComponent::dockedUserFolder() const
+{
+    const std::uint32_t user = component().createDesktop()->dockedUser();
+    if (user == 0)
+        return {};
+    const QString root = QString::fromStdString(createSyncFolders()->rootFolder(0));
+    return QDir(root).filePath(QString::fromStdString(createUserDirectory()->userFolder(user)));
+}
+
 std::shared_ptr<vexasync::RecordAdapter> SyncComponent::openDatabase(const char *name,
                                                                      std::int32_t mode) const
 {

@@ -25,6 +25,9 @@ public:
     std::unique_ptr<vexasync::DatabaseOpener> createDatabaseOpener() const;
     std::unique_ptr<vexasync::ByteUtility> createByteUtility() const;
 
+    // The docked handheld user's desktop folder; empty when none is docked.
+    QString dockedUserFolder() const;
+
     // Opens a database of the docked handheld the way the program does; a
     // reader that never changes the handheld asks for mode::Read alone.
     std::shared_ptr<vexasync::RecordAdapter>

@@ -1,0 +1,31 @@
+// The step every delete command takes before it changes the handheld: the
+// records it is about to remove, read as they are, into the archive.
+#pragma once
+
+#include "DeleteCommands.h"
+#include "DeletedLogArchive.h"
+#include "DeletionPlan.h"
+
+#include <map>
+#include <memory>
+
+namespace vexa {
+
+// The services' archive, opened; none when they name no archive.
+std::unique_ptr<DeletedLogArchive> openArchive(const DeleteServices &services);
+
+// The archive rows of the logs on these lines, by line.
+std::map<int, std::int64_t> archiveLogs(DeletedLogArchive *archive, const std::vector<int> &lines,
+                                        const std::vector<LogPlace> &places, LogKind kind,
+                                        const DeleteServices &services);
+
+// Every index record of the tab, each with the scans it points at, and on
+// the Rirod tab the scan records no log points at; the rows' ids.
+std::vector<std::int64_t> archiveEverything(DeletedLogArchive *archive, LogKind kind,
+                                            const DeleteServices &services);
+
+// After the handheld's commit. The delete has happened whatever this meets;
+// a log left unmarked is still restorable, as restore checks the handheld.
+void markArchivedRemoved(DeletedLogArchive *archive, const std::vector<std::int64_t> &ids);
+
+} // namespace vexa
