@@ -1,5 +1,6 @@
 // vexa-handheld: manages the desktop's handheld users and the docked
 // handheld's databases, for users and for tests.
+#include "ArchiveCommands.h"
 #include "DemoHandheld.h"
 #include "HexRecords.h"
 
@@ -209,6 +210,7 @@ void printUsage(std::ostream &out)
         << vexasync::RootVariable << " or a VEXASync folder in your data folder.\n\nCommands:\n";
     for (const auto &[name, command] : commands())
         out << "  " << command.synopsis << "\n      " << command.help << '\n';
+    out << archive::Usage;
     out << "\n'vexa-handheld COMMAND --help' describes one command.\n";
 }
 
@@ -221,6 +223,8 @@ int main(int argc, char **argv)
         printUsage(all.empty() ? std::cerr : std::cout);
         return all.empty() ? 2 : 0;
     }
+    if (int exitCode = 0; archive::run(all, exitCode))
+        return exitCode;
     const auto found = commands().find(all[0]);
     if (found == commands().end()) {
         std::cerr << "vexa-handheld: unknown command '" << all[0] << "'\n";

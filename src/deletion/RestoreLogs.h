@@ -1,0 +1,23 @@
+// Archived logs put back on the docked handheld: scans appended at the end
+// of the scan database, the index record's first-scan field pointed at them.
+#pragma once
+
+#include "DeletedLogArchive.h"
+
+#include "vexasync/VexaSync.h"
+
+namespace vexa {
+
+struct RestoreOutcome {
+    std::int64_t id = 0;
+    bool restored = false;
+    QString reason; // why not
+};
+
+// Each log in a change group of its own; a log whose kind or records don't
+// fit, or that is still on the handheld, is refused with the reason.
+std::vector<RestoreOutcome> restoreLogs(DeletedLogArchive &archive,
+                                        const std::vector<std::int64_t> &ids,
+                                        vexasync::Component &component);
+
+} // namespace vexa

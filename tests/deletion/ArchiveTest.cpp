@@ -1,0 +1,196 @@
+// Deleted logs kept in the archive and put back: every restored log saves
+// byte for byte as it did before the delete.
+#include "deletion/DeleteCommands.h"
+#include "deletion/DeletedLogArchive.h"
+#include "deletion/RestoreLogs.h"
+#include "export/TextLogWriter.h"
+#include "support/ExportFixture.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace vexa::test {
+namespace {
+
+// Every log of the tab saved in each of its formats, by its text.
+std::map<QString, QByteArray> saveEvery(ExportFixture &f, LogKind kind)
+{
+    std::map<QString, QByteArray> files;
+    auto index = f.handheld.open(logKindInfo(kind).indexDatabase);
+    for (std::int32_t i = 0; i < index->recordCount(); ++i) {
+        const LogIndexEntry e = readIndexEntry(*f.bytes, index->readByIndex(i), kind);
+        QByteArray &file = files[e.text];
+        if (kind != LogKind::Rirod) {
+            QBuffer out;
+            out.open(QIODevice::WriteOnly);
+            writeReportText(out, e, f.dates);
+            file = out.data();
+            continue;
+        }
+        for (const Writer w : {Writer::Csv, Writer::Txt, Writer::Efi}) {
+            f.write(w, e);
+            file += f.written();
+        }
+    }
+    return files;
+}
+
+struct Archiving {
+    ExportFixture f;
+    QTemporaryDir folder;
+    LogKind kind;
+    std::shared_ptr<vexasync::RecordAdapter> index, scans;
+    std::map<QString, QByteArray> before;
+
+    explicit Archiving(LogKind k) : kind(k)
+    {
+        const int counts[] = {10, 20, 30, 40, 50};
+        for (int i = 0; i < 5; ++i)
+            addRirodLog(
+                f.handheld,
+                {{2004, 3, 7 + i, 12, 0, 0}, std::string(1, char('A' + i)), {15, 2, 9}, counts[i]});
+        f.handheld.add("TCodeLog", {textLogRecord({2004, 1, 1, 0, 0, 0}, "P0171"),
+                                    textLogRecord({2004, 1, 2, 0, 0, 0}, "P0174"),
+                                    textLogRecord({2004, 1, 3, 0, 0, 0}, "P0300")});
+        index = f.handheld.open(logKindInfo(kind).indexDatabase);
+        scans = f.handheld.open("RirodData");
+        before = saveEvery(f, kind);
+        f.host.yields = 0;
+    }
+    QString archivePath() const { return DeletedLogArchive::pathIn(folder.path()); }
+    DeleteServices services(const QString &path)
+    {
+        return {f.sync, *index, scans.get(), f.host, f.ui, path};
+    }
+    DeleteResult deleteLines(std::vector<int> lines, const QString &path)
+    {
+        DeleteRequest r{kind, std::move(lines), index->recordCount(), {}};
+        for (int i = 0; i < r.lineCount; ++i)
+            r.logs[i] = readIndexEntry(*f.bytes, index->readByIndex(i), kind);
+        f.ui.answers = {true};
+        return deleteSelectedLogs(r, services(path));
+    }
+    // Restores every archived log; the ids it restored.
+    std::vector<std::int64_t> restoreAll()
+    {
+        DeletedLogArchive archive(archivePath());
+        std::vector<std::int64_t> ids, restored;
+        for (const ArchivedLog &log : archive.logs(false))
+            if (!log.indexRecord.empty())
+                ids.push_back(log.id);
+        for (const RestoreOutcome &o : restoreLogs(archive, ids, f.handheld.component()))
+            if (o.restored)
+                restored.push_back(o.id);
+        return restored;
+    }
+};
+
+TEST(DeletedLogArchive, EveryDeletedLogComesBackAsItWas)
+{
+    const struct {
+        const char *what;
+        LogKind kind;
+        std::vector<int> lines; // empty: Delete All
+        std::size_t archived;   // rows, with any scans of no log
+    } cases[] = {
+        {"two Rirod logs", LogKind::Rirod, {1, 3}, 2},
+        {"a trouble code", LogKind::TroubleCode, {1}, 1},
+        {"Delete All of Rirod logs", LogKind::Rirod, {}, 5},
+        {"Delete All of trouble codes", LogKind::TroubleCode, {}, 3},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        Archiving a(c.kind);
+        if (c.lines.empty()) {
+            a.f.ui.answers = {true};
+            EXPECT_EQ(deleteAllLogs(c.kind, a.services(a.archivePath())), DeleteResult::Completed);
+        } else {
+            EXPECT_EQ(a.deleteLines(c.lines, a.archivePath()), DeleteResult::Completed);
+        }
+        EXPECT_NE(saveEvery(a.f, c.kind), a.before);
+        {
+            DeletedLogArchive archive(a.archivePath());
+            const auto logs = archive.logs();
+            ASSERT_EQ(logs.size(), c.archived);
+            for (const ArchivedLog &log : logs)
+                EXPECT_TRUE(log.removed);
+        }
+        EXPECT_EQ(a.restoreAll().size(), c.archived);
+        EXPECT_EQ(saveEvery(a.f, c.kind), a.before);
+        EXPECT_TRUE(a.restoreAll().empty()) << "a restored log is on the handheld again";
+    }
+}
+
+TEST(DeletedLogArchive, ACancelledDeleteSaysWhichLogsWentAndRestoresToTheWhole)
+{
+    Archiving a(LogKind::Rirod);
+    // D goes first (40 scans), B is interrupted at its 5th scan and stays.
+    a.f.host.pressCancelAtYield = 45;
+    DeleteRequest r{LogKind::Rirod, {1, 3}, a.index->recordCount(), {}};
+    for (int i = 0; i < r.lineCount; ++i)
+        r.logs[i] = readIndexEntry(*a.f.bytes, a.index->readByIndex(i), LogKind::Rirod);
+    a.f.ui.answers = {true, true};
+    ASSERT_EQ(deleteSelectedLogs(r, a.services(a.archivePath())), DeleteResult::Cancelled);
+    a.f.host.pressCancelAtYield = -1;
+    a.f.host.clearCancelRequest();
+    {
+        DeletedLogArchive archive(a.archivePath());
+        const auto logs = archive.logs();
+        ASSERT_EQ(logs.size(), 2u);
+        EXPECT_TRUE(logs[0].removed) << "D";
+        EXPECT_FALSE(logs[1].removed) << "B, interrupted";
+    }
+    EXPECT_EQ(a.restoreAll().size(), 1u) << "B is still on the handheld";
+    EXPECT_EQ(saveEvery(a.f, LogKind::Rirod), a.before);
+}
+
+TEST(DeletedLogArchive, NoArchiveNoDelete)
+{
+    Archiving a(LogKind::Rirod);
+    const QByteArray image = a.f.handheld.imageBytes();
+    // A file where its folder should be: nobody, root included, writes there.
+    QFile blocker(a.folder.filePath("not-a-folder"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString unwritable = DeletedLogArchive::pathIn(blocker.fileName());
+    for (const QString &path : {unwritable, QString()}) {
+        EXPECT_EQ(a.deleteLines({1}, path), DeleteResult::Failed);
+        EXPECT_TRUE(a.f.ui.texts().last().startsWith("There was an error deleting the log."));
+        a.f.ui.answers = {true};
+        EXPECT_EQ(deleteAllLogs(LogKind::Rirod, a.services(path)), DeleteResult::Failed);
+    }
+    a.index.reset();
+    a.scans.reset();
+    EXPECT_EQ(a.f.handheld.imageBytes(), image);
+}
+
+TEST(DeletedLogArchive, RestoreRefusesWhatDoesNotFit)
+{
+    Archiving a(LogKind::Rirod);
+    DeletedLogArchive archive(a.archivePath());
+    ArchivedLog cutShort{0, LogKind::Rirod, Bytes(10, 0), {}, {}, true, {}};
+    ArchivedLog shortScan{0,
+                          LogKind::Rirod,
+                          rirodIndexRecord({2005, 1, 1, 0, 0, 0}, 1, 1, {15}, "S"),
+                          {Bytes(20, 0)},
+                          {},
+                          true,
+                          {}};
+    ArchivedLog noLog{0, LogKind::Rirod, {}, {Bytes(64, 0)}, {}, true, {}};
+    const auto ids = archive.add({cutShort, shortScan, noLog});
+    const auto outcomes =
+        restoreLogs(archive, {ids[0], ids[1], ids[2], 99}, a.f.handheld.component());
+    const char *reasons[] = {"its index record can't be read", "scan record 1 is 20 bytes long",
+                             "scan records no log pointed at", "the archive has no log 99"};
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_FALSE(outcomes[i].restored);
+        EXPECT_TRUE(outcomes[i].reason.contains(reasons[i])) << outcomes[i].reason.toStdString();
+    }
+    EXPECT_EQ(saveEvery(a.f, LogKind::Rirod), a.before);
+}
+
+} // namespace
+} // namespace vexa::test
