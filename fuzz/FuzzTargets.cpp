@@ -6,6 +6,7 @@
 #include "export/ScanRecord.h"
 #include "export/TextLogWriter.h"
 #include "store/LogSearch.h"
+#include "store/MemoryDatabase.h"
 #include "store/OleDate.h"
 
 #include <QBuffer>
@@ -15,42 +16,6 @@
 namespace vexa::fuzz {
 
 namespace {
-
-// Scan records held in memory: a save reads them as it reads the handheld's.
-class MemoryDatabase final : public vexasync::RecordAdapter {
-public:
-    explicit MemoryDatabase(std::vector<std::vector<std::uint8_t>> records)
-        : m_records(std::move(records))
-    {}
-    std::string databaseName() const override { return "RirodData"; }
-    std::int32_t recordCount() override { return static_cast<std::int32_t>(m_records.size()); }
-    vexasync::Record readByIndex(std::int32_t index) override
-    {
-        if (index < 0 || index >= recordCount())
-            throw vexasync::Error(vexasync::error::NotFound, "Database, record, etc. not found");
-        const auto i = static_cast<std::size_t>(index);
-        return {static_cast<vexasync::RecordId>(i + 1), index, 0, 0, m_records[i]};
-    }
-    vexasync::Record readById(vexasync::RecordId id) override
-    {
-        return readByIndex(static_cast<std::int32_t>(id) - 1);
-    }
-    vexasync::RecordId write(vexasync::RecordId, std::uint32_t, std::uint32_t,
-                             std::span<const std::uint8_t>) override
-    {
-        throw vexasync::Error(vexasync::error::AccessDenied, "read only");
-    }
-    void remove(vexasync::RecordId) override { write(0, 0, 0, {}); }
-    std::vector<vexasync::RecordId> idsOfRange(std::int32_t, std::int32_t) override { return {}; }
-    void removeAll(std::int32_t, std::int32_t) override { write(0, 0, 0, {}); }
-    void beginGroup() override {}
-    void commitGroup() override {}
-    void rollbackGroup() override {}
-    int groupDepth() const override { return 0; }
-
-private:
-    std::vector<std::vector<std::uint8_t>> m_records;
-};
 
 // Nobody presses Cancel; questions are answered No.
 class QuietHost final : public CommandHost, public UserInterface {
@@ -145,7 +110,7 @@ void wholeSave(Workbench &bench, std::span<const std::uint8_t> input)
     }
     reported([&] {
         const LogIndexEntry entry = readIndexEntry(*bench.bytes, recordOf(index), kind);
-        MemoryDatabase data(std::move(scans));
+        MemoryDatabase data(ScanDatabase, std::move(scans));
         QuietHost host;
         ExportContext context{&data, *bench.bytes, host, host, bench.dates};
         const auto into = [&](auto &&write) {

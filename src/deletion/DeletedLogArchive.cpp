@@ -4,6 +4,8 @@
 
 #include <QDir>
 
+#include <optional>
+
 #include <sqlite3.h>
 
 namespace vexa {
@@ -71,6 +73,45 @@ private:
     bool m_failed = false;
 };
 
+// A log's scan records in one blob, each after its length (4 bytes, little-endian):
+// one row a log keeps the archive step cheap beside the delete it guards.
+RecordBytes packed(const std::vector<RecordBytes> &records)
+{
+    std::size_t size = 0;
+    for (const RecordBytes &r : records)
+        size += 4 + r.size();
+    RecordBytes blob;
+    blob.reserve(size);
+    for (const RecordBytes &r : records) {
+        const auto n = static_cast<std::uint32_t>(r.size());
+        for (int shift = 0; shift < 32; shift += 8)
+            blob.push_back(static_cast<std::uint8_t>(n >> shift));
+        blob.insert(blob.end(), r.begin(), r.end());
+    }
+    return blob;
+}
+
+// Empty when the blob is not what packed() wrote.
+std::optional<std::vector<RecordBytes>> unpacked(const RecordBytes &blob)
+{
+    std::vector<RecordBytes> records;
+    std::size_t at = 0;
+    while (at < blob.size()) {
+        if (blob.size() - at < 4)
+            return std::nullopt;
+        std::uint32_t n = 0;
+        for (int k = 0; k < 4; ++k)
+            n |= static_cast<std::uint32_t>(blob[at + k]) << (8 * k);
+        at += 4;
+        if (blob.size() - at < n)
+            return std::nullopt;
+        records.emplace_back(blob.begin() + static_cast<std::ptrdiff_t>(at),
+                             blob.begin() + static_cast<std::ptrdiff_t>(at + n));
+        at += n;
+    }
+    return records;
+}
+
 QString timeText(const QDateTime &t)
 {
     return t.toUTC().toString(Qt::ISODateWithMs);
@@ -83,23 +124,25 @@ QDateTime timeOf(const QString &text)
 
 } // namespace
 
-DeletedLogArchive::DeletedLogArchive(const QString &path) : m_path(path)
+DeletedLogArchive::DeletedLogArchive(const QString &path, Access access) : m_path(path)
 {
     const QByteArray file = QDir::toNativeSeparators(path).toUtf8();
-    if (sqlite3_open_v2(file.constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                        nullptr) != SQLITE_OK)
-        fail(QStringLiteral("can't open"));
+    const int flags = access == Access::ReadOnly ? SQLITE_OPEN_READONLY
+                                                 : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    if (sqlite3_open_v2(file.constData(), &m_db, flags, nullptr) != SQLITE_OK) {
+        sqlite3_close(m_db); // a handle comes back even when the open fails
+        m_db = nullptr;
+        fail(QStringLiteral("can't be opened"));
+    }
     sqlite3_busy_timeout(m_db, 5000);
+    if (access == Access::ReadOnly)
+        return;
     // FULL: a commit is on the disk before the handheld is touched.
     exec("PRAGMA synchronous=FULL;"
-         "PRAGMA foreign_keys=ON;"
          "CREATE TABLE IF NOT EXISTS deleted_logs("
          " id INTEGER PRIMARY KEY, kind INTEGER NOT NULL, index_record BLOB NOT NULL,"
-         " deleted_at TEXT NOT NULL, removed INTEGER NOT NULL DEFAULT 0, restored_at TEXT);"
-         "CREATE TABLE IF NOT EXISTS deleted_scans("
-         " log_id INTEGER NOT NULL REFERENCES deleted_logs(id) ON DELETE CASCADE,"
-         " position INTEGER NOT NULL, record BLOB NOT NULL, PRIMARY KEY(log_id, position))"
-         " WITHOUT ROWID;");
+         " scan_count INTEGER NOT NULL, scan_records BLOB NOT NULL,"
+         " deleted_at TEXT NOT NULL, removed INTEGER NOT NULL DEFAULT 0, restored_at TEXT);");
 }
 
 DeletedLogArchive::~DeletedLogArchive()
@@ -133,24 +176,20 @@ std::vector<std::int64_t> DeletedLogArchive::add(const std::vector<ArchivedLog> 
     exec("BEGIN IMMEDIATE");
     std::vector<std::int64_t> ids;
     try {
-        Statement log(m_db, "INSERT INTO deleted_logs(kind, index_record, deleted_at)"
-                            " VALUES(?, ?, ?)");
-        Statement scan(m_db, "INSERT INTO deleted_scans(log_id, position, record) VALUES(?,?,?)");
-        if (!log.ok() || !scan.ok())
+        Statement log(m_db, "INSERT INTO deleted_logs(kind, index_record, scan_count,"
+                            " scan_records, deleted_at) VALUES(?, ?, ?, ?, ?)");
+        if (!log.ok())
             fail(QStringLiteral("can't be written"));
         const QString now = timeText(QDateTime::currentDateTimeUtc());
         for (const ArchivedLog &l : logs) {
-            log.bind(1, static_cast<std::int64_t>(l.kind)).bind(2, l.indexRecord).bind(3, now);
+            log.bind(1, static_cast<std::int64_t>(l.kind))
+                .bind(2, l.indexRecord)
+                .bind(3, static_cast<std::int64_t>(l.scanRecords.size()))
+                .bind(4, packed(l.scanRecords))
+                .bind(5, now);
             if (log.step() || log.failed())
                 fail(QStringLiteral("can't be written"));
             ids.push_back(sqlite3_last_insert_rowid(m_db));
-            for (std::size_t k = 0; k < l.scanRecords.size(); ++k) {
-                scan.bind(1, ids.back())
-                    .bind(2, static_cast<std::int64_t>(k))
-                    .bind(3, l.scanRecords[k]);
-                if (scan.step() || scan.failed())
-                    fail(QStringLiteral("can't be written"));
-            }
         }
         exec("COMMIT");
     } catch (...) {
@@ -162,13 +201,15 @@ std::vector<std::int64_t> DeletedLogArchive::add(const std::vector<ArchivedLog> 
 
 void DeletedLogArchive::markRemoved(const std::vector<std::int64_t> &ids)
 {
-    exec("BEGIN IMMEDIATE");
+    // Only a hint for the reader of the list: a restore checks the handheld
+    // itself, so this mark need not wait for the disk.
+    exec("PRAGMA synchronous=OFF; BEGIN IMMEDIATE");
     Statement mark(m_db, "UPDATE deleted_logs SET removed = 1 WHERE id = ?");
     for (const std::int64_t id : ids) {
         mark.bind(1, id);
         mark.step();
     }
-    exec("COMMIT");
+    exec("COMMIT; PRAGMA synchronous=FULL");
 }
 
 void DeletedLogArchive::markRestored(std::int64_t id)
@@ -182,12 +223,13 @@ void DeletedLogArchive::markRestored(std::int64_t id)
 std::vector<ArchivedLog> DeletedLogArchive::logs(bool withRecords) const
 {
     std::vector<ArchivedLog> logs;
-    Statement rows(m_db, "SELECT id, kind, index_record, deleted_at, removed,"
-                         " coalesce(restored_at, ''),"
-                         " (SELECT count(*) FROM deleted_scans WHERE log_id = id)"
-                         " FROM deleted_logs ORDER BY id");
-    Statement scans(m_db, "SELECT record FROM deleted_scans WHERE log_id = ? ORDER BY position");
-    if (!rows.ok() || !scans.ok())
+    Statement rows(m_db, withRecords ? "SELECT id, kind, index_record, deleted_at, removed,"
+                                       " coalesce(restored_at, ''), scan_count, scan_records"
+                                       " FROM deleted_logs ORDER BY id"
+                                     : "SELECT id, kind, index_record, deleted_at, removed,"
+                                       " coalesce(restored_at, ''), scan_count"
+                                       " FROM deleted_logs ORDER BY id");
+    if (!rows.ok())
         fail(QStringLiteral("can't be read"));
     while (rows.step()) {
         ArchivedLog l;
@@ -197,12 +239,13 @@ std::vector<ArchivedLog> DeletedLogArchive::logs(bool withRecords) const
         l.deletedAt = timeOf(rows.text(3));
         l.removed = rows.integer(4) != 0;
         l.restoredAt = timeOf(rows.text(5));
-        if (withRecords) {
-            scans.bind(1, l.id);
-            while (scans.step())
-                l.scanRecords.push_back(scans.blob(0));
+        const auto count = static_cast<std::size_t>(rows.integer(6));
+        if (!withRecords) {
+            l.scanRecords.resize(count);
+        } else if (auto records = unpacked(rows.blob(7)); records && records->size() == count) {
+            l.scanRecords = std::move(*records);
         } else {
-            l.scanRecords.resize(static_cast<std::size_t>(rows.integer(6)));
+            fail(QStringLiteral("is damaged (log %1)").arg(l.id));
         }
         logs.push_back(std::move(l));
     }

@@ -29,9 +29,11 @@ struct ArchivedLog {
 
 class DeletedLogArchive {
 public:
-    // Opens the archive, creating it when missing. Throws RuntimeError
-    // (path/file access) when it can't be opened or written.
-    explicit DeletedLogArchive(const QString &path);
+    enum class Access { Write, ReadOnly };
+    // Opens the archive, creating it when missing (ReadOnly: never, and
+    // never writes). Throws RuntimeError (path/file access) when it can't be
+    // opened or written.
+    explicit DeletedLogArchive(const QString &path, Access access = Access::Write);
     ~DeletedLogArchive();
     DeletedLogArchive(const DeletedLogArchive &) = delete;
     DeletedLogArchive &operator=(const DeletedLogArchive &) = delete;

@@ -5,7 +5,9 @@
 #include "deletion/RestoreLogs.h"
 #include "export/TextLogWriter.h"
 #include "support/ExportFixture.h"
+#include "support/ExportToolRun.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -122,6 +124,52 @@ TEST(DeletedLogArchive, EveryDeletedLogComesBackAsItWas)
         EXPECT_EQ(saveEvery(a.f, c.kind), a.before);
         EXPECT_TRUE(a.restoreAll().empty()) << "a restored log is on the handheld again";
     }
+}
+
+// Every file in the folder, by name.
+std::map<QString, QByteArray> filesIn(const QString &folder)
+{
+    std::map<QString, QByteArray> files;
+    for (const QString &name : QDir(folder).entryList(QDir::Files))
+        files[name] = readFile(QDir(folder).filePath(name));
+    return files;
+}
+
+TEST(DeletedLogArchive, DeletedLogsSaveFromTheArchiveAsFromTheHandheld)
+{
+    const struct {
+        LogKind kind;
+        const char *tab;
+        std::vector<int> lines;
+        QStringList formats;
+    } cases[] = {
+        {LogKind::Rirod, "0", {0, 2, 4}, {"CSV", "TXT", "EFI"}},
+        {LogKind::TroubleCode, "3", {1}, {"CSV", "TXT"}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.tab);
+        Archiving a(c.kind);
+        QTemporaryDir fromHandheld, fromArchive;
+        QStringList chosen{"--tab", c.tab};
+        for (const int line : c.lines)
+            chosen << "--log" << QString::number(line + 1);
+        for (const QString &format : c.formats)
+            ASSERT_EQ(
+                exportTool(chosen + QStringList{"--format", format, "--out", fromHandheld.path()})
+                    .exitCode,
+                0);
+        ASSERT_EQ(a.deleteLines(c.lines, a.archivePath()), DeleteResult::Completed);
+        for (const QString &format : c.formats) {
+            const ToolRun run = exportTool({"--archive", a.archivePath(), "--tab", c.tab, "--all",
+                                            "--format", format, "--out", fromArchive.path()});
+            EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+        }
+        EXPECT_EQ(filesIn(fromArchive.path()), filesIn(fromHandheld.path()));
+        EXPECT_EQ(filesIn(fromArchive.path()).size(), c.lines.size() * c.formats.size());
+    }
+    const ToolRun missing = exportTool({"--archive", "/nonexistent/deleted-logs.sqlite", "--list"});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.err.contains("no such archive")) << missing.err.constData();
 }
 
 TEST(DeletedLogArchive, ACancelledDeleteSaysWhichLogsWentAndRestoresToTheWhole)

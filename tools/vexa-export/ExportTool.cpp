@@ -3,9 +3,11 @@
 #include "BatchHost.h"
 
 #include "core/RuntimeError.h"
+#include "deletion/DeletedLogArchive.h"
 #include "export/LogFile.h"
 #include "plot-gui/PlotFile.h"
 #include "store/LogSearch.h"
+#include "store/MemoryDatabase.h"
 #include "store/SyncComponent.h"
 
 #include <QApplication>
@@ -34,6 +36,7 @@ struct Options {
     bool all = false;
     QList<int> logs; // 1-based positions in the list
     bool force = false;
+    QString archive; // logs from this archive of deleted logs, not the handheld
 };
 
 Options parse(const QCoreApplication &app)
@@ -44,13 +47,16 @@ Options parse(const QCoreApplication &app)
         "program names several saved logs: RirodLog(03.07.2004_14.05.09).CSV and so on.\n\n"
         "  vexa-export [--tab N] --list\n"
         "  vexa-export [--tab N] --format CSV|TXT|EFI|PNG|SVG --out DIR (--all | --log N ...) "
-        "[--force]\n\n"
+        "[--force]\n"
+        "  vexa-export --archive FILE [--tab N] ... (the same, for logs deleted from a "
+        "handheld)\n\n"
         "Logs are numbered from 1 in the order of the handheld's index, as --list shows them;\n"
         "a log whose index record can't be read keeps its number and is reported on standard\n"
         "error. A log whose file name another log of the run already has is saved as\n"
         "RirodLog(03.07.2004_14.05.09) (2).CSV and so on. Control characters in a log's text\n"
         "are listed as \\n, \\r, \\t or \\xHH, and a backslash as \\\\. Progress goes to\n"
-        "standard error. The exit status is 0 only when every log was listed or written."));
+        "standard error. The exit status is 0 only when every log was listed or written, 1\n"
+        "after any failure, 2 for a wrong command line."));
     parser.addHelpOption();
     parser.addOptions({
         {"tab", "0 Rirod Logs (default), 1 LTrims, 2 Accel Tests, 3 Trouble Codes.", "N", "0"},
@@ -60,6 +66,10 @@ Options parse(const QCoreApplication &app)
         {"all", "Save every log of the tab."},
         {"log", "Save log N (repeatable).", "N"},
         {"force", "Overwrite files that exist; without it they are left alone."},
+        {"archive",
+         "Read the logs of an archive of deleted logs (deleted-logs.sqlite) instead of the "
+         "docked handheld, numbered in the archive's order.",
+         "FILE"},
     });
     parser.process(app);
     if (!parser.positionalArguments().isEmpty())
@@ -77,6 +87,7 @@ Options parse(const QCoreApplication &app)
     o.out = parser.value("out");
     o.all = parser.isSet("all");
     o.force = parser.isSet("force");
+    o.archive = parser.value("archive");
     for (const QString &value : parser.values("log")) {
         const int n = value.toInt(&ok);
         if (!ok || n < 1)
@@ -105,7 +116,17 @@ Options parse(const QCoreApplication &app)
 struct TabLog {
     std::optional<LogIndexEntry> entry;
     QString unreadable;
+    std::shared_ptr<vexasync::RecordAdapter> scans; // its own, when not the handheld's
 };
+
+TabLog unreadableLog()
+{
+    const RuntimeError error = currentError();
+    return {
+        std::nullopt,
+        QStringLiteral("%1 (error %2)").arg(error.description(), errorNumberText(error.number())),
+        nullptr};
+}
 
 std::vector<TabLog> readLogs(const SyncComponent &sync, vexasync::ByteUtility &bytes, LogKind kind)
 {
@@ -120,12 +141,35 @@ std::vector<TabLog> readLogs(const SyncComponent &sync, vexasync::ByteUtility &b
     std::vector<TabLog> logs;
     for (std::int32_t r = 0; r < index->recordCount(); ++r) {
         try {
-            logs.push_back({readIndexEntry(bytes, index->readByIndex(r), kind), {}});
+            logs.push_back({readIndexEntry(bytes, index->readByIndex(r), kind), {}, nullptr});
         } catch (...) {
-            const RuntimeError error = currentError();
+            logs.push_back(unreadableLog());
+        }
+    }
+    return logs;
+}
+
+// Every archived log of the kind, each with its own scans from the first on.
+std::vector<TabLog> readArchivedLogs(const QString &path, vexasync::ByteUtility &bytes,
+                                     LogKind kind)
+{
+    if (!QFileInfo(path).isFile())
+        throw Failure{QStringLiteral("%1: no such archive").arg(QDir::toNativeSeparators(path))};
+    std::vector<TabLog> logs;
+    for (ArchivedLog &archived :
+         DeletedLogArchive(path, DeletedLogArchive::Access::ReadOnly).logs()) {
+        if (archived.kind != kind || archived.indexRecord.empty())
+            continue; // other tabs, and scans no log pointed at
+        try {
+            RecordBytes record = archived.indexRecord;
+            if (kind == LogKind::Rirod)
+                bytes.writeInt16(record, 16, true, 1);
             logs.push_back(
-                {std::nullopt, QStringLiteral("%1 (error %2)")
-                                   .arg(error.description(), errorNumberText(error.number()))});
+                {readIndexEntry(bytes, {0, 0, 0, 0, record}, kind),
+                 {},
+                 std::make_shared<MemoryDatabase>(ScanDatabase, std::move(archived.scanRecords))});
+        } catch (...) {
+            logs.push_back(unreadableLog());
         }
     }
     return logs;
@@ -214,9 +258,10 @@ int saveLogs(const Options &o, const SyncComponent &sync, vexasync::ByteUtility 
         }
         std::fprintf(stderr, "Log %d: %s\n", n, qPrintable(name));
         try {
-            if (kind == LogKind::Rirod && !scans)
+            if (kind == LogKind::Rirod && !scans && !log.scans)
                 scans = sync.openDatabase(ScanDatabase, vexasync::mode::Read);
-            ExportContext context{scans.get(), bytes, host, host, dates};
+            ExportContext context{log.scans ? log.scans.get() : scans.get(), bytes, host, host,
+                                  dates};
             if (isPlotFormat(o.format))
                 savePlotFile(name, o.format, entry, context);
             else
@@ -241,13 +286,15 @@ int run(const QCoreApplication &app)
     const SyncComponent sync;
     if (!sync.isLoaded())
         throw Failure{QStringLiteral("can't load the sync component: %1").arg(sync.loadError())};
-    if (!sync.createSyncStatus()->inProgress())
+    if (o.archive.isEmpty() && !sync.createSyncStatus()->inProgress())
         throw Failure{QStringLiteral("no handheld synchronisation is in progress "
                                      "(dock a handheld: vexa-handheld dock USER)")};
     const LogKind kind = logKindOfTab(o.tab);
     const DateText dates;
     const auto bytes = sync.createByteUtility();
-    const std::vector<TabLog> logs = readLogs(sync, *bytes, kind);
+    const std::vector<TabLog> logs = o.archive.isEmpty()
+                                         ? readLogs(sync, *bytes, kind)
+                                         : readArchivedLogs(o.archive, *bytes, kind);
     if (o.list)
         return listLogs(logs, dates);
     return saveLogs(o, sync, *bytes, kind, logs, dates);
