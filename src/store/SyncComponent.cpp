@@ -15,7 +15,14 @@ SyncComponent::SyncComponent(const QString &folder)
     QLibrary library(QDir(dir).filePath(QStringLiteral("vexasync")));
     if (!library.load()) {
         m_loadError = library.errorString();
-        return;
+        if (!folder.isEmpty())
+            return;
+        // Installed: the component's own folder beside the programs' (from a
+        // build folder it is the programs' folder itself).
+        library.setFileName(
+            QDir(dir).filePath(QStringLiteral(VEXA_COMPONENT_FROM_BIN "/vexasync")));
+        if (!library.load())
+            return;
     }
     const auto entry = reinterpret_cast<VexaSyncEntry>(library.resolve("vexasync_component"));
     m_component = entry ? entry(vexasync::ApiVersion) : nullptr;

@@ -223,6 +223,10 @@ int main(int argc, char **argv)
         printUsage(all.empty() ? std::cerr : std::cout);
         return all.empty() ? 2 : 0;
     }
+    if (all[0] == "--version") {
+        std::cout << "vexa-handheld " VEXA_VERSION "\n";
+        return 0;
+    }
     if (int exitCode = 0; archive::run(all, exitCode))
         return exitCode;
     const auto found = commands().find(all[0]);

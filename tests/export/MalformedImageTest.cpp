@@ -131,8 +131,9 @@ TEST(MalformedImage, EveryReadingCommandEndsCleanAndChangesNothing)
         const ToolRun list = exportTool({"--list"});
         EXPECT_EQ(list.exitCode, row.listExit) << list.err.constData();
         EXPECT_EQ(list.out.count('\n'), row.listLines) << list.out.constData();
-        if (row.listExit != 0)
+        if (row.listExit != 0) {
             EXPECT_TRUE(list.err.contains(row.message)) << list.err.constData();
+        }
         for (const QString format : {"CSV", "TXT", "EFI"}) {
             const bool refused = row.efiRefusal && format == "EFI";
             QTemporaryDir out;

@@ -58,6 +58,7 @@ Options parse(const QCoreApplication &app)
         "standard error. The exit status is 0 only when every log was listed or written, 1\n"
         "after any failure, 2 for a wrong command line."));
     parser.addHelpOption();
+    parser.addVersionOption();
     parser.addOptions({
         {"tab", "0 Rirod Logs (default), 1 LTrims, 2 Accel Tests, 3 Trouble Codes.", "N", "0"},
         {"list", "Print one line per log, as the window lists it."},
@@ -309,6 +310,7 @@ int main(int argc, char *argv[])
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vexa-export"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VEXA_VERSION));
     try {
         return vexa::run(app);
     } catch (const vexa::Failure &f) {

@@ -1,0 +1,47 @@
+# Installs the build under PREFIX and runs the installed programs from there:
+# each tells its version and the tools find the sync component's folder.
+#   cmake -DBUILD=dir -DPREFIX=dir -DBINDIR=bin -P InstallCheck.cmake
+cmake_minimum_required(VERSION 3.25)
+file(REMOVE_RECURSE ${PREFIX})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${PREFIX}
+                OUTPUT_QUIET RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "cmake --install failed")
+endif()
+set(bin ${PREFIX}/${BINDIR})
+set(ENV{QT_QPA_PLATFORM} offscreen)
+set(ENV{VEXA_SYNC_ROOT} ${PREFIX}/sync-root)
+
+foreach(program VEXASynch vexa-export vexa-handheld)
+    execute_process(COMMAND ${bin}/${program} --version OUTPUT_VARIABLE out
+                    RESULT_VARIABLE status)
+    if(NOT status EQUAL 0 OR NOT out MATCHES "^${program} [0-9]+\\.[0-9]+\\.[0-9]+\n$")
+        message(FATAL_ERROR "${program} --version: '${out}' (${status})")
+    endif()
+endforeach()
+
+# Both tools reach the component: the handheld tool through its run path,
+# vexa-export by loading it from the component's folder.
+execute_process(COMMAND ${bin}/vexa-handheld demo OUTPUT_VARIABLE out ERROR_VARIABLE err
+                RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "installed vexa-handheld demo: ${err} (${status})")
+endif()
+execute_process(COMMAND ${bin}/vexa-export --list OUTPUT_VARIABLE out ERROR_VARIABLE err
+                RESULT_VARIABLE status)
+string(REGEX MATCHALL "\n" lines "${out}")
+list(LENGTH lines count)
+if(NOT status EQUAL 0 OR NOT count EQUAL 5)
+    message(FATAL_ERROR "installed vexa-export --list: '${out}' '${err}' (${status})")
+endif()
+
+file(GLOB_RECURSE installed RELATIVE ${PREFIX} ${PREFIX}/share/*)
+foreach(wanted applications/io.github.vexasynch.VEXASynch.desktop
+        metainfo/io.github.vexasynch.VEXASynch.metainfo.xml
+        icons/hicolor/scalable/apps/io.github.vexasynch.VEXASynch.svg
+        icons/hicolor/48x48/apps/io.github.vexasynch.VEXASynch.png)
+    if(NOT "share/${wanted}" IN_LIST installed)
+        message(FATAL_ERROR "not installed: share/${wanted}")
+    endif()
+endforeach()
+file(REMOVE_RECURSE ${PREFIX})

@@ -1,0 +1,11 @@
+# cmake -DTOOL=validator [-DARGS=a;b] -DFILE=file -P Validate.cmake
+cmake_minimum_required(VERSION 3.25)
+find_program(validator ${TOOL})
+if(NOT validator)
+    message("skipped: ${TOOL} is not installed")
+    return()
+endif()
+execute_process(COMMAND ${validator} ${ARGS} ${FILE} RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "${TOOL} finds ${FILE} wrong")
+endif()
