@@ -4,10 +4,11 @@ set(CPACK_PACKAGE_VENDOR "VEXASynch")
 set(CPACK_PACKAGE_CONTACT "VEXASynch developers <vexasynch@users.noreply.github.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 set(CPACK_PACKAGE_DESCRIPTION
-    "VEXASynch lists the logs saved on a docked VEXA engine-data logger, describes and plots\n"
-    "them, saves them as comma-delimited text, fixed-width text or EFILive binary logs, and\n"
-    "deletes them from the handheld, keeping every deleted log in an archive it can restore.\n"
-    "vexa-export and vexa-handheld do the same from the command line.")
+    "VEXASynch lists the logs saved on a docked VEXA engine-data logger, describes
+and plots them, saves them as comma-delimited text, fixed-width text or EFILive
+binary logs, and deletes them from the handheld, keeping every deleted log in
+an archive it can restore. vexa-export and vexa-handheld do the same from the
+command line.")
 set(CPACK_PACKAGE_FILE_NAME "${CPACK_PACKAGE_NAME}_${PROJECT_VERSION}")
 set(CPACK_GENERATOR DEB)
 set(CPACK_STRIP_FILES ON)

@@ -6,19 +6,49 @@
 #include <QCommandLineParser>
 #include <QTimer>
 
+#include <cstring>
+
+namespace {
+
+void describe(QCommandLineParser &options)
+{
+    options.setApplicationDescription(
+        QStringLiteral("Lists, describes, saves and deletes the logs of the docked VEXA handheld.\n"
+                       "Its sync data root is $VEXA_SYNC_ROOT, or VEXASync in the data folder."));
+    options.addHelpOption();
+    options.addVersionOption();
+}
+
+// --help and --version answer without a display.
+bool onlyAsksAboutItself(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i)
+        for (const char *option : {"-h", "--help", "-v", "--version", "--help-all"})
+            if (std::strcmp(argv[i], option) == 0)
+                return true;
+    return false;
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
+    if (onlyAsksAboutItself(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("VEXASynch"));
+        QCoreApplication::setApplicationVersion(QStringLiteral(VEXA_VERSION));
+        QCommandLineParser options;
+        describe(options);
+        options.process(app); // exits
+        return 0;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("VEXASynch"));
     QApplication::setOrganizationName(QStringLiteral("VEXASynch"));
     QApplication::setApplicationVersion(QStringLiteral(VEXA_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("io.github.vexasynch.VEXASynch"));
     QCommandLineParser options;
-    options.setApplicationDescription(
-        QStringLiteral("Lists, describes, saves and deletes the logs of the docked VEXA handheld.\n"
-                       "Its sync data root is $VEXA_SYNC_ROOT, or VEXASync in the data folder."));
-    options.addHelpOption();
-    options.addVersionOption();
+    describe(options);
     options.process(app);
     // Boxes shown during start-up come before the window: closing one must
     // not end the program, only the window's unload does.
