@@ -1,10 +1,9 @@
 // Deleted logs kept in the archive and put back: every restored log saves
 // byte for byte as it did before the delete.
-#include "deletion/DeleteCommands.h"
+#include "FiveLogs.h"
+
 #include "deletion/DeletedLogArchive.h"
 #include "deletion/RestoreLogs.h"
-#include "export/TextLogWriter.h"
-#include "support/ExportFixture.h"
 #include "support/ExportToolRun.h"
 
 #include <QDir>
@@ -12,68 +11,18 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-
 namespace vexa::test {
 namespace {
 
-// Every log of the tab saved in each of its formats, by its text.
-std::map<QString, QByteArray> saveEvery(ExportFixture &f, LogKind kind)
-{
-    std::map<QString, QByteArray> files;
-    auto index = f.handheld.open(logKindInfo(kind).indexDatabase);
-    for (std::int32_t i = 0; i < index->recordCount(); ++i) {
-        const LogIndexEntry e = readIndexEntry(*f.bytes, index->readByIndex(i), kind);
-        QByteArray &file = files[e.text];
-        if (kind != LogKind::Rirod) {
-            QBuffer out;
-            out.open(QIODevice::WriteOnly);
-            writeReportText(out, e, f.dates);
-            file = out.data();
-            continue;
-        }
-        for (const Writer w : {Writer::Csv, Writer::Txt, Writer::Efi}) {
-            f.write(w, e);
-            file += f.written();
-        }
-    }
-    return files;
-}
-
-struct Archiving {
-    ExportFixture f;
+// The five logs with an archive folder beside them.
+struct Archiving : FiveLogs {
+    using FiveLogs::FiveLogs;
     QTemporaryDir folder;
-    LogKind kind;
-    std::shared_ptr<vexasync::RecordAdapter> index, scans;
-    std::map<QString, QByteArray> before;
-
-    explicit Archiving(LogKind k) : kind(k)
-    {
-        const int counts[] = {10, 20, 30, 40, 50};
-        for (int i = 0; i < 5; ++i)
-            addRirodLog(
-                f.handheld,
-                {{2004, 3, 7 + i, 12, 0, 0}, std::string(1, char('A' + i)), {15, 2, 9}, counts[i]});
-        f.handheld.add("TCodeLog", {textLogRecord({2004, 1, 1, 0, 0, 0}, "P0171"),
-                                    textLogRecord({2004, 1, 2, 0, 0, 0}, "P0174"),
-                                    textLogRecord({2004, 1, 3, 0, 0, 0}, "P0300")});
-        index = f.handheld.open(logKindInfo(kind).indexDatabase);
-        scans = f.handheld.open("RirodData");
-        before = saveEvery(f, kind);
-        f.host.yields = 0;
-    }
     QString archivePath() const { return DeletedLogArchive::pathIn(folder.path()); }
-    DeleteServices services(const QString &path)
+    DeleteResult deleteLines(std::vector<int> lines)
     {
-        return {f.sync, *index, scans.get(), f.host, f.ui, path};
-    }
-    DeleteResult deleteLines(std::vector<int> lines, const QString &path)
-    {
-        DeleteRequest r{kind, std::move(lines), index->recordCount(), {}};
-        for (int i = 0; i < r.lineCount; ++i)
-            r.logs[i] = readIndexEntry(*f.bytes, index->readByIndex(i), kind);
         f.ui.answers = {true};
-        return deleteSelectedLogs(r, services(path));
+        return FiveLogs::deleteLines(std::move(lines), archivePath());
     }
     // Restores every archived log; the ids it restored.
     std::vector<std::int64_t> restoreAll()
@@ -110,9 +59,9 @@ TEST(DeletedLogArchive, EveryDeletedLogComesBackAsItWas)
             a.f.ui.answers = {true};
             EXPECT_EQ(deleteAllLogs(c.kind, a.services(a.archivePath())), DeleteResult::Completed);
         } else {
-            EXPECT_EQ(a.deleteLines(c.lines, a.archivePath()), DeleteResult::Completed);
+            EXPECT_EQ(a.deleteLines(c.lines), DeleteResult::Completed);
         }
-        EXPECT_NE(saveEvery(a.f, c.kind), a.before);
+        EXPECT_NE(a.saveEvery(), a.before);
         {
             DeletedLogArchive archive(a.archivePath());
             const auto logs = archive.logs();
@@ -121,7 +70,7 @@ TEST(DeletedLogArchive, EveryDeletedLogComesBackAsItWas)
                 EXPECT_TRUE(log.removed);
         }
         EXPECT_EQ(a.restoreAll().size(), c.archived);
-        EXPECT_EQ(saveEvery(a.f, c.kind), a.before);
+        EXPECT_EQ(a.saveEvery(), a.before);
         EXPECT_TRUE(a.restoreAll().empty()) << "a restored log is on the handheld again";
     }
 }
@@ -158,7 +107,7 @@ TEST(DeletedLogArchive, DeletedLogsSaveFromTheArchiveAsFromTheHandheld)
                 exportTool(chosen + QStringList{"--format", format, "--out", fromHandheld.path()})
                     .exitCode,
                 0);
-        ASSERT_EQ(a.deleteLines(c.lines, a.archivePath()), DeleteResult::Completed);
+        ASSERT_EQ(a.deleteLines(c.lines), DeleteResult::Completed);
         for (const QString &format : c.formats) {
             const ToolRun run = exportTool({"--archive", a.archivePath(), "--tab", c.tab, "--all",
                                             "--format", format, "--out", fromArchive.path()});
@@ -174,14 +123,11 @@ TEST(DeletedLogArchive, DeletedLogsSaveFromTheArchiveAsFromTheHandheld)
 
 TEST(DeletedLogArchive, ACancelledDeleteSaysWhichLogsWentAndRestoresToTheWhole)
 {
-    Archiving a(LogKind::Rirod);
+    Archiving a;
     // D goes first (40 scans), B is interrupted at its 5th scan and stays.
     a.f.host.pressCancelAtYield = 45;
-    DeleteRequest r{LogKind::Rirod, {1, 3}, a.index->recordCount(), {}};
-    for (int i = 0; i < r.lineCount; ++i)
-        r.logs[i] = readIndexEntry(*a.f.bytes, a.index->readByIndex(i), LogKind::Rirod);
     a.f.ui.answers = {true, true};
-    ASSERT_EQ(deleteSelectedLogs(r, a.services(a.archivePath())), DeleteResult::Cancelled);
+    ASSERT_EQ(a.FiveLogs::deleteLines({1, 3}, a.archivePath()), DeleteResult::Cancelled);
     a.f.host.pressCancelAtYield = -1;
     a.f.host.clearCancelRequest();
     {
@@ -192,12 +138,12 @@ TEST(DeletedLogArchive, ACancelledDeleteSaysWhichLogsWentAndRestoresToTheWhole)
         EXPECT_FALSE(logs[1].removed) << "B, interrupted";
     }
     EXPECT_EQ(a.restoreAll().size(), 1u) << "B is still on the handheld";
-    EXPECT_EQ(saveEvery(a.f, LogKind::Rirod), a.before);
+    EXPECT_EQ(a.saveEvery(), a.before);
 }
 
 TEST(DeletedLogArchive, NoArchiveNoDelete)
 {
-    Archiving a(LogKind::Rirod);
+    Archiving a;
     const QByteArray image = a.f.handheld.imageBytes();
     // A file where its folder should be: nobody, root included, writes there.
     QFile blocker(a.folder.filePath("not-a-folder"));
@@ -205,9 +151,9 @@ TEST(DeletedLogArchive, NoArchiveNoDelete)
     blocker.close();
     const QString unwritable = DeletedLogArchive::pathIn(blocker.fileName());
     for (const QString &path : {unwritable, QString()}) {
-        EXPECT_EQ(a.deleteLines({1}, path), DeleteResult::Failed);
+        a.f.ui.answers = {true, true};
+        EXPECT_EQ(a.FiveLogs::deleteLines({1}, path), DeleteResult::Failed);
         EXPECT_TRUE(a.f.ui.texts().last().startsWith("There was an error deleting the log."));
-        a.f.ui.answers = {true};
         EXPECT_EQ(deleteAllLogs(LogKind::Rirod, a.services(path)), DeleteResult::Failed);
     }
     a.index.reset();
@@ -217,7 +163,7 @@ TEST(DeletedLogArchive, NoArchiveNoDelete)
 
 TEST(DeletedLogArchive, RestoreRefusesWhatDoesNotFit)
 {
-    Archiving a(LogKind::Rirod);
+    Archiving a;
     DeletedLogArchive archive(a.archivePath());
     ArchivedLog cutShort{0, LogKind::Rirod, Bytes(10, 0), {}, {}, true, {}};
     ArchivedLog shortScan{0,
@@ -237,7 +183,7 @@ TEST(DeletedLogArchive, RestoreRefusesWhatDoesNotFit)
         EXPECT_FALSE(outcomes[i].restored);
         EXPECT_TRUE(outcomes[i].reason.contains(reasons[i])) << outcomes[i].reason.toStdString();
     }
-    EXPECT_EQ(saveEvery(a.f, LogKind::Rirod), a.before);
+    EXPECT_EQ(a.saveEvery(), a.before);
 }
 
 } // namespace

@@ -188,40 +188,5 @@ TEST(ExportTool, LogsOfOneNameAreAllSaved)
     EXPECT_EQ(QDir(out.path()).entryList(QDir::Files).size(), 4);
 }
 
-TEST(ExportTool, AnUnreadableLogHidesNoOther)
-{
-    TestHandheld handheld;
-    handheld.add("AccelTestLog", {textLogRecord({2004, 3, 20, 16, 45, 10}, "before"), Bytes(10, 0),
-                                  textLogRecord({2004, 3, 21, 8, 0, 0}, "after")});
-    const ToolRun list = exportTool({"--list", "--tab", "2"});
-    EXPECT_EQ(list.exitCode, 1);
-    EXPECT_EQ(list.out, "3/20/2004 4:45:10 PM - before\n3/21/2004 8:00:00 AM - after\n");
-    EXPECT_TRUE(list.err.contains("log 2 can't be read: The index record of log 2 is 10 bytes"))
-        << list.err.constData();
-
-    QTemporaryDir out;
-    const ToolRun save =
-        exportTool({"--tab", "2", "--all", "--format", "TXT", "--out", out.path()});
-    EXPECT_EQ(save.exitCode, 1);
-    EXPECT_TRUE(save.err.contains("log 2 can't be read")) << save.err.constData();
-    EXPECT_TRUE(save.err.contains("2 of 3 files written.")) << save.err.constData();
-    EXPECT_EQ(
-        QDir(out.path()).entryList(QDir::Files),
-        (QStringList{"AccelLog(03.20.2004_16.45.10).TXT", "AccelLog(03.21.2004_08.00.00).TXT"}));
-}
-
-TEST(ExportTool, NoLogsIsNothingToDoWhicheverDatabaseIsMissing)
-{
-    for (const bool scansPresent : {false, true}) {
-        TestHandheld handheld;
-        if (scansPresent)
-            handheld.add("RirodData", {scanRecord(10, {})});
-        QTemporaryDir out;
-        const ToolRun run = exportTool({"--all", "--format", "CSV", "--out", out.path()});
-        EXPECT_EQ(run.exitCode, 0) << run.err.constData();
-        EXPECT_TRUE(run.err.contains("0 of 0 files written.")) << run.err.constData();
-    }
-}
-
 } // namespace
 } // namespace vexa::test

@@ -55,73 +55,58 @@ TEST(MalformedImage, EveryReadingCommandEndsCleanAndChangesNothing)
 {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
+    using H = const TestHandheld &;
+    // clang-format off
     const Row rows[] = {
-        {"a cut-short index record between two logs",
-         [](const TestHandheld &h) {
+        {"a cut-short index record between two logs", [](H h) {
              h.add("RirodData", scans(4));
              h.add("RirodIndex", {index(Start, 2, 1), Bytes(12, 0), index(Later, 2, 3)});
-         },
-         1, 2, 1, 2, "log 2 can't be read"},
-        {"a year the calendar can't hold",
-         [](const TestHandheld &h) {
+         }, 1, 2, 1, 2, "log 2 can't be read"},
+        {"a year the calendar can't hold", [](H h) {
              h.add("RirodData", scans(2));
              h.add("RirodIndex", {index({50, 1, 1, 0, 0, 0}, 2, 1), index(Later, 2, 1)});
-         },
-         1, 1, 1, 1, "year 50 is outside 100 to 9999"},
-        {"a scan count past the data",
-         [](const TestHandheld &h) {
+         }, 1, 1, 1, 1, "year 50 is outside 100 to 9999"},
+        {"a scan count past the data", [](H h) {
              h.add("RirodData", scans(2));
              h.add("RirodIndex", {index(Start, 100, 1)});
-         },
-         0, 1, 1, 0, "not found"},
-        {"first scan 0",
-         [](const TestHandheld &h) {
+         }, 0, 1, 1, 0, "not found"},
+        {"first scan 0", [](H h) {
              h.add("RirodData", scans(2));
              h.add("RirodIndex", {index(Start, 2, 0)});
-         },
-         0, 1, 1, 0, "not found"},
-        {"a first scan beyond the scan database",
-         [](const TestHandheld &h) {
+         }, 0, 1, 1, 0, "not found"},
+        {"a first scan beyond the scan database", [](H h) {
              h.add("RirodData", scans(2));
              h.add("RirodIndex", {index(Start, 2, 500)});
-         },
-         0, 1, 1, 0, "not found"},
-        {"scan records cut short",
-         [](const TestHandheld &h) {
+         }, 0, 1, 1, 0, "not found"},
+        {"scan records cut short", [](H h) {
              h.add("RirodData", {Bytes(30, 0), Bytes(30, 0)});
              h.add("RirodIndex", {index(Start, 2, 1)});
-         },
-         0, 1, 1, 0, "Scan record 1 of the log is 30 bytes long"},
-        {"NaN and infinite values",
-         [=](const TestHandheld &h) {
+         }, 0, 1, 1, 0, "Scan record 1 of the log is 30 bytes long"},
+        {"NaN and infinite values", [=](H h) {
              h.add("RirodData", {scans(1, nan)[0], scans(1, inf)[0], scans(1, -inf)[0]});
              h.add("RirodIndex", {index(Start, 3, 1)});
-         },
-         0, 1, 0, 1, "", "holds nan, which an EFILive sample can't carry"},
-        {"parameter numbers nobody knows",
-         [](const TestHandheld &h) {
+         }, 0, 1, 0, 1, "", "holds nan, which an EFILive sample can't carry"},
+        {"parameter numbers nobody knows", [](H h) {
              h.add("RirodData", scans(2));
              h.add("RirodIndex", {index(Start, 2, 1, "Run", {250, 199, 0, 255})});
-         },
-         0, 1, 0, 1, ""},
-        {"text of every byte value",
-         [](const TestHandheld &h) {
+         }, 0, 1, 0, 1, ""},
+        {"text of every byte value", [](H h) {
              h.add("RirodData", scans(2));
              h.add("RirodIndex", {index(Start, 2, 1, everyByte())});
-         },
-         0, 1, 0, 1, ""},
-        {"the records table gone",
-         [](const TestHandheld &h) {
+         }, 0, 1, 0, 1, ""},
+        {"no logs, the scan records only", [](H h) { h.add("RirodData", scans(2)); },
+         0, 0, 0, 0, "0 of 0 files written."},
+        {"no databases at all", [](H) {}, 0, 0, 0, 0, "0 of 0 files written."},
+        {"the records table gone", [](H h) {
              h.add("RirodIndex", {index(Start, 0, 1)});
              h.damage(TestHandheld::Damage::RecordsTableDropped);
-         },
+         }, 1, 0, 1, 0, "80040206"},
+        {"a 0-byte image", [](H h) { h.damage(TestHandheld::Damage::EmptyFile); },
          1, 0, 1, 0, "80040206"},
-        {"a 0-byte image", [](const TestHandheld &h) { h.damage(TestHandheld::Damage::EmptyFile); },
+        {"an image that is no database", [](H h) { h.damage(TestHandheld::Damage::NotSqlite); },
          1, 0, 1, 0, "80040206"},
-        {"an image that is no database",
-         [](const TestHandheld &h) { h.damage(TestHandheld::Damage::NotSqlite); }, 1, 0, 1, 0,
-         "80040206"},
     };
+    // clang-format on
     for (const Row &row : rows) {
         SCOPED_TRACE(row.what);
         TestHandheld handheld;
