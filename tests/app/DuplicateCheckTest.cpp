@@ -90,29 +90,18 @@ TEST(DuplicateCheck, KeepsTheNewestCopyOfOneUser)
         bool asked;
         QStringList remaining;
     } cases[] = {
+        // clang-format off
         {"no copy", {}, false, {}},
         {"one copy", {{"vexa.prc", 5}}, false, {"vexa.prc"}},
-        {"newest first",
-         {{"vexa1.prc", 1}, {"vexa2.prc", 5}, {"vexa3.prc", 9}},
-         true,
-         {"vexa1.prc"}},
-        {"newest between",
-         {{"vexa1.prc", 9}, {"vexa2.prc", 1}, {"vexa3.prc", 5}},
-         true,
-         {"vexa2.prc"}},
-        {"newest last",
-         {{"vexa1.prc", 9}, {"vexa2.prc", 5}, {"vexa3.prc", 1}},
-         true,
-         {"vexa3.prc"}},
-        {"same time: the first listed stays",
-         {{"vexa2.prc", 3}, {"vexa1.prc", 3}},
-         true,
-         {"vexa1.prc"}},
+        {"newest first", {{"vexa1.prc", 1}, {"vexa2.prc", 5}, {"vexa3.prc", 9}}, true, {"vexa1.prc"}},
+        {"newest between", {{"vexa1.prc", 9}, {"vexa2.prc", 1}, {"vexa3.prc", 5}}, true, {"vexa2.prc"}},
+        {"newest last", {{"vexa1.prc", 9}, {"vexa2.prc", 5}, {"vexa3.prc", 1}}, true, {"vexa3.prc"}},
+        {"same time: the first listed stays", {{"vexa2.prc", 3}, {"vexa1.prc", 3}}, true, {"vexa1.prc"}},
         {"letters in any case", {{"VEXA2.PRC", 1}, {"vexa1.prc", 4}}, true, {"VEXA2.PRC"}},
         {"other names don't count",
-         {{"vexa1.prc", 1}, {"myvexa.prc", 4}, {"vexa.prc.bak", 4}, {"vexa.txt", 2}},
-         false,
+         {{"vexa1.prc", 1}, {"myvexa.prc", 4}, {"vexa.prc.bak", 4}, {"vexa.txt", 2}}, false,
          {"myvexa.prc", "vexa.prc.bak", "vexa.txt", "vexa1.prc"}},
+        // clang-format on
     };
     for (const auto &c : cases) {
         TestHandheld handheld;

@@ -76,24 +76,21 @@ TEST(EfiLog, EmptySlotsVanishAndTheRestKeepTheirOrder)
     EXPECT_EQ(efi.size(), HeaderSize + 2 * 144 + 3 + 8);
 }
 
-TEST(EfiLog, NoChannelsLeavesTheTimeOnly)
+// No channels: the time alone, D = 0 and S = 1; ten two-byte ones: D = 20.
+TEST(EfiLog, ChannelTablesFromNoneToTen)
 {
-    const QByteArray efi = efiOf({}, {});
-    EXPECT_EQ(channelCount(efi), 0);
-    EXPECT_EQ(efi.mid(1024, 8).toHex(), "0000000001000000"); // D = 0, S = 1
-    EXPECT_EQ(efi.size(), HeaderSize + 8);
-}
-
-TEST(EfiLog, TenTwoByteChannels)
-{
-    const QByteArray efi = efiOf({15, 104, 8, 112, 108, 109, 15, 104, 8, 112}, {});
-    EXPECT_EQ(channelCount(efi), 10);
+    const QByteArray none = efiOf({}, {});
+    EXPECT_EQ(channelCount(none), 0);
+    EXPECT_EQ(none.mid(1024, 8).toHex(), "0000000001000000");
+    EXPECT_EQ(none.size(), HeaderSize + 8);
+    const QByteArray ten = efiOf({15, 104, 8, 112, 108, 109, 15, 104, 8, 112}, {});
+    EXPECT_EQ(channelCount(ten), 10);
     for (int c = 0; c < 10; ++c) {
-        EXPECT_EQ(static_cast<std::uint8_t>(efi[1024 + 144 * c + 36]), 2 * c);
-        EXPECT_EQ(static_cast<std::uint8_t>(efi[1024 + 144 * c + 38]), 16);
+        EXPECT_EQ(static_cast<std::uint8_t>(ten[1024 + 144 * c + 36]), 2 * c);
+        EXPECT_EQ(static_cast<std::uint8_t>(ten[1024 + 144 * c + 38]), 16);
     }
-    EXPECT_EQ(efi.mid(1024 + 1440, 4).toHex(), "14000000"); // D = 20
-    EXPECT_EQ(efi.size(), HeaderSize + 1440 + 28);
+    EXPECT_EQ(ten.mid(1024 + 1440, 4).toHex(), "14000000");
+    EXPECT_EQ(ten.size(), HeaderSize + 1440 + 28);
 }
 
 TEST(LongToByteArray, LowOrderBytesInEitherOrder)
