@@ -9,6 +9,7 @@
 #include "support/TestWindow.h"
 
 #include <QImage>
+#include <QLabel>
 #include <QLineSeries>
 #include <QScatterSeries>
 #include <QTemporaryDir>
@@ -73,6 +74,9 @@ TEST(PlotWindow, OpensOnDoubleClickOrEnterWithEveryChannel)
         for (const QScatterSeries *s : panel->gapMarks())
             gaps << s->name();
         EXPECT_EQ(panel->lines()[0]->name(), expected[i].name);
+        EXPECT_EQ(panel->chart()->axes(Qt::Horizontal).at(0)->labelsVisible(),
+                  i + 1 == view->panels().size())
+            << "the time labels are under the last panel";
         EXPECT_EQ(lines, expected[i].lines) << expected[i].name;
         EXPECT_EQ(gaps, expected[i].gaps) << expected[i].name;
     }
@@ -124,6 +128,28 @@ TEST(PlotWindow, ZoomsResetsAndSavesTheView)
     ASSERT_EQ(w.ui.prompts.size(), 3u);
     EXPECT_EQ(w.ui.prompts[1].title, "Save plot as...");
     EXPECT_EQ(w.ui.prompts[1].filters.value(0).description, "SVG picture (*.svg)");
+}
+
+// Nothing to draw: a line says why, and no panel is made.
+TEST(PlotView, SaysWhyItHasNothingToDraw)
+{
+    const ChannelSeries rpm{0,  "RPM", "RPM", "Engine speed", ValueFormat("RPM", QLocale::c()),
+                            {}, {}};
+    const struct {
+        PlotData plot;
+        const char *says;
+    } cases[] = {
+        {{"no scans", {}, {rpm}}, "The log holds no scans."},
+        {{"no channels", {0, 100}, {}}, "The log has no channels."},
+    };
+    for (const auto &c : cases) {
+        const PlotView view(c.plot, QDate(2004, 3, 14));
+        QStringList texts;
+        for (const QLabel *label : view.findChildren<QLabel *>())
+            texts << label->text();
+        EXPECT_TRUE(texts.contains(c.says)) << c.says;
+        EXPECT_TRUE(view.panels().empty()) << c.says;
+    }
 }
 
 } // namespace

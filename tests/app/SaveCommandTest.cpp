@@ -243,6 +243,7 @@ TEST(SaveCommand, TheWindowTakesNoInputWhileSavingAndClosesAfter)
     EXPECT_EQ(s.w.control<QTabWidget>("tabMain")->currentIndex(), 0);
     EXPECT_EQ(s.w.list()->selectedItems().size(), 1);
     EXPECT_EQ(s.scanLines("five.csv"), 5);
+    EXPECT_FALSE(s.w.control<QTimer>("Timer1")->isActive()) << "no countdown while closing";
     QCoreApplication::processEvents();
     EXPECT_TRUE(s.w.window.isUnloaded()) << "the close waited for the save";
 }

@@ -52,6 +52,7 @@ TEST(EfiLog, SamplesAreRawCountsBigEndian)
         {"CLSD: the UNKNOWN row", 1, {0, 1}, "0001"},
         {"unknown number 200", 200, {0, 2.5f}, "0002"}, // ties to even
         {"unknown number 200, 3.5", 200, {0, 3.5f}, "0004"},
+        {"the lowest raw sample", 200, {0, -2147483648.0f}, "0000"},
         {"IAC 300", 104, {0, 300}, "012c"},
     };
     for (const auto &c : cases) {

@@ -85,7 +85,7 @@ TEST(MalformedImage, EveryReadingCommandEndsCleanAndChangesNothing)
         {"NaN and infinite values", [=](H h) {
              h.add("RirodData", {scans(1, nan)[0], scans(1, inf)[0], scans(1, -inf)[0]});
              h.add("RirodIndex", {index(Start, 3, 1)});
-         }, 0, 1, 0, 1, "", "holds nan, which an EFILive sample can't carry"},
+         }, 0, 1, 0, 1, "", "scan 1, channel 1 (RPM) holds nan"},
         {"parameter numbers nobody knows", [](H h) {
              h.add("RirodData", scans(2));
              h.add("RirodIndex", {index(Start, 2, 1, "Run", {250, 199, 0, 255})});

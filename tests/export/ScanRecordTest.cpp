@@ -124,6 +124,7 @@ TEST(ByteHelpers, FixedWidthTextFields)
     stringToBytes(dirty, "ab");
     EXPECT_EQ(dirty, (Bytes{'a', 'b', 0xEE, 0xEE})) << "the rest keeps what it held";
     EXPECT_THROW(stringToBytes(dirty, "abcde"), RuntimeError);
+    EXPECT_NO_THROW(stringToBytes(dirty, "abcd")) << "an exact fit";
 }
 
 } // namespace
