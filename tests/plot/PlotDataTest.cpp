@@ -126,6 +126,9 @@ TEST(PlotReduction, DrawsAtMostTwoPointsAColumnOfALongLog)
     EXPECT_LE(r.segments[0].size(), 1600u);
     EXPECT_EQ(r.minValue, 0);
     EXPECT_EQ(r.maxValue, 96);
+    const PlotData flat = oneChannel({0, 10}, {7, 7});
+    const ReducedChannel level = reduceChannel(flat, flat.channels[0], fullRange(flat), 800);
+    EXPECT_EQ(std::pair(level.minValue, level.maxValue), std::pair(7.0, 7.0)) << "a flat line";
 }
 
 } // namespace
