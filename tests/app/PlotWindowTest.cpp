@@ -135,8 +135,8 @@ TEST(PlotWindow, ZoomsResetsAndSavesTheView)
 // Nothing to draw: a line says why, and no panel is made.
 TEST(PlotView, SaysWhyItHasNothingToDraw)
 {
-    const ChannelSeries rpm{0,  "RPM", "RPM", "Engine speed", ValueFormat("RPM", QLocale::c()),
-                            {}, {}};
+    const ValueFormat whole("RPM", QLocale::c());
+    const ChannelSeries rpm{0, "RPM", "RPM", "Engine speed", whole, {}, {}};
     const struct {
         PlotData plot;
         const char *says;
