@@ -12,6 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#ifdef __linux__
+#include <sys/mount.h>
+#endif
+
 namespace vexa::test {
 namespace {
 
@@ -205,6 +209,39 @@ TEST(SaveCommand, AFailureIsReportedThenTheCommandEnds)
     EXPECT_TRUE(s.w.ui.prompts[1].text.endsWith(")\r\nNumber = 4B"));
     EXPECT_EQ(s.w.status(), "Complete.");
     EXPECT_EQ(s.w.buttonsShown(), IdleButtons);
+}
+
+// A file system of its own, too small for a big log. Only root can make one.
+struct SmallDisk {
+    QTemporaryDir dir;
+    bool mounted = false;
+    SmallDisk()
+    {
+#ifdef __linux__
+        mounted = ::mount("tmpfs", dir.path().toLocal8Bit(), "tmpfs", 0, "size=64k") == 0;
+#endif
+    }
+    ~SmallDisk()
+    {
+#ifdef __linux__
+        if (mounted)
+            ::umount(dir.path().toLocal8Bit());
+#endif
+    }
+};
+
+TEST(SaveCommand, AFullDiskSaysSo)
+{
+    SmallDisk disk;
+    if (!disk.mounted)
+        GTEST_SKIP() << "can't make a small file system here";
+    Saving s(3000);
+    s.saveSeveral({0, 3}, disk.dir.path(), "CSV");
+    ASSERT_EQ(s.w.ui.prompts.size(), 2u);
+    EXPECT_EQ(s.w.ui.prompts[1].text, "There was an error saving the file.\r\nDevice I/O error: No "
+                                      "space left on device\r\nNumber = 39");
+    EXPECT_EQ(QDir(disk.dir.path()).entryList(QDir::Files), QStringList{Ect + ".CSV"})
+        << "nothing cut short is left";
 }
 
 TEST(SaveCommand, AFailedSaveLeavesNoCutShortFile)

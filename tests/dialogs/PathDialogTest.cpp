@@ -100,6 +100,7 @@ TEST(PathDialog, FirstRunOffersTheRootFolderAndTheFirstFormat)
     d.open();
     QTest::mouseClick(d.control<QPushButton>("CancelButton"), Qt::LeftButton);
     EXPECT_TRUE(d.dialog->location().folder.isEmpty());
+    EXPECT_EQ(d.dialog->result(), QDialog::Rejected);
     EXPECT_TRUE(d.settings.writes.isEmpty()) << "Cancel remembers nothing";
 }
 

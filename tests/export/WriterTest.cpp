@@ -207,5 +207,18 @@ TEST(LogFile, AFolderThatCantBeWrittenIsAnError)
     }
 }
 
+// Rirod and Accel names, and folders with and without their separator, go
+// through the save command and vexa-export.
+TEST(LogFile, NamesForSeveralLogs)
+{
+    LogIndexEntry e;
+    e.logDate = oledate::fromDate(2004, 3, 7);
+    e.logTime = oledate::fromTime(14, 5, 9);
+    EXPECT_EQ(multiLogFileName("", LogKind::LTrim, e, "TXT"), "LTrimLog(03.07.2004_14.05.09).TXT");
+    EXPECT_EQ(multiLogFileName("", LogKind::TroubleCode, e, "TXT"),
+              "TroubleLog(03.07.2004_14.05.09).TXT");
+    EXPECT_EQ(withTrailingSeparator("/"), "/");
+}
+
 } // namespace
 } // namespace vexa::test
