@@ -7,7 +7,7 @@
 #include "BenchUi.h"
 
 #include "app/MainWindow.h"
-#include "export/ScanRecord.h"
+#include "format/ScanRecord.h"
 #include "plot-gui/ChannelPanel.h"
 #include "plot-gui/PlotView.h"
 #include "plot-gui/PlotWindow.h"

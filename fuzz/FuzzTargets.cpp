@@ -3,11 +3,11 @@
 #include "catalogue/EfiLogWriter.h"
 #include "core/RuntimeError.h"
 #include "export/LogFile.h"
-#include "export/ScanRecord.h"
+#include "format/ScanRecord.h"
 #include "export/TextLogWriter.h"
 #include "store/LogSearch.h"
 #include "store/MemoryDatabase.h"
-#include "store/OleDate.h"
+#include "format/OleDate.h"
 
 #include <QBuffer>
 

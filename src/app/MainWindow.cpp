@@ -1,7 +1,7 @@
 #include "MainWindow.h"
 
 #include "BusyScope.h"
-#include "DuplicateCheck.h"
+#include "desktop/DuplicateCheck.h"
 #include "InputGuard.h"
 #include "WindowHost.h"
 #include "core/RuntimeError.h"

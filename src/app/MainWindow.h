@@ -5,8 +5,8 @@
 
 #include "core/UserInterface.h"
 #include "store/DateText.h"
-#include "store/LogIndexEntry.h"
-#include "store/LogKind.h"
+#include "format/LogIndexEntry.h"
+#include "format/LogKind.h"
 
 #include <QWidget>
 

@@ -4,7 +4,7 @@
 
 #include "core/RuntimeError.h"
 #include "plot-gui/PlotWindow.h"
-#include "store/OleDate.h"
+#include "format/OleDate.h"
 #include "store/SyncComponent.h"
 
 #include <QKeyEvent>

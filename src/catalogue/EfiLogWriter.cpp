@@ -1,10 +1,10 @@
 #include "EfiLogWriter.h"
 
 #include "EfiParamInfo.h"
-#include "ParamCatalogue.h"
+#include "format/ParamCatalogue.h"
 #include "core/RuntimeError.h"
-#include "export/ScanClock.h"
-#include "export/ScanRecord.h"
+#include "format/ScanClock.h"
+#include "format/ScanRecord.h"
 
 #include <bit>
 #include <cmath>

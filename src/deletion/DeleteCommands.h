@@ -4,8 +4,8 @@
 #pragma once
 
 #include "core/CommandHost.h"
-#include "store/LogIndexEntry.h"
-#include "store/LogKind.h"
+#include "format/LogIndexEntry.h"
+#include "format/LogKind.h"
 
 #include <optional>
 #include <vector>

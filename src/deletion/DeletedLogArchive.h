@@ -3,7 +3,7 @@
 // changes. One SQLite file per handheld user, beside its backup folder.
 #pragma once
 
-#include "store/LogKind.h"
+#include "format/LogKind.h"
 
 #include <QDateTime>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "RestoreLogs.h"
 
 #include "core/RuntimeError.h"
-#include "export/ScanRecord.h"
+#include "format/ScanRecord.h"
 #include "store/ChangeGroup.h"
 #include "store/LogSearch.h"
 

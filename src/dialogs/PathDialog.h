@@ -2,8 +2,8 @@
 // the drive and folder between runs; the format always starts at the first.
 #pragma once
 
-#include "SavedPaths.h"
-#include "Volumes.h"
+#include "desktop/SavedPaths.h"
+#include "desktop/Volumes.h"
 
 #include "core/UserInterface.h"
 

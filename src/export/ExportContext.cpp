@@ -1,6 +1,6 @@
 #include "ExportContext.h"
 
-#include "ScanRecord.h"
+#include "format/ScanRecord.h"
 #include "core/RuntimeError.h"
 
 namespace vexa {

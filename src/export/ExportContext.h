@@ -4,7 +4,7 @@
 
 #include "core/CommandHost.h"
 #include "store/DateText.h"
-#include "store/LogIndexEntry.h"
+#include "format/LogIndexEntry.h"
 
 #include <QIODevice>
 

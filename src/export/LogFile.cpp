@@ -3,7 +3,7 @@
 #include "TextLogWriter.h"
 #include "catalogue/EfiLogWriter.h"
 #include "core/RuntimeError.h"
-#include "store/OleDate.h"
+#include "format/OleDate.h"
 
 #include <QDir>
 #include <QFile>

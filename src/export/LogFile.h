@@ -3,7 +3,7 @@
 #pragma once
 
 #include "ExportContext.h"
-#include "store/LogKind.h"
+#include "format/LogKind.h"
 
 #include <QSet>
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "ExportContext.h"
-#include "store/LogKind.h"
+#include "format/LogKind.h"
 
 #include <vector>
 

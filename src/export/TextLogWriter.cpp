@@ -1,10 +1,10 @@
 #include "TextLogWriter.h"
 
-#include "ScanClock.h"
-#include "ScanRecord.h"
-#include "catalogue/ParamCatalogue.h"
-#include "catalogue/ValueFormat.h"
-#include "core/Cp1252.h"
+#include "format/ScanClock.h"
+#include "format/ScanRecord.h"
+#include "format/ParamCatalogue.h"
+#include "format/ValueFormat.h"
+#include "format/Cp1252.h"
 
 #include <charconv>
 #include <string>

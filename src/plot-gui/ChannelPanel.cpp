@@ -1,7 +1,7 @@
 #include "ChannelPanel.h"
 
-#include "catalogue/ParamCatalogue.h"
-#include "export/ScanRecord.h"
+#include "format/ParamCatalogue.h"
+#include "format/ScanRecord.h"
 
 #include <QDateTime>
 #include <QDateTimeAxis>

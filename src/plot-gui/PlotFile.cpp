@@ -2,7 +2,7 @@
 
 #include "PlotView.h"
 #include "export/LogFile.h"
-#include "store/OleDate.h"
+#include "format/OleDate.h"
 
 #include <QCoreApplication>
 

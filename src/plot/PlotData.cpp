@@ -1,8 +1,8 @@
 #include "PlotData.h"
 
-#include "catalogue/ParamCatalogue.h"
-#include "export/ScanRecord.h"
-#include "store/OleDate.h"
+#include "format/ParamCatalogue.h"
+#include "format/ScanRecord.h"
+#include "format/OleDate.h"
 
 #include <algorithm>
 #include <cmath>

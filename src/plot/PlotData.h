@@ -2,8 +2,8 @@
 // each channel that carries a parameter, its values and status words.
 #pragma once
 
-#include "catalogue/ValueFormat.h"
-#include "store/LogIndexEntry.h"
+#include "format/ValueFormat.h"
+#include "format/LogIndexEntry.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "DateText.h"
 
-#include "OleDate.h"
+#include "format/OleDate.h"
 
 namespace vexa {
 

@@ -1,8 +1,8 @@
 #include "LogSearch.h"
 
-#include "OleDate.h"
-#include "catalogue/ParamCatalogue.h"
-#include "core/Cp1252.h"
+#include "format/OleDate.h"
+#include "format/ParamCatalogue.h"
+#include "format/Cp1252.h"
 #include "core/RuntimeError.h"
 
 #include <algorithm>

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "DateText.h"
-#include "LogIndexEntry.h"
-#include "LogKind.h"
+#include "format/LogIndexEntry.h"
+#include "format/LogKind.h"
 
 namespace vexa {
 

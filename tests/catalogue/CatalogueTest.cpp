@@ -1,7 +1,7 @@
 // The parameter catalogue, row by row, against the tables as the logger's
 // documentation gives them (typed in here, not taken from the code).
 #include "catalogue/EfiParamInfo.h"
-#include "catalogue/ParamCatalogue.h"
+#include "format/ParamCatalogue.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "catalogue/EfiLogWriter.h"
 #include "core/RuntimeError.h"
 #include "export/LogFile.h"
-#include "store/OleDate.h"
+#include "format/OleDate.h"
 #include "support/ExportFixture.h"
 #include "support/FailingDevice.h"
 

@@ -1,7 +1,7 @@
 // The saved-log search against real handheld images.
 #include "store/LogSearch.h"
 #include "core/RuntimeError.h"
-#include "store/OleDate.h"
+#include "format/OleDate.h"
 #include "store/SyncComponent.h"
 #include "support/LogRecords.h"
 

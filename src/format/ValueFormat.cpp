@@ -1,7 +1,7 @@
 #include "ValueFormat.h"
 
 #include "ParamCatalogue.h"
-#include "core/Cp1252.h"
+#include "format/Cp1252.h"
 
 #include <charconv>
 #include <cmath>

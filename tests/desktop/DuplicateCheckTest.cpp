@@ -1,9 +1,10 @@
 // The start-up check for older copies of the logger program, on backup
 // folders made in a temporary sync root.
-#include "app/DuplicateCheck.h"
+#include "desktop/DuplicateCheck.h"
 #include "core/RuntimeError.h"
 #include "support/LogRecords.h"
-#include "support/TestWindow.h"
+#include "support/ScriptedUi.h"
+#include "store/SyncComponent.h"
 
 #include <QDir>
 #include <QFile>
@@ -160,22 +161,6 @@ TEST(DuplicateCheck, AnyFailureEndsItSilently)
     qputenv(vexasync::RootVariable, empty.path().toUtf8());
     EXPECT_TRUE(boxesOfCheck(LocalFileSystem()).isEmpty());
     qputenv(vexasync::RootVariable, previous);
-}
-
-TEST(DuplicateCheck, RunsAtStartUpBeforeTheLogsAreListed)
-{
-    DockedWindow w;
-    addRirodLog(w.handheld, {{2004, 3, 7, 12, 0, 0}, "A", {15}, 3});
-    const QString folder = backupFolder(w.handheld, w.handheld.user());
-    putCopies(folder, {{"VEXA.prc", 60}, {"vexa2.PRC", 1}, {"Vexa3.prc", 30}});
-    QString statusWhenAsked;
-    w.ui.whileOpen = [&](const Prompt &) { statusWhenAsked = w.status(); };
-    w.ui.answers = {true};
-    w.window.start();
-    EXPECT_EQ(w.ui.texts(), QStringList{Question});
-    EXPECT_EQ(statusWhenAsked, "Searching...");
-    EXPECT_EQ(filesIn(folder), QStringList{"vexa2.PRC"});
-    EXPECT_EQ(w.status(), "Found 1 saved log.");
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // Channel values as the text files show them, under English and German
 // regional settings.
-#include "catalogue/ValueFormat.h"
+#include "format/ValueFormat.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "ScanClock.h"
 
-#include "store/OleDate.h"
+#include "format/OleDate.h"
 
 namespace vexa {
 

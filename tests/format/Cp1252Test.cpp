@@ -1,5 +1,5 @@
 // The handheld's code page round-trips every byte.
-#include "core/Cp1252.h"
+#include "format/Cp1252.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Scan records: decoding, durations, the running clock and the byte helpers.
-#include "export/ScanRecord.h"
+#include "format/ScanRecord.h"
 #include "core/RuntimeError.h"
-#include "export/ScanClock.h"
-#include "store/OleDate.h"
+#include "format/ScanClock.h"
+#include "format/OleDate.h"
 #include "store/SyncComponent.h"
 #include "support/LogRecords.h"
 

@@ -2,7 +2,7 @@
 // with the scan's duration and ten channels of status and value.
 #pragma once
 
-#include "store/LogIndexEntry.h"
+#include "format/LogIndexEntry.h"
 
 #include <array>
 #include <span>
