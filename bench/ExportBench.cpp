@@ -1,7 +1,7 @@
 // Writing a long Rirod log read from a handheld image, in each format: the
 // writers must keep up with the handheld and hold one scan at a time.
 #include "BenchHandheld.h"
-#include "BenchUi.h"
+#include "core/UnattendedHost.h"
 
 #include "export/LogFile.h"
 #include "store/LogSearch.h"
@@ -34,7 +34,7 @@ void SaveRirodLog(benchmark::State &state, const QString &format)
     const LogIndexEntry entry =
         readIndexEntry(*bytes, handheld.open("RirodIndex")->readByIndex(0), LogKind::Rirod);
     auto data = handheld.open("RirodData");
-    BenchUi host;
+    UnattendedHost host;
     const DateText dates(QLocale(QLocale::English, QLocale::UnitedStates));
     ExportContext context{data.get(), *bytes, host, host, dates};
     QTemporaryDir dir;

@@ -4,7 +4,7 @@
 // Headless: QT_QPA_PLATFORM=offscreen build/bin/bench_plot_open
 // On a display: xvfb-run -a build/bin/bench_plot_open
 #include "BenchHandheld.h"
-#include "BenchUi.h"
+#include "core/UnattendedHost.h"
 
 #include "app/MainWindow.h"
 #include "format/ScanRecord.h"
@@ -130,7 +130,7 @@ int main(int argc, char **argv)
     // pixels, its charts) from what the log's size costs.
     handheld.fill("RirodIndex", {rirodIndexRecord(Scans, 1), rirodIndexRecord(2, 1)});
     const SyncComponent sync;
-    BenchUi ui;
+    UnattendedHost ui;
     MainWindow window(sync, ui);
     window.start();
     QTest::qWait(200);

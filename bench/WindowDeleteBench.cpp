@@ -6,7 +6,7 @@
 // Run it twice: QT_QPA_PLATFORM=offscreen build/bin/bench_window_delete
 //               xvfb-run -a build/bin/bench_window_delete
 #include "BenchHandheld.h"
-#include "BenchUi.h"
+#include "core/UnattendedHost.h"
 
 #include "app/MainWindow.h"
 #include "deletion/DeleteCommands.h"
@@ -60,7 +60,7 @@ double coreSeconds(const BenchHandheld &handheld, const SyncComponent &sync,
     DeleteRequest request{LogKind::Rirod, {0}, index->recordCount(), {}};
     for (int i = 0; i < request.lineCount; ++i)
         request.logs[i] = readIndexEntry(*bytes, index->readByIndex(i), LogKind::Rirod);
-    BenchUi ui;
+    UnattendedHost ui;
     ui.answer = true;
     QElapsedTimer clock;
     clock.start();
@@ -87,7 +87,7 @@ int main(int argc, char **argv)
         archived.push_back(coreSeconds(handheld, sync, archivePath));
     }
 
-    BenchUi ui;
+    UnattendedHost ui;
     ui.answer = true;
     for (int run = 0; run < Runs; ++run) {
         fill(handheld);

@@ -3,7 +3,7 @@
 // its status line must still count scans, and Cancel must answer at once.
 // Run it on a display: xvfb-run -a build/bin/bench_window_save
 #include "BenchHandheld.h"
-#include "BenchUi.h"
+#include "core/UnattendedHost.h"
 
 #include "app/MainWindow.h"
 #include "export/LogFile.h"
@@ -47,7 +47,7 @@ double batchSeconds(const SyncComponent &sync, const QString &path)
     const LogIndexEntry entry =
         readIndexEntry(*bytes, openDocked("RirodIndex")->readByIndex(0), LogKind::Rirod);
     auto data = openDocked("RirodData");
-    BenchUi quiet;
+    UnattendedHost quiet;
     const DateText dates;
     ExportContext context{data.get(), *bytes, quiet, quiet, dates};
     QElapsedTimer clock;
@@ -98,7 +98,7 @@ int main(int argc, char **argv)
     for (int run = 0; run < Runs; ++run)
         batch.push_back(batchSeconds(sync, dir.filePath("batch.csv")));
 
-    BenchUi ui;
+    UnattendedHost ui;
     MainWindow window(sync, ui);
     window.start();
     auto *list = window.findChild<QListWidget *>(QStringLiteral("lstSavedData"));
@@ -128,7 +128,7 @@ int main(int argc, char **argv)
         std::atomic<std::int64_t> clickedAt{0};
         QFile::remove(dir.filePath("cancelled.csv"));
         ui.nextFile = {dir.filePath("cancelled.csv"), 1};
-        ui.onQuestion = [&](const QString &question) {
+        ui.onQuestion = [&](const QString &question, bool) {
             if (question.startsWith(QLatin1String("Cancel log save")))
                 latency.push_back((nowNs() - clickedAt) / 1e6);
         };

@@ -2,12 +2,13 @@
 
 #include "catalogue/EfiLogWriter.h"
 #include "core/RuntimeError.h"
+#include "core/UnattendedHost.h"
 #include "export/LogFile.h"
-#include "format/ScanRecord.h"
 #include "export/TextLogWriter.h"
+#include "format/OleDate.h"
+#include "format/ScanRecord.h"
 #include "store/LogSearch.h"
 #include "store/MemoryDatabase.h"
-#include "format/OleDate.h"
 
 #include <QBuffer>
 
@@ -16,23 +17,6 @@
 namespace vexa::fuzz {
 
 namespace {
-
-// Nobody presses Cancel; questions are answered No.
-class QuietHost final : public CommandHost, public UserInterface {
-public:
-    void setStatus(const QString &) override {}
-    void showStatusNow(const QString &) override {}
-    void yield() override {}
-    bool cancelRequested() const override { return false; }
-    void clearCancelRequest() override {}
-    void showMessage(const QString &, const QString &, Icon) override {}
-    bool askYesNo(const QString &, const QString &) override { return false; }
-    SaveFileChoice chooseSaveFile(const QString &, const QList<FileFilter> &) override
-    {
-        return {};
-    }
-    SaveLocation chooseSaveLocation(bool) override { return {}; }
-};
 
 template <typename F> void reported(F &&run)
 {
@@ -111,7 +95,7 @@ void wholeSave(Workbench &bench, std::span<const std::uint8_t> input)
     reported([&] {
         const LogIndexEntry entry = readIndexEntry(*bench.bytes, recordOf(index), kind);
         MemoryDatabase data(ScanDatabase, std::move(scans));
-        QuietHost host;
+        UnattendedHost host; // nobody presses Cancel; questions are answered No
         ExportContext context{&data, *bench.bytes, host, host, bench.dates};
         const auto into = [&](auto &&write) {
             QBuffer out;

@@ -39,9 +39,9 @@ TEST(DeleteSelectedLogs, RepairsTheLogsThatRemain)
         EXPECT_EQ(d.deleteLines(c.lines), DeleteResult::Completed);
         EXPECT_EQ(d.f.ui.prompts.at(0).text, "Are you sure?");
         EXPECT_EQ(d.f.ui.prompts.at(0).title, "Delete Selected Log(s)");
-        EXPECT_EQ(d.f.host.statuses.first(), "Deleting log(s)...");
-        EXPECT_EQ(d.f.host.yields, c.yields);
-        EXPECT_FALSE(d.f.host.cancelShown);
+        EXPECT_EQ(d.f.statuses.first(), "Deleting log(s)...");
+        EXPECT_EQ(d.f.host.yields(), c.yields);
+        EXPECT_FALSE(d.f.host.cancelShown());
         EXPECT_EQ(d.firstScans(), c.firstScans);
         EXPECT_EQ(d.scans->recordCount(), 150 - c.yields);
         EXPECT_EQ(d.remainingSaveAsBefore(), c.remaining);
@@ -53,7 +53,7 @@ TEST(DeleteSelectedLogs, OtherTabsLoseOneRecordWithoutProgress)
     FiveLogs d(LogKind::TroubleCode);
     d.f.ui.answers = {true};
     EXPECT_EQ(d.deleteLines({0}), DeleteResult::Completed);
-    EXPECT_EQ(d.f.host.statuses, QStringList{"Deleting log(s)..."});
+    EXPECT_EQ(d.f.statuses, QStringList{"Deleting log(s)..."});
     EXPECT_EQ(d.remainingSaveAsBefore(), (QStringList{"P0174", "P0300"}));
     EXPECT_EQ(d.f.handheld.records("RirodIndex").size(), 5u);
 }
@@ -107,7 +107,7 @@ TEST(DeleteSelectedLogs, AFailureLeavesTheHandheldAsItWas)
     EXPECT_EQ(d.f.ui.texts().last(),
               "There was an error deleting the log.\r\n"
               "Handheld storage failure: disk I/O error\r\nNumber = 80040206");
-    EXPECT_FALSE(d.f.host.cancelShown);
+    EXPECT_FALSE(d.f.host.cancelShown());
     EXPECT_EQ(d.f.handheld.records("RirodIndex"), indexBefore);
     EXPECT_EQ(d.f.handheld.records("RirodData"), scansBefore);
 }
@@ -159,7 +159,7 @@ TEST(DeleteAllLogs, EmptiesTheTabsDatabasesOnly)
         EXPECT_EQ(deleteAllLogs(c.kind, d.services(std::nullopt, c.scansFail ? &failing : nullptr)),
                   c.result);
         EXPECT_EQ(d.f.ui.texts().at(0), "Delete all logs?");
-        EXPECT_EQ(d.f.host.statuses, c.yes ? QStringList{"Deleting all logs..."} : QStringList{});
+        EXPECT_EQ(d.f.statuses, c.yes ? QStringList{"Deleting all logs..."} : QStringList{});
         const bool emptied = c.result == DeleteResult::Completed;
         const bool rirod = c.kind == LogKind::Rirod;
         EXPECT_EQ(d.remainingSaveAsBefore().size(), emptied ? 0u : rirod ? 5u : 3u);

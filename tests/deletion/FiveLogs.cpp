@@ -28,8 +28,8 @@ FiveLogs::FiveLogs(LogKind k, TestHandheld::Mode mode) : f(mode), kind(k)
     index = f.handheld.open(logKindInfo(kind).indexDatabase);
     scans = f.handheld.open("RirodData");
     before = saveEvery();
-    f.host.statuses.clear();
-    f.host.yields = 0;
+    f.statuses.clear();
+    f.host.resetYields();
 }
 
 std::map<QString, QByteArray> FiveLogs::saveEvery()

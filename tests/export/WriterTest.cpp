@@ -40,9 +40,9 @@ TEST(Writers, MatchTheReferenceFiles)
         EXPECT_FALSE(run.cancelled);
         EXPECT_TRUE(sameBytes(readFile(dataPath(QString("export/") + c.expected)), f.written()))
             << c.expected;
-        EXPECT_EQ(f.host.statuses.size(), c.scans) << c.expected;
-        EXPECT_EQ(f.host.statuses.last(), QString("Saving scan %1 of %1").arg(c.scans));
-        EXPECT_EQ(f.host.yields, c.scans);
+        EXPECT_EQ(f.statuses.size(), c.scans) << c.expected;
+        EXPECT_EQ(f.statuses.last(), QString("Saving scan %1 of %1").arg(c.scans));
+        EXPECT_EQ(f.host.yields(), c.scans);
     }
 }
 
@@ -181,7 +181,7 @@ TEST(LogFile, TextLogsAreTheirDateAndText)
     EXPECT_FALSE(saveLogFile(dir.filePath("none"), LogKind::TroubleCode, EfiFormat, e, context));
     EXPECT_FALSE(saveLogFile(dir.filePath("none"), LogKind::Rirod, QString(), e, context));
     EXPECT_FALSE(QFile::exists(dir.filePath("none")));
-    EXPECT_TRUE(f.host.statuses.isEmpty()) << "no scan progress for text logs";
+    EXPECT_TRUE(f.statuses.isEmpty()) << "no scan progress for text logs";
 }
 
 TEST(LogFile, AFolderThatCantBeWrittenIsAnError)

@@ -8,7 +8,9 @@ namespace vexa::test {
 ExportFixture::ExportFixture(TestHandheld::Mode mode)
     : handheld(mode), bytes(sync.createByteUtility()),
       dates(QLocale(QLocale::English, QLocale::UnitedStates))
-{}
+{
+    host.onStatus = [this](const QString &text) { statuses << text; };
+}
 
 LogIndexEntry ExportFixture::entry(int line) const
 {

@@ -1,10 +1,10 @@
 // Logs put on a test handheld and written by the export core into memory.
 #pragma once
 
-#include "FakeHost.h"
 #include "LogCase.h"
 #include "ScriptedUi.h"
 
+#include "core/UnattendedHost.h"
 #include "export/ExportContext.h"
 #include "store/LogSearch.h"
 #include "store/SyncComponent.h"
@@ -29,7 +29,8 @@ public:
     TestHandheld handheld;
     SyncComponent sync;
     std::unique_ptr<vexasync::ByteUtility> bytes;
-    FakeHost host;
+    UnattendedHost host;
+    QStringList statuses; // every status the host was given, in order
     ScriptedUi ui;
     DateText dates;
 

@@ -1,8 +1,7 @@
 // vexa-export: lists the logs of the docked handheld and saves them to files
 // without a window, named as the save command names several logs.
-#include "BatchHost.h"
-
 #include "core/RuntimeError.h"
+#include "core/UnattendedHost.h"
 #include "deletion/DeletedLogArchive.h"
 #include "export/LogFile.h"
 #include "plot-gui/PlotFile.h"
@@ -238,7 +237,9 @@ int saveLogs(const Options &o, const SyncComponent &sync, vexasync::ByteUtility 
     // Opened for the first log that needs it, so a tab with no logs has
     // nothing to do whichever databases are missing.
     std::shared_ptr<vexasync::RecordAdapter> scans;
-    BatchHost host;
+    // Nobody can press Cancel; questions are answered No.
+    UnattendedHost host;
+    host.printProgress([](const QString &line) { std::fprintf(stderr, "%s\n", qPrintable(line)); });
     RunFileNames names;
     const QString folder = withTrailingSeparator(QDir::toNativeSeparators(o.out));
     int failures = 0;
