@@ -52,10 +52,10 @@ void MainWindow::onDelete()
     stopTimer();
     if (m_indexAdapter) {
         BusyScope busy(*this);
-        const DeleteResult result = deleteSelectedLogs(
+        const CommandOutcome outcome = deleteSelectedLogs(
             {currentKind(), selectedLines(), lstSavedData->count(), m_savedLogs},
             {m_sync, *m_indexAdapter, m_dataAdapter.get(), *m_host, prompts(), archivePath()});
-        if (result != DeleteResult::NotRun) {
+        if (outcome.status != CommandOutcome::Status::NotRun) {
             // Rebuilt from the handheld, whatever the command left there.
             try {
                 searchLogs();
@@ -73,10 +73,10 @@ void MainWindow::onDeleteAll()
     stopTimer();
     if (m_indexAdapter) {
         BusyScope busy(*this);
-        const DeleteResult result =
+        const CommandOutcome outcome =
             deleteAllLogs(currentKind(), {m_sync, *m_indexAdapter, m_dataAdapter.get(), *m_host,
                                           prompts(), archivePath()});
-        if (result == DeleteResult::Completed) {
+        if (outcome.status == CommandOutcome::Status::Completed) {
             lstSavedData->clear();
             lblStatus->setText(QStringLiteral("All logs deleted."));
             setLogButtonsEnabled(false);

@@ -14,11 +14,11 @@ namespace {
 
 const QString FailureSentence = QStringLiteral("There was an error deleting the log.");
 
-DeleteResult reportFailure(const DeleteServices &services)
+CommandOutcome reportFailure(const DeleteServices &services)
 {
     const RuntimeError error = currentError();
     services.ui.inform(errorBoxText(FailureSentence, error));
-    return DeleteResult::Failed;
+    return {CommandOutcome::Status::Failed, error.description(), {}};
 }
 
 // The listed logs as the search read them, then, for Rirod logs, any the
@@ -92,12 +92,12 @@ void repairIndex(const std::vector<LogPlace> &places, const std::vector<std::int
 
 } // namespace
 
-DeleteResult deleteSelectedLogs(const DeleteRequest &request, const DeleteServices &services)
+CommandOutcome deleteSelectedLogs(const DeleteRequest &request, const DeleteServices &services)
 {
     if (request.selectedLines.empty() ||
         !services.ui.askYesNo(QStringLiteral("Are you sure?"),
                               QStringLiteral("Delete Selected Log(s)")))
-        return DeleteResult::NotRun;
+        return {};
     CommandHost &host = services.host;
     host.clearCancelRequest();
     host.setCancelShown(true);
@@ -139,17 +139,23 @@ DeleteResult deleteSelectedLogs(const DeleteRequest &request, const DeleteServic
             repairIndex(places, removed, deleted, services, *bytes);
         command.commit();
         markArchivedRemoved(archive.get(), archivedRemoved);
-        return cancelled ? DeleteResult::Cancelled : DeleteResult::Completed;
+        CommandOutcome outcome{cancelled ? CommandOutcome::Status::Cancelled
+                                         : CommandOutcome::Status::Completed,
+                               {},
+                               {}};
+        for (const int line : order)
+            outcome.logs.push_back({line, deleted[static_cast<std::size_t>(line)], {}});
+        return outcome;
     } catch (...) {
         host.setCancelShown(false);
         return reportFailure(services);
     }
 }
 
-DeleteResult deleteAllLogs(LogKind kind, const DeleteServices &services)
+CommandOutcome deleteAllLogs(LogKind kind, const DeleteServices &services)
 {
     if (!services.ui.ask(QStringLiteral("Delete all logs?")))
-        return DeleteResult::NotRun;
+        return {};
     services.host.showStatusNow(QStringLiteral("Deleting all logs..."));
     try {
         if (kind == LogKind::Rirod && !services.scans)
@@ -163,7 +169,7 @@ DeleteResult deleteAllLogs(LogKind kind, const DeleteServices &services)
             services.scans->removeAll(0, 255);
         command.commit();
         markArchivedRemoved(archive.get(), archived);
-        return DeleteResult::Completed;
+        return {CommandOutcome::Status::Completed, {}, {}};
     } catch (...) {
         return reportFailure(services);
     }

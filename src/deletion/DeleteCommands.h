@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/CommandHost.h"
+#include "core/CommandOutcome.h"
 #include "format/LogIndexEntry.h"
 #include "format/LogKind.h"
 
@@ -13,13 +14,6 @@
 namespace vexa {
 
 class SyncComponent;
-
-enum class DeleteResult {
-    NotRun, // nothing selected, or not confirmed
-    Completed,
-    Cancelled, // stopped by Cancel: the interrupted log and those before it stay
-    Failed,    // reported; the handheld is as before the command
-};
 
 struct DeleteServices {
     const SyncComponent &sync;
@@ -40,8 +34,9 @@ struct DeleteRequest {
     SavedLogs logs; // as the search left them
 };
 
-DeleteResult deleteSelectedLogs(const DeleteRequest &request, const DeleteServices &services);
+// Each selected line, in the order deleted, with whether it was.
+CommandOutcome deleteSelectedLogs(const DeleteRequest &request, const DeleteServices &services);
 
-DeleteResult deleteAllLogs(LogKind kind, const DeleteServices &services);
+CommandOutcome deleteAllLogs(LogKind kind, const DeleteServices &services);
 
 } // namespace vexa

@@ -19,7 +19,7 @@ struct Archiving : FiveLogs {
     using FiveLogs::FiveLogs;
     QTemporaryDir folder;
     QString archivePath() const { return DeletedLogArchive::pathIn(folder.path()); }
-    DeleteResult deleteLines(std::vector<int> lines)
+    CommandOutcome::Status deleteLines(std::vector<int> lines)
     {
         f.ui.answers = {true};
         return FiveLogs::deleteLines(std::move(lines), archivePath());
@@ -57,9 +57,10 @@ TEST(DeletedLogArchive, EveryDeletedLogComesBackAsItWas)
         Archiving a(c.kind);
         if (c.lines.empty()) {
             a.f.ui.answers = {true};
-            EXPECT_EQ(deleteAllLogs(c.kind, a.services(a.archivePath())), DeleteResult::Completed);
+            EXPECT_EQ(deleteAllLogs(c.kind, a.services(a.archivePath())).status,
+                      CommandOutcome::Status::Completed);
         } else {
-            EXPECT_EQ(a.deleteLines(c.lines), DeleteResult::Completed);
+            EXPECT_EQ(a.deleteLines(c.lines), CommandOutcome::Status::Completed);
         }
         EXPECT_NE(a.saveEvery(), a.before);
         {
@@ -107,7 +108,7 @@ TEST(DeletedLogArchive, DeletedLogsSaveFromTheArchiveAsFromTheHandheld)
                 exportTool(chosen + QStringList{"--format", format, "--out", fromHandheld.path()})
                     .exitCode,
                 0);
-        ASSERT_EQ(a.deleteLines(c.lines), DeleteResult::Completed);
+        ASSERT_EQ(a.deleteLines(c.lines), CommandOutcome::Status::Completed);
         for (const QString &format : c.formats) {
             const ToolRun run = exportTool({"--archive", a.archivePath(), "--tab", c.tab, "--all",
                                             "--format", format, "--out", fromArchive.path()});
@@ -127,7 +128,7 @@ TEST(DeletedLogArchive, ACancelledDeleteSaysWhichLogsWentAndRestoresToTheWhole)
     // D goes first (40 scans), B is interrupted at its 5th scan and stays.
     a.f.host.pressCancelAtYield = 45;
     a.f.ui.answers = {true, true};
-    ASSERT_EQ(a.FiveLogs::deleteLines({1, 3}, a.archivePath()), DeleteResult::Cancelled);
+    ASSERT_EQ(a.FiveLogs::deleteLines({1, 3}, a.archivePath()), CommandOutcome::Status::Cancelled);
     a.f.host.pressCancelAtYield = -1;
     a.f.host.clearCancelRequest();
     {
@@ -152,9 +153,10 @@ TEST(DeletedLogArchive, NoArchiveNoDelete)
     const QString unwritable = DeletedLogArchive::pathIn(blocker.fileName());
     for (const QString &path : {unwritable, QString()}) {
         a.f.ui.answers = {true, true};
-        EXPECT_EQ(a.FiveLogs::deleteLines({1}, path), DeleteResult::Failed);
+        EXPECT_EQ(a.FiveLogs::deleteLines({1}, path), CommandOutcome::Status::Failed);
         EXPECT_TRUE(a.f.ui.texts().last().startsWith("There was an error deleting the log."));
-        EXPECT_EQ(deleteAllLogs(LogKind::Rirod, a.services(path)), DeleteResult::Failed);
+        EXPECT_EQ(deleteAllLogs(LogKind::Rirod, a.services(path)).status,
+                  CommandOutcome::Status::Failed);
     }
     a.index.reset();
     a.scans.reset();

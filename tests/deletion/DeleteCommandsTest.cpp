@@ -36,7 +36,7 @@ TEST(DeleteSelectedLogs, RepairsTheLogsThatRemain)
     for (const auto &c : cases) {
         FiveLogs d;
         d.f.ui.answers = {true};
-        EXPECT_EQ(d.deleteLines(c.lines), DeleteResult::Completed);
+        EXPECT_EQ(d.deleteLines(c.lines), CommandOutcome::Status::Completed);
         EXPECT_EQ(d.f.ui.prompts.at(0).text, "Are you sure?");
         EXPECT_EQ(d.f.ui.prompts.at(0).title, "Delete Selected Log(s)");
         EXPECT_EQ(d.f.statuses.first(), "Deleting log(s)...");
@@ -52,7 +52,7 @@ TEST(DeleteSelectedLogs, OtherTabsLoseOneRecordWithoutProgress)
 {
     FiveLogs d(LogKind::TroubleCode);
     d.f.ui.answers = {true};
-    EXPECT_EQ(d.deleteLines({0}), DeleteResult::Completed);
+    EXPECT_EQ(d.deleteLines({0}), CommandOutcome::Status::Completed);
     EXPECT_EQ(d.f.statuses, QStringList{"Deleting log(s)..."});
     EXPECT_EQ(d.remainingSaveAsBefore(), (QStringList{"P0174", "P0300"}));
     EXPECT_EQ(d.f.handheld.records("RirodIndex").size(), 5u);
@@ -61,11 +61,11 @@ TEST(DeleteSelectedLogs, OtherTabsLoseOneRecordWithoutProgress)
 TEST(DeleteSelectedLogs, NothingHappensWithoutAYesOrForALineNotListed)
 {
     FiveLogs d;
-    EXPECT_EQ(d.deleteLines({}), DeleteResult::NotRun);
+    EXPECT_EQ(d.deleteLines({}), CommandOutcome::Status::NotRun);
     EXPECT_TRUE(d.f.ui.prompts.empty()) << "nothing selected: nothing asked";
     d.f.ui.answers = {false, true};
-    EXPECT_EQ(d.deleteLines({1}), DeleteResult::NotRun);
-    EXPECT_EQ(d.deleteLines({5}), DeleteResult::Failed);
+    EXPECT_EQ(d.deleteLines({1}), CommandOutcome::Status::NotRun);
+    EXPECT_EQ(d.deleteLines({5}), CommandOutcome::Status::Failed);
     EXPECT_EQ(d.f.ui.texts().last(), "There was an error deleting the log.\r\n"
                                      "Subscript out of range: list line 5\r\nNumber = 9");
     EXPECT_EQ(d.remainingSaveAsBefore().size(), 5);
@@ -75,14 +75,23 @@ TEST(DeleteSelectedLogs, CancelLeavesTheInterruptedLogWholeOrDeletesItWhole)
 {
     const struct {
         bool yes; // to "could corrupt data"
-        DeleteResult result;
+        CommandOutcome::Status result;
         QStringList remaining;
         std::vector<int> firstScans;
+        std::vector<std::pair<int, bool>> linesDeleted; // in the order tried
     } cases[] = {
         // B alone, Cancel at its 5th scan.
-        {false, DeleteResult::Completed, {"A", "C", "D", "E"}, {1, 11, 41, 81}},
+        {false,
+         CommandOutcome::Status::Completed,
+         {"A", "C", "D", "E"},
+         {1, 11, 41, 81},
+         {{1, true}}},
         // D goes first (40 scans), B is interrupted at its 5th; A, C, E are not reached.
-        {true, DeleteResult::Cancelled, {"A", "B", "C", "E"}, {1, 11, 31, 61}},
+        {true,
+         CommandOutcome::Status::Cancelled,
+         {"A", "B", "C", "E"},
+         {1, 11, 31, 61},
+         {{3, true}, {1, false}}},
     };
     for (const auto &c : cases) {
         FiveLogs d;
@@ -93,6 +102,10 @@ TEST(DeleteSelectedLogs, CancelLeavesTheInterruptedLogWholeOrDeletesItWhole)
         EXPECT_FALSE(d.f.host.cancelRequested() && !c.yes) << "No clears the request";
         EXPECT_EQ(d.remainingSaveAsBefore(), c.remaining);
         EXPECT_EQ(d.firstScans(), c.firstScans);
+        std::vector<std::pair<int, bool>> linesDeleted;
+        for (const LogOutcome &log : d.outcome.logs)
+            linesDeleted.emplace_back(static_cast<int>(log.log), log.done);
+        EXPECT_EQ(linesDeleted, c.linesDeleted);
     }
 }
 
@@ -103,7 +116,7 @@ TEST(DeleteSelectedLogs, AFailureLeavesTheHandheldAsItWas)
     const auto scansBefore = d.f.handheld.records("RirodData");
     FailingAdapter failing(d.scans, 55); // D's 40 go, then B fails at its 15th
     d.f.ui.answers = {true};
-    EXPECT_EQ(d.deleteLines({1, 3}, std::nullopt, &failing), DeleteResult::Failed);
+    EXPECT_EQ(d.deleteLines({1, 3}, std::nullopt, &failing), CommandOutcome::Status::Failed);
     EXPECT_EQ(d.f.ui.texts().last(),
               "There was an error deleting the log.\r\n"
               "Handheld storage failure: disk I/O error\r\nNumber = 80040206");
@@ -129,8 +142,9 @@ TEST(DeleteSelectedLogs, LogsBeyondTheListAreRepairedToo)
     auto data = f.handheld.open("RirodData");
     f.ui.answers = {true};
     ASSERT_EQ(deleteSelectedLogs(listedRequest(*f.bytes, *idx, LogKind::Rirod, {0}),
-                                 {f.sync, *idx, data.get(), f.host, f.ui}),
-              DeleteResult::Completed);
+                                 {f.sync, *idx, data.get(), f.host, f.ui})
+                  .status,
+              CommandOutcome::Status::Completed);
     const LogIndexEntry last = readIndexEntry(*f.bytes, idx->readByIndex(100), LogKind::Rirod);
     EXPECT_EQ(last.text, "log 101");
     EXPECT_EQ(last.firstScan, 101) << "an unlisted log follows its scans";
@@ -144,23 +158,24 @@ TEST(DeleteAllLogs, EmptiesTheTabsDatabasesOnly)
         LogKind kind;
         bool yes;
         bool scansFail; // the scan database can't be emptied
-        DeleteResult result;
+        CommandOutcome::Status result;
     } cases[] = {
-        {"Rirod logs", LogKind::Rirod, true, false, DeleteResult::Completed},
-        {"trouble codes", LogKind::TroubleCode, true, false, DeleteResult::Completed},
-        {"answered No", LogKind::Rirod, false, false, DeleteResult::NotRun},
-        {"a failure", LogKind::Rirod, true, true, DeleteResult::Failed},
+        {"Rirod logs", LogKind::Rirod, true, false, CommandOutcome::Status::Completed},
+        {"trouble codes", LogKind::TroubleCode, true, false, CommandOutcome::Status::Completed},
+        {"answered No", LogKind::Rirod, false, false, CommandOutcome::Status::NotRun},
+        {"a failure", LogKind::Rirod, true, true, CommandOutcome::Status::Failed},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
         FiveLogs d(c.kind);
         FailingAdapter failing(d.scans, 0);
         d.f.ui.answers = {c.yes};
-        EXPECT_EQ(deleteAllLogs(c.kind, d.services(std::nullopt, c.scansFail ? &failing : nullptr)),
+        EXPECT_EQ(deleteAllLogs(c.kind, d.services(std::nullopt, c.scansFail ? &failing : nullptr))
+                      .status,
                   c.result);
         EXPECT_EQ(d.f.ui.texts().at(0), "Delete all logs?");
         EXPECT_EQ(d.f.statuses, c.yes ? QStringList{"Deleting all logs..."} : QStringList{});
-        const bool emptied = c.result == DeleteResult::Completed;
+        const bool emptied = c.result == CommandOutcome::Status::Completed;
         const bool rirod = c.kind == LogKind::Rirod;
         EXPECT_EQ(d.remainingSaveAsBefore().size(), emptied ? 0u : rirod ? 5u : 3u);
         EXPECT_EQ(d.f.handheld.records("TCodeLog").size(), emptied && !rirod ? 0u : 3u);

@@ -61,11 +61,12 @@ DeleteServices FiveLogs::services(std::optional<QString> archive,
             f.host, f.ui,   std::move(archive)};
 }
 
-DeleteResult FiveLogs::deleteLines(std::vector<int> lines, std::optional<QString> archive,
-                                   vexasync::RecordAdapter *scanDatabase)
+CommandOutcome::Status FiveLogs::deleteLines(std::vector<int> lines, std::optional<QString> archive,
+                                             vexasync::RecordAdapter *scanDatabase)
 {
-    return deleteSelectedLogs(listedRequest(*f.bytes, *index, kind, std::move(lines)),
-                              services(std::move(archive), scanDatabase));
+    outcome = deleteSelectedLogs(listedRequest(*f.bytes, *index, kind, std::move(lines)),
+                                 services(std::move(archive), scanDatabase));
+    return outcome.status;
 }
 
 std::vector<int> FiveLogs::firstScans()

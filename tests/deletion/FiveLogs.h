@@ -24,8 +24,10 @@ struct FiveLogs {
     std::map<QString, QByteArray> saveEvery();
     DeleteServices services(std::optional<QString> archive = std::nullopt,
                             vexasync::RecordAdapter *scanDatabase = nullptr);
-    DeleteResult deleteLines(std::vector<int> lines, std::optional<QString> archive = std::nullopt,
-                             vexasync::RecordAdapter *scanDatabase = nullptr);
+    // Answers as set in f.ui; the whole outcome is kept in `outcome`.
+    CommandOutcome::Status deleteLines(std::vector<int> lines,
+                                       std::optional<QString> archive = std::nullopt,
+                                       vexasync::RecordAdapter *scanDatabase = nullptr);
     // First-scan fields of the index records, in order.
     std::vector<int> firstScans();
     // The logs left save as they did before; their texts.
@@ -35,6 +37,7 @@ struct FiveLogs {
     LogKind kind;
     std::shared_ptr<vexasync::RecordAdapter> index, scans;
     std::map<QString, QByteArray> before;
+    CommandOutcome outcome;
 };
 
 } // namespace vexa::test
