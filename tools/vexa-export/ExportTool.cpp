@@ -2,11 +2,11 @@
 // without a window, named as the save command names several logs.
 #include "core/RuntimeError.h"
 #include "core/UnattendedHost.h"
-#include "deletion/DeletedLogArchive.h"
+#include "deletion/ArchiveSource.h"
 #include "export/LogFile.h"
 #include "plot-gui/PlotFile.h"
+#include "store/HandheldSource.h"
 #include "store/LogSearch.h"
-#include "store/MemoryDatabase.h"
 #include "store/SyncComponent.h"
 
 #include <QApplication>
@@ -111,71 +111,7 @@ Options parse(const QCoreApplication &app)
     return o;
 }
 
-// A log of the tab, numbered by its place in the index: its entry, or why
-// its index record can't be read. One bad record hides no other log.
-struct TabLog {
-    std::optional<LogIndexEntry> entry;
-    QString unreadable;
-    std::shared_ptr<vexasync::RecordAdapter> scans; // its own, when not the handheld's
-};
-
-TabLog unreadableLog()
-{
-    const RuntimeError error = currentError();
-    return {
-        std::nullopt,
-        QStringLiteral("%1 (error %2)").arg(error.description(), errorNumberText(error.number())),
-        nullptr};
-}
-
-std::vector<TabLog> readLogs(const SyncComponent &sync, vexasync::ByteUtility &bytes, LogKind kind)
-{
-    std::shared_ptr<vexasync::RecordAdapter> index;
-    try {
-        index = sync.openDatabase(logKindInfo(kind).indexDatabase, vexasync::mode::Read);
-    } catch (const vexasync::Error &e) {
-        if (e.number() == vexasync::error::NotFound)
-            return {}; // no database: no logs, as the window shows it
-        throw;
-    }
-    std::vector<TabLog> logs;
-    for (std::int32_t r = 0; r < index->recordCount(); ++r) {
-        try {
-            logs.push_back({readIndexEntry(bytes, index->readByIndex(r), kind), {}, nullptr});
-        } catch (...) {
-            logs.push_back(unreadableLog());
-        }
-    }
-    return logs;
-}
-
-// Every archived log of the kind, each with its own scans from the first on.
-std::vector<TabLog> readArchivedLogs(const QString &path, vexasync::ByteUtility &bytes,
-                                     LogKind kind)
-{
-    if (!QFileInfo(path).isFile())
-        throw Failure{QStringLiteral("%1: no such archive").arg(QDir::toNativeSeparators(path))};
-    std::vector<TabLog> logs;
-    for (ArchivedLog &archived :
-         DeletedLogArchive(path, DeletedLogArchive::Access::ReadOnly).logs()) {
-        if (archived.kind != kind || archived.indexRecord.empty())
-            continue; // other tabs, and scans no log pointed at
-        try {
-            RecordBytes record = archived.indexRecord;
-            if (kind == LogKind::Rirod)
-                bytes.writeInt16(record, 16, true, 1);
-            logs.push_back(
-                {readIndexEntry(bytes, {0, 0, 0, 0, record}, kind),
-                 {},
-                 std::make_shared<MemoryDatabase>(ScanDatabase, std::move(archived.scanRecords))});
-        } catch (...) {
-            logs.push_back(unreadableLog());
-        }
-    }
-    return logs;
-}
-
-void reportUnreadable(int number, const TabLog &log)
+void reportUnreadable(int number, const SourceLog &log)
 {
     std::fprintf(stderr, "vexa-export: log %d can't be read: %s\n", number,
                  qPrintable(log.unreadable));
@@ -204,7 +140,7 @@ QString visibleLine(const QString &line)
     return shown;
 }
 
-int listLogs(const std::vector<TabLog> &logs, const DateText &dates)
+int listLogs(const std::vector<SourceLog> &logs, const DateText &dates)
 {
     int unreadable = 0;
     for (std::size_t i = 0; i < logs.size(); ++i) {
@@ -218,8 +154,8 @@ int listLogs(const std::vector<TabLog> &logs, const DateText &dates)
     return unreadable == 0 ? 0 : 1;
 }
 
-int saveLogs(const Options &o, const SyncComponent &sync, vexasync::ByteUtility &bytes,
-             LogKind kind, const std::vector<TabLog> &logs, const DateText &dates)
+int saveLogs(const Options &o, LogSource &source, vexasync::ByteUtility &bytes, LogKind kind,
+             const std::vector<SourceLog> &logs, const DateText &dates)
 {
     QList<int> chosen = o.logs;
     if (o.all)
@@ -234,9 +170,6 @@ int saveLogs(const Options &o, const SyncComponent &sync, vexasync::ByteUtility 
     if (!QFileInfo(o.out).isDir())
         throw Failure{QStringLiteral("%1 is not a folder").arg(QDir::toNativeSeparators(o.out))};
 
-    // Opened for the first log that needs it, so a tab with no logs has
-    // nothing to do whichever databases are missing.
-    std::shared_ptr<vexasync::RecordAdapter> scans;
     // Nobody can press Cancel; questions are answered No.
     UnattendedHost host;
     host.printProgress([](const QString &line) { std::fprintf(stderr, "%s\n", qPrintable(line)); });
@@ -244,7 +177,8 @@ int saveLogs(const Options &o, const SyncComponent &sync, vexasync::ByteUtility 
     const QString folder = withTrailingSeparator(QDir::toNativeSeparators(o.out));
     int failures = 0;
     for (const int n : chosen) {
-        const TabLog &log = logs[static_cast<std::size_t>(n - 1)];
+        const auto position = static_cast<std::size_t>(n - 1);
+        const SourceLog &log = logs[position];
         if (!log.entry) {
             reportUnreadable(n, log);
             ++failures;
@@ -260,10 +194,8 @@ int saveLogs(const Options &o, const SyncComponent &sync, vexasync::ByteUtility 
         }
         std::fprintf(stderr, "Log %d: %s\n", n, qPrintable(name));
         try {
-            if (kind == LogKind::Rirod && !scans && !log.scans)
-                scans = sync.openDatabase(ScanDatabase, vexasync::mode::Read);
-            ExportContext context{log.scans ? log.scans.get() : scans.get(), bytes, host, host,
-                                  dates};
+            ExportContext context{kind == LogKind::Rirod ? &source.scanRecords(position) : nullptr,
+                                  bytes, host, host, dates};
             if (isPlotFormat(o.format))
                 savePlotFile(name, o.format, entry, context);
             else
@@ -294,12 +226,17 @@ int run(const QCoreApplication &app)
     const LogKind kind = logKindOfTab(o.tab);
     const DateText dates;
     const auto bytes = sync.createByteUtility();
-    const std::vector<TabLog> logs = o.archive.isEmpty()
-                                         ? readLogs(sync, *bytes, kind)
-                                         : readArchivedLogs(o.archive, *bytes, kind);
+    if (!o.archive.isEmpty() && !QFileInfo(o.archive).isFile())
+        throw Failure{
+            QStringLiteral("%1: no such archive").arg(QDir::toNativeSeparators(o.archive))};
+    const std::unique_ptr<LogSource> source =
+        o.archive.isEmpty()
+            ? std::unique_ptr<LogSource>(std::make_unique<HandheldSource>(sync, *bytes))
+            : std::make_unique<ArchiveSource>(o.archive, *bytes);
+    const std::vector<SourceLog> logs = source->logs(kind);
     if (o.list)
         return listLogs(logs, dates);
-    return saveLogs(o, sync, *bytes, kind, logs, dates);
+    return saveLogs(o, *source, *bytes, kind, logs, dates);
 }
 
 } // namespace
