@@ -164,7 +164,7 @@ std::vector<TabLog> readArchivedLogs(const QString &path, vexasync::ByteUtility 
         try {
             RecordBytes record = archived.indexRecord;
             if (kind == LogKind::Rirod)
-                bytes.writeInt16(record, 16, true, 1);
+                IndexRecord::setFirstScanIn(bytes, record, 1);
             logs.push_back(
                 {readIndexEntry(bytes, {0, 0, 0, 0, record}, kind),
                  {},
