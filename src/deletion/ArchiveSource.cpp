@@ -2,6 +2,7 @@
 
 #include "DeletedLogArchive.h"
 #include "core/RuntimeError.h"
+#include "format/IndexRecord.h"
 #include "store/LogSearch.h"
 #include "store/MemoryDatabase.h"
 
@@ -27,7 +28,7 @@ std::vector<SourceLog> ArchiveSource::logs(LogKind kind)
             RecordBytes record = archived.indexRecord;
             // Its scans are the archive row's own, from the first on.
             if (kind == LogKind::Rirod)
-                m_bytes.writeInt16(record, 16, true, 1);
+                IndexRecord::setFirstScanIn(m_bytes, record, 1);
             logs.push_back({readIndexEntry(m_bytes, {0, 0, 0, 0, record}, kind), {}});
         } catch (...) {
             logs.push_back(SourceLog::unreadableNow());

@@ -1,6 +1,7 @@
 #include "ArchiveStep.h"
 
 #include "core/RuntimeError.h"
+#include "format/IndexRecord.h"
 #include "store/SyncComponent.h"
 
 #include <set>
@@ -71,9 +72,10 @@ std::vector<std::int64_t> archiveEverything(DeletedLogArchive *archive, LogKind 
         ArchivedLog log;
         log.kind = kind;
         log.indexRecord = services.index.readByIndex(i).bytes;
-        if (kind == LogKind::Rirod && services.scans && log.indexRecord.size() >= 18) {
-            const std::span<const std::uint8_t> b(log.indexRecord);
-            const LogPlace place{0, bytes->readInt16(b, 16, true), bytes->readInt16(b, 14, true)};
+        if (kind == LogKind::Rirod && services.scans &&
+            log.indexRecord.size() >= IndexRecord::ScanFieldsEnd) {
+            const LogPlace place{0, IndexRecord::firstScanIn(*bytes, log.indexRecord),
+                                 IndexRecord::scanCountIn(*bytes, log.indexRecord)};
             const ScanRange range = scanRange(place);
             if (range.count > 0)
                 for (const auto id : services.scans->idsOfRange(range.start, range.count)) {

@@ -3,6 +3,7 @@
 #include "ArchiveStep.h"
 #include "DeletionPlan.h"
 #include "core/RuntimeError.h"
+#include "format/IndexRecord.h"
 #include "store/ChangeGroup.h"
 #include "store/SyncComponent.h"
 
@@ -35,9 +36,8 @@ std::vector<LogPlace> logPlaces(const DeleteRequest &request, const DeleteServic
         return places;
     for (std::int32_t i = request.lineCount; i < services.index.recordCount(); ++i) {
         const vexasync::Record r = services.index.readByIndex(i);
-        // Bytes 14-15 scan count, 16-17 first scan.
-        places.push_back(
-            {r.id, bytes.readInt16(r.bytes, 16, true), bytes.readInt16(r.bytes, 14, true)});
+        const std::int16_t first = IndexRecord::firstScanIn(bytes, r.bytes);
+        places.push_back({r.id, first, IndexRecord::scanCountIn(bytes, r.bytes)});
     }
     return places;
 }
@@ -68,8 +68,8 @@ std::int32_t deleteScans(const LogPlace &log, const DeleteServices &services, bo
     return static_cast<std::int32_t>(ids.size());
 }
 
-// Every remaining log's first position, bytes 16-17, written back with the
-// record's two values as they were read.
+// Every remaining log's first position written into its record; the rest of
+// the record, and its two values, stay as they were read.
 void repairIndex(const std::vector<LogPlace> &places, const std::vector<std::int32_t> &removed,
                  const std::vector<bool> &deleted, const DeleteServices &services,
                  vexasync::ByteUtility &bytes)
@@ -85,7 +85,7 @@ void repairIndex(const std::vector<LogPlace> &places, const std::vector<std::int
                                    .arg(i + 1)
                                    .arg(first[i]));
         vexasync::Record record = services.index.readById(places[i].recordId);
-        bytes.writeInt16(record.bytes, 16, true, static_cast<std::int16_t>(first[i]));
+        IndexRecord::setFirstScanIn(bytes, record.bytes, static_cast<std::int16_t>(first[i]));
         services.index.write(places[i].recordId, record.attributes, record.category, record.bytes);
     }
 }

@@ -1,9 +1,9 @@
 #include "RestoreLogs.h"
 
 #include "core/RuntimeError.h"
+#include "format/IndexRecord.h"
 #include "format/ScanRecord.h"
 #include "store/ChangeGroup.h"
-#include "store/LogSearch.h"
 
 #include <algorithm>
 #include <limits>
@@ -11,18 +11,6 @@
 namespace vexa {
 
 namespace {
-
-// Bytes 16-17 of a Rirod index record: the one field a delete or a restore
-// rewrites, so two records that differ only there are the same log.
-bool sameLog(LogKind kind, const RecordBytes &a, const RecordBytes &b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (a[i] != b[i] && !(kind == LogKind::Rirod && (i == 16 || i == 17)))
-            return false;
-    return true;
-}
 
 std::shared_ptr<vexasync::RecordAdapter> openOrCreate(vexasync::Component &component,
                                                       const char *name)
@@ -32,6 +20,19 @@ std::shared_ptr<vexasync::RecordAdapter> openOrCreate(vexasync::Component &compo
         component.createDesktop()->createDatabase(name);
     return component.createDatabaseOpener()->open(name, vexasync::RecordAdapterClass,
                                                   vexasync::mode::ReadWriteDelete);
+}
+
+bool isOnHandheld(const IndexRecord &log, vexasync::ByteUtility &bytes,
+                  vexasync::RecordAdapter &index)
+{
+    for (std::int32_t i = 0; i < index.recordCount(); ++i) {
+        const vexasync::Record r = index.readByIndex(i);
+        // A record of another length is another log; one of this length parses.
+        if (r.bytes.size() == log.size() &&
+            IndexRecord::parse(bytes, r.bytes, log.kind(), i + 1).isSameLog(log))
+            return true;
+    }
+    return false;
 }
 
 QString refusal(const ArchivedLog &log, vexasync::ByteUtility &bytes,
@@ -50,9 +51,8 @@ QString refusal(const ArchivedLog &log, vexasync::ByteUtility &bytes,
                 .arg(k + 1)
                 .arg(log.scanRecords[k].size())
                 .arg(ScanRecordSize);
-    for (std::int32_t i = 0; i < index.recordCount(); ++i)
-        if (sameLog(log.kind, index.readByIndex(i).bytes, log.indexRecord))
-            return QStringLiteral("it is still on the handheld");
+    if (isOnHandheld(IndexRecord::parse(bytes, log.indexRecord, log.kind, 1), bytes, index))
+        return QStringLiteral("it is still on the handheld");
     return {};
 }
 
@@ -60,7 +60,7 @@ void putBack(const ArchivedLog &log, vexasync::ByteUtility &bytes, vexasync::Rec
              vexasync::RecordAdapter *scans)
 {
     ChangeGroup group(index);
-    RecordBytes record = log.indexRecord;
+    IndexRecord record = IndexRecord::parse(bytes, log.indexRecord, log.kind, 1);
     if (scans) {
         const std::int64_t first = std::int64_t{scans->recordCount()} + 1;
         if (first + std::int64_t(log.scanRecords.size()) - 1 >
@@ -72,9 +72,9 @@ void putBack(const ArchivedLog &log, vexasync::ByteUtility &bytes, vexasync::Rec
                                    .arg(first - 1));
         for (const RecordBytes &scan : log.scanRecords)
             scans->write(0, 0, 0, scan);
-        bytes.writeInt16(record, 16, true, static_cast<std::int16_t>(first));
+        record.setFirstScan(static_cast<std::int16_t>(first));
     }
-    index.write(0, 0, 0, record);
+    index.write(0, 0, 0, record.render(bytes));
     group.commit();
 }
 

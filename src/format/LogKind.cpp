@@ -7,10 +7,10 @@ namespace vexa {
 namespace {
 
 constexpr std::array<LogKindInfo, 4> Kinds = {{
-    {"Rirod Logs", "RirodIndex", "RirodLog", 39},
-    {"LTrims", "LTrimLog", "LTrimLog", 14},
-    {"Accel Tests", "AccelTestLog", "AccelLog", 14},
-    {"Trouble Codes", "TCodeLog", "TroubleLog", 14},
+    {"Rirod Logs", "RirodIndex", "RirodLog"},
+    {"LTrims", "LTrimLog", "LTrimLog"},
+    {"Accel Tests", "AccelTestLog", "AccelLog"},
+    {"Trouble Codes", "TCodeLog", "TroubleLog"},
 }};
 
 } // namespace

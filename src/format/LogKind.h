@@ -12,7 +12,6 @@ struct LogKindInfo {
     const char *caption;       // the tab's caption
     const char *indexDatabase; // one index record per log
     const char *kindWord;      // first word of the file names of several saved logs
-    int textOffset;            // where the log's text starts in its index record
 };
 
 const LogKindInfo &logKindInfo(LogKind kind);

@@ -8,6 +8,25 @@
 
 namespace vexa {
 
+namespace {
+
+// The component writes 16 bits at a time; its own 32-bit read decides which
+// half goes first.
+void writeInt32(vexasync::ByteUtility &bytes, std::span<std::uint8_t> record, std::size_t offset,
+                std::int32_t value)
+{
+    const auto high = static_cast<std::int16_t>(value >> 16);
+    const auto low = static_cast<std::int16_t>(value);
+    bytes.writeInt16(record, offset, true, high);
+    bytes.writeInt16(record, offset + 2, true, low);
+    if (bytes.readInt32(record, offset, true) != value) {
+        bytes.writeInt16(record, offset, true, low);
+        bytes.writeInt16(record, offset + 2, true, high);
+    }
+}
+
+} // namespace
+
 std::int32_t byteArrayToSingle(vexasync::ByteUtility &bytes, std::span<const std::uint8_t> record,
                                std::size_t offset, float &single)
 {
@@ -26,7 +45,7 @@ ScanRecord decodeScanRecord(vexasync::ByteUtility &bytes, std::span<const std::u
                                .arg(scan)
                                .arg(record.size())
                                .arg(ScanRecordSize));
-    // 2-3 scan time; channel c: 4+6c status, 6+6c value (bytes 0-1 not read)
+    // 0-1 scan number (not read); 2-3 scan time; channel c: 4+6c status, 6+6c value
     ScanRecord r;
     r.scanTime = bytes.readInt16(record, 2, true);
     for (std::size_t c = 0; c < ChannelSlots; ++c) {
@@ -34,6 +53,19 @@ ScanRecord decodeScanRecord(vexasync::ByteUtility &bytes, std::span<const std::u
         byteArrayToSingle(bytes, record, 6 + 6 * c, r.channelValue[c]);
     }
     return r;
+}
+
+std::vector<std::uint8_t> renderScanRecord(vexasync::ByteUtility &bytes, const ScanRecord &scan,
+                                           std::int16_t scanNumber)
+{
+    std::vector<std::uint8_t> record(ScanRecordSize, 0);
+    bytes.writeInt16(record, 0, true, scanNumber);
+    bytes.writeInt16(record, 2, true, scan.scanTime);
+    for (std::size_t c = 0; c < ChannelSlots; ++c) {
+        bytes.writeInt16(record, 4 + 6 * c, true, scan.channelStatus[c]);
+        writeInt32(bytes, record, 6 + 6 * c, std::bit_cast<std::int32_t>(scan.channelValue[c]));
+    }
+    return record;
 }
 
 std::int16_t scanMilliseconds(std::int16_t scanTime)

@@ -7,6 +7,7 @@
 #include <array>
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace vexa {
 
@@ -31,6 +32,10 @@ std::int32_t byteArrayToSingle(vexasync::ByteUtility &bytes, std::span<const std
 // names the record in the message.
 ScanRecord decodeScanRecord(vexasync::ByteUtility &bytes, std::span<const std::uint8_t> record,
                             int scan);
+// A record as the logger writes it; bytes 0-1 hold its running scan number,
+// which nothing reads.
+std::vector<std::uint8_t> renderScanRecord(vexasync::ByteUtility &bytes, const ScanRecord &scan,
+                                           std::int16_t scanNumber = 0);
 
 // ScanTime x 10, within the signed 16-bit range; an overflow error outside
 // -3276..3276.

@@ -3,15 +3,9 @@
 #pragma once
 
 #include "DateText.h"
-#include "format/LogIndexEntry.h"
-#include "format/LogKind.h"
+#include "format/IndexRecord.h"
 
 namespace vexa {
-
-// Decodes one index record. Throws RuntimeError for a record too short to
-// hold its fields or a date the calendar can't hold.
-LogIndexEntry readIndexEntry(vexasync::ByteUtility &bytes, const vexasync::Record &record,
-                             LogKind kind);
 
 class SearchListener {
 public:

@@ -1,28 +1,26 @@
 #include "LoggerRecords.h"
 
-#include <bit>
+#include "format/IndexRecord.h"
+#include "format/ScanRecord.h"
 
 namespace logger {
 
 namespace {
 
-void put16(Bytes &b, std::size_t at, int value)
+// Every program that builds records has the component linked in, and some
+// have no QCoreApplication to find its folder by.
+vexasync::ByteUtility &handheldBytes()
 {
-    b[at] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
-    b[at + 1] = static_cast<std::uint8_t>(value & 0xFF);
+    static const std::unique_ptr<vexasync::ByteUtility> bytes =
+        vexasync_component(vexasync::ApiVersion)->createByteUtility();
+    return *bytes;
 }
 
-void putStamp(Bytes &b, const Stamp &s)
+vexa::LogStart logStart(const Stamp &s)
 {
-    const int fields[] = {s.second, s.minute, s.hour, s.day, s.month, s.year};
-    for (std::size_t i = 0; i < 6; ++i)
-        put16(b, 2 * i, fields[i]);
-}
-
-void putText(Bytes &b, std::string_view text)
-{
-    b.insert(b.end(), text.begin(), text.end());
-    b.push_back(0);
+    const auto field = [](int value) { return static_cast<std::int16_t>(value); };
+    return {field(s.second), field(s.minute), field(s.hour),
+            field(s.day),    field(s.month),  field(s.year)};
 }
 
 } // namespace
@@ -30,38 +28,26 @@ void putText(Bytes &b, std::string_view text)
 Bytes rirodIndexRecord(const Stamp &start, int scanCount, int firstScan, const Params &params,
                        std::string_view text)
 {
-    Bytes b(39, 0);
-    putStamp(b, start);
-    put16(b, 14, scanCount);
-    put16(b, 16, firstScan);
-    for (std::size_t k = 0; k < params.size(); ++k)
-        b[18 + 2 * k] = params[k];
-    putText(b, text);
-    return b;
+    return vexa::IndexRecord::rirodLog(logStart(start), static_cast<std::int16_t>(scanCount),
+                                       static_cast<std::int16_t>(firstScan), params, text)
+        .render(handheldBytes());
 }
 
 Bytes textLogRecord(const Stamp &start, std::string_view text)
 {
-    Bytes b(14, 0);
-    putStamp(b, start);
-    putText(b, text);
-    if (b.size() < 18)
-        b.resize(18, 0); // the search reads the two fields at 14 and 16
-    return b;
+    return vexa::IndexRecord::textLog(vexa::LogKind::LTrim, logStart(start), text)
+        .render(handheldBytes());
 }
 
 Bytes scanRecord(std::int16_t scanTime, const Channels &channels, std::int16_t scanNumber)
 {
-    Bytes b(64, 0);
-    put16(b, 0, scanNumber);
-    put16(b, 2, scanTime);
+    vexa::ScanRecord scan;
+    scan.scanTime = scanTime;
     for (std::size_t c = 0; c < channels.size(); ++c) {
-        put16(b, 4 + 6 * c, channels[c].status);
-        const auto bits = std::bit_cast<std::uint32_t>(channels[c].value);
-        for (std::size_t i = 0; i < 4; ++i)
-            b[6 + 6 * c + i] = static_cast<std::uint8_t>(bits >> (24 - 8 * i));
+        scan.channelStatus[c] = channels[c].status;
+        scan.channelValue[c] = channels[c].value;
     }
-    return b;
+    return vexa::renderScanRecord(handheldBytes(), scan, scanNumber);
 }
 
 } // namespace logger

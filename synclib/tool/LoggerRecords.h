@@ -1,5 +1,5 @@
-// Records as the handheld logger writes them (big-endian), for the demo
-// handheld, the tests and the benchmarks.
+// Records as the handheld logger writes them, for the demo handheld, the
+// tests and the benchmarks. The program's record layouts render them.
 #pragma once
 
 #include <array>
@@ -22,13 +22,12 @@ struct Channel {
 using Channels = std::array<Channel, 10>;
 using Params = std::array<std::uint8_t, 10>; // parameter number per slot, 0 = empty
 
-// Date and time at 0-11, scan count 14, first scan 16, parameters at
-// 18, 20 .. 36, text from 39 with its zero.
+// A Rirod log's index record.
 Bytes rirodIndexRecord(const Stamp &start, int scanCount, int firstScan, const Params &params,
                        std::string_view text);
-// Date and time, text from 14; at least 18 bytes.
+// The index record of a log of any of the three other kinds.
 Bytes textLogRecord(const Stamp &start, std::string_view text);
-// 64 bytes: scan number, scan time, then status and value of ten channels.
+// A scan record; nothing reads its scan number.
 Bytes scanRecord(std::int16_t scanTime, const Channels &channels, std::int16_t scanNumber = 0);
 
 } // namespace logger

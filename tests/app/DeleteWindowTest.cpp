@@ -1,4 +1,5 @@
 // Delete... and Delete All... in the window.
+#include "format/IndexRecord.h"
 #include "store/SyncComponent.h"
 #include "support/LogRecords.h"
 #include "support/TestWindow.h"
@@ -23,10 +24,11 @@ struct Deleting {
         addRirodLog(handheld, {{2004, 3, 9, 12, 0, 0}, "C", {15}, 5});
         if (secondFirstScan != 0) { // an index record the repair can't rewrite
             auto index = handheld.open("RirodIndex");
-            vexasync::Record r = index->readByIndex(2);
-            r.bytes[16] = static_cast<std::uint8_t>(secondFirstScan >> 8);
-            r.bytes[17] = static_cast<std::uint8_t>(secondFirstScan & 0xFF);
-            index->write(r.id, r.attributes, r.category, r.bytes);
+            const auto bytes = sync.createByteUtility();
+            const vexasync::Record r = index->readByIndex(2);
+            IndexRecord record = IndexRecord::parse(*bytes, r.bytes, LogKind::Rirod, 3);
+            record.setFirstScan(static_cast<std::int16_t>(secondFirstScan));
+            index->write(r.id, r.attributes, r.category, record.render(*bytes));
         }
         handheld.add("AccelTestLog", {textLogRecord({2004, 1, 1, 0, 0, 0}, "0-60")});
         w.window.setYieldSlice(0);

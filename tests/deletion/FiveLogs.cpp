@@ -1,6 +1,7 @@
 #include "FiveLogs.h"
 
 #include "export/TextLogWriter.h"
+#include "format/IndexRecord.h"
 
 namespace vexa::test {
 
@@ -73,7 +74,8 @@ std::vector<int> FiveLogs::firstScans()
 {
     std::vector<int> first;
     for (std::int32_t i = 0; i < index->recordCount(); ++i)
-        first.push_back(f.bytes->readInt16(index->readByIndex(i).bytes, 16, true));
+        first.push_back(
+            IndexRecord::parse(*f.bytes, index->readByIndex(i).bytes, kind, i + 1).firstScan());
     return first;
 }
 
