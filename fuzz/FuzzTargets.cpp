@@ -3,11 +3,12 @@
 #include "catalogue/EfiLogWriter.h"
 #include "core/RuntimeError.h"
 #include "export/LogFile.h"
-#include "format/ScanRecord.h"
+#include "export/OutputFormat.h"
 #include "export/TextLogWriter.h"
+#include "format/OleDate.h"
+#include "format/ScanRecord.h"
 #include "store/LogSearch.h"
 #include "store/MemoryDatabase.h"
-#include "format/OleDate.h"
 
 #include <QBuffer>
 
@@ -52,8 +53,8 @@ void describe(Workbench &bench, const LogIndexEntry &entry, LogKind kind)
 {
     (void)listLine(entry, bench.dates);
     (void)logDescription(entry, kind, bench.dates);
-    for (const QString &format : {CsvFormat, EfiFormat})
-        (void)multiLogFileName(QStringLiteral("/out/"), kind, entry, format);
+    for (const OutputFormat &format : outputFormats())
+        (void)multiLogFileName(QStringLiteral("/out/"), kind, entry, format.extension());
 }
 
 template <LogKind Kind> void indexRecord(Workbench &bench, std::span<const std::uint8_t> input)

@@ -1,6 +1,7 @@
 #include "ExportFixture.h"
 
 #include "catalogue/EfiLogWriter.h"
+#include "export/LogFile.h"
 #include "export/TextLogWriter.h"
 
 namespace vexa::test {
@@ -8,7 +9,10 @@ namespace vexa::test {
 ExportFixture::ExportFixture(TestHandheld::Mode mode)
     : handheld(mode), bytes(sync.createByteUtility()),
       dates(QLocale(QLocale::English, QLocale::UnitedStates))
-{}
+{
+    registerTextLogWriters();
+    registerEfiLogWriter();
+}
 
 LogIndexEntry ExportFixture::entry(int line) const
 {
