@@ -3,6 +3,7 @@
 #include "BenchHandheld.h"
 #include "core/UnattendedHost.h"
 
+#include "catalogue/EfiLogWriter.h"
 #include "export/LogFile.h"
 #include "store/LogSearch.h"
 #include "store/SyncComponent.h"
@@ -66,6 +67,8 @@ BENCHMARK_CAPTURE(SaveRirodLog, EFI, QStringLiteral("EFI"))
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    vexa::registerTextLogWriters();
+    vexa::registerEfiLogWriter();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     return 0;

@@ -6,6 +6,7 @@
 #include "core/UnattendedHost.h"
 
 #include "app/MainWindow.h"
+#include "catalogue/EfiLogWriter.h"
 #include "export/LogFile.h"
 #include "store/LogSearch.h"
 #include "store/SyncComponent.h"
@@ -52,7 +53,7 @@ double batchSeconds(const SyncComponent &sync, const QString &path)
     ExportContext context{data.get(), *bytes, quiet, quiet, dates};
     QElapsedTimer clock;
     clock.start();
-    saveLogFile(path, LogKind::Rirod, CsvFormat, entry, context);
+    saveLogFile(path, LogKind::Rirod, QStringLiteral("CSV"), entry, context);
     return clock.nsecsElapsed() / 1e9;
 }
 
@@ -86,6 +87,8 @@ int main(int argc, char **argv)
     using namespace vexa;
     using namespace vexa::bench;
     QApplication app(argc, argv);
+    registerTextLogWriters();
+    registerEfiLogWriter();
     if (QGuiApplication::platformName() == QLatin1String("offscreen"))
         std::fprintf(stderr, "note: offscreen platform; run under Xvfb to measure painting\n");
 

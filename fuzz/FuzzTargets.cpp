@@ -4,6 +4,7 @@
 #include "core/RuntimeError.h"
 #include "core/UnattendedHost.h"
 #include "export/LogFile.h"
+#include "export/OutputFormat.h"
 #include "export/TextLogWriter.h"
 #include "format/OleDate.h"
 #include "format/ScanRecord.h"
@@ -36,8 +37,8 @@ void describe(Workbench &bench, const LogIndexEntry &entry, LogKind kind)
 {
     (void)listLine(entry, bench.dates);
     (void)logDescription(entry, kind, bench.dates);
-    for (const QString &format : {CsvFormat, EfiFormat})
-        (void)multiLogFileName(QStringLiteral("/out/"), kind, entry, format);
+    for (const OutputFormat &format : outputFormats())
+        (void)multiLogFileName(QStringLiteral("/out/"), kind, entry, format.extension());
 }
 
 template <LogKind Kind> void indexRecord(Workbench &bench, std::span<const std::uint8_t> input)

@@ -1,5 +1,8 @@
 #include "MainWindow.h"
+#include "catalogue/EfiLogWriter.h"
 #include "dialogs/QtUserInterface.h"
+#include "export/LogFile.h"
+#include "plot-gui/PlotFile.h"
 #include "store/SyncComponent.h"
 
 #include <QApplication>
@@ -53,6 +56,9 @@ int main(int argc, char *argv[])
     // Boxes shown during start-up come before the window: closing one must
     // not end the program, only the window's unload does.
     QApplication::setQuitOnLastWindowClosed(false);
+    vexa::registerTextLogWriters();
+    vexa::registerEfiLogWriter();
+    vexa::registerPlotFileWriters();
 
     const vexa::SyncComponent sync;
     vexa::QtUserInterface ui;

@@ -1,8 +1,10 @@
 #include "EfiLogWriter.h"
 
 #include "EfiParamInfo.h"
-#include "format/ParamCatalogue.h"
 #include "core/RuntimeError.h"
+#include "export/LogFile.h"
+#include "export/OutputFormat.h"
+#include "format/ParamCatalogue.h"
 #include "format/ScanClock.h"
 #include "format/ScanRecord.h"
 
@@ -158,6 +160,15 @@ ScanRun writeEfiLog(QIODevice &out, const LogIndexEntry &entry, ExportContext &c
         file.int32(complete);
     }
     return run;
+}
+
+void registerEfiLogWriter()
+{
+    registerOutputWriter(OutputFormat::Efi, [](const QString &path, LogKind,
+                                               const LogIndexEntry &entry, ExportContext &context) {
+        saveScanFile(path, entry, context,
+                     [&](QIODevice &out) { return writeEfiLog(out, entry, context); });
+    });
 }
 
 } // namespace vexa

@@ -22,4 +22,7 @@ constexpr qint64 efiScanCountOffset(int channels)
 // cancel), the header's scan count is set to the number written.
 ScanRun writeEfiLog(QIODevice &out, const LogIndexEntry &entry, ExportContext &context);
 
+// The EFILive files of Rirod logs.
+void registerEfiLogWriter();
+
 } // namespace vexa

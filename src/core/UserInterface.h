@@ -14,8 +14,8 @@ inline QString appTitle()
 }
 
 struct FileFilter {
-    QString description; // "Comma-delimited (*.csv)"
-    QString pattern;     // "*.csv"
+    QString description; // as the dialog lists it
+    QString pattern;     // "*." and an extension
 };
 
 struct SaveFileChoice {
@@ -25,7 +25,7 @@ struct SaveFileChoice {
 
 struct SaveLocation {
     QString folder; // empty: the dialog was cancelled
-    QString format; // "CSV", "TXT" or "EFI"
+    QString format; // the code of an output format
 };
 
 class UserInterface {

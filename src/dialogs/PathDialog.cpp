@@ -1,6 +1,7 @@
 #include "PathDialog.h"
 
 #include "Twips.h"
+#include "export/OutputFormat.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -30,6 +31,21 @@ bool isInside(const QString &path, const QString &folder)
 QString qtPath(const QString &path)
 {
     return QDir::cleanPath(QDir::fromNativeSeparators(path));
+}
+
+// Told by the bracketed pattern that ends the text, its last seven
+// characters; a text no format ends with reads as the last format that has one.
+QString formatOfComboText(const QString &text)
+{
+    QString code;
+    for (const OutputFormat &format : outputFormats()) {
+        if (format.saveLocationText.isEmpty())
+            continue;
+        code = format.code;
+        if (format.saveLocationText.right(7) == text.right(7))
+            break;
+    }
+    return code;
 }
 
 } // namespace
@@ -93,12 +109,8 @@ void PathDialog::buildControls(bool rirodFormats)
 
     cboFileType = new QComboBox(this);
     cboFileType->setObjectName(QStringLiteral("cboFileType"));
-    if (rirodFormats)
-        cboFileType->addItems({QStringLiteral("Comma-delimited (*.csv)"),
-                               QStringLiteral("Space-delimited (*.txt)"),
-                               QStringLiteral("EFILive format(*.efi)")});
-    else
-        cboFileType->addItem(QStringLiteral("Space-delimited (*.txt)"));
+    for (const OutputFormat *format : windowFormats(rirodFormats))
+        cboFileType->addItem(format->saveLocationText);
     cboFileType->setCurrentIndex(0);
     tw.place(cboFileType, 1560, 120, 2055, 315);
 
@@ -250,10 +262,7 @@ void PathDialog::onDriveChosen(int index)
 void PathDialog::onOk()
 {
     m_location.folder = folderPath();
-    const QString kind = cboFileType->currentText().right(7);
-    m_location.format = kind == QLatin1String("(*.csv)")   ? QStringLiteral("CSV")
-                        : kind == QLatin1String("(*.txt)") ? QStringLiteral("TXT")
-                                                           : QStringLiteral("EFI");
+    m_location.format = formatOfComboText(cboFileType->currentText());
     m_saved.remember(m_location.folder, currentDrive());
     accept();
 }

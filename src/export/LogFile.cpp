@@ -1,7 +1,7 @@
 #include "LogFile.h"
 
+#include "OutputFormat.h"
 #include "TextLogWriter.h"
-#include "catalogue/EfiLogWriter.h"
 #include "core/RuntimeError.h"
 #include "format/OleDate.h"
 
@@ -78,8 +78,42 @@ private:
     std::unique_ptr<QFileDevice> m_file;
 };
 
-void saveScans(const QString &path, const LogIndexEntry &entry, ExportContext &context,
-               const std::function<ScanRun(QIODevice &)> &write)
+// A Rirod log's scans as text; any other log as its date and text.
+template <TextFormat Format>
+void saveTextLog(const QString &path, LogKind kind, const LogIndexEntry &entry,
+                 ExportContext &context)
+{
+    if (kind == LogKind::Rirod) {
+        saveScanFile(path, entry, context,
+                     [&](QIODevice &out) { return writeScanText(out, entry, Format, context); });
+        return;
+    }
+    LogFileOutput file(path);
+    writeReportText(file.device(), entry, context.dates);
+    file.finish();
+}
+
+QString twoDigits(int value)
+{
+    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+bool saveLogFile(const QString &path, LogKind kind, const QString &format,
+                 const LogIndexEntry &entry, ExportContext &context)
+{
+    const OutputFormat *row = findOutputFormat(format);
+    if (!row || !row->fits(kind))
+        return false;
+    if (!row->writer)
+        qFatal("No writer registered for %s files", qPrintable(row->code));
+    row->writer(path, kind, entry, context);
+    return true;
+}
+
+void saveScanFile(const QString &path, const LogIndexEntry &entry, ExportContext &context,
+                  const std::function<ScanRun(QIODevice &)> &write)
 {
     context.host.showStatusNow(QStringLiteral("Saving %1 scan records...").arg(entry.scanCount));
     LogFileOutput file(path);
@@ -96,36 +130,6 @@ void saveScans(const QString &path, const LogIndexEntry &entry, ExportContext &c
         context.ui.inform(QStringLiteral("Save operation canceled"));
 }
 
-QString twoDigits(int value)
-{
-    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
-}
-
-} // namespace
-
-bool saveLogFile(const QString &path, LogKind kind, const QString &format,
-                 const LogIndexEntry &entry, ExportContext &context)
-{
-    const bool text = format == CsvFormat || format == TxtFormat;
-    if (kind != LogKind::Rirod) {
-        if (!text)
-            return false;
-        LogFileOutput file(path);
-        writeReportText(file.device(), entry, context.dates);
-        file.finish();
-    } else if (text) {
-        const TextFormat textFormat = format == CsvFormat ? TextFormat::Csv : TextFormat::Txt;
-        saveScans(path, entry, context,
-                  [&](QIODevice &out) { return writeScanText(out, entry, textFormat, context); });
-    } else if (format == EfiFormat) {
-        saveScans(path, entry, context,
-                  [&](QIODevice &out) { return writeEfiLog(out, entry, context); });
-    } else {
-        return false;
-    }
-    return true;
-}
-
 void writeFileBytes(const QString &path, const QByteArray &bytes)
 {
     LogFileOutput file(path);
@@ -137,8 +141,14 @@ void writeFileBytes(const QString &path, const QByteArray &bytes)
     file.finish();
 }
 
+void registerTextLogWriters()
+{
+    registerOutputWriter(OutputFormat::Csv, saveTextLog<TextFormat::Csv>);
+    registerOutputWriter(OutputFormat::Txt, saveTextLog<TextFormat::Txt>);
+}
+
 QString multiLogFileName(const QString &folder, LogKind kind, const LogIndexEntry &entry,
-                         const QString &format)
+                         const QString &extension)
 {
     const QDate date = oledate::toDate(entry.logDate);
     const QTime time = oledate::toTime(entry.logTime);
@@ -146,7 +156,7 @@ QString multiLogFileName(const QString &folder, LogKind kind, const LogIndexEntr
            twoDigits(date.month()) + QLatin1Char('.') + twoDigits(date.day()) + QLatin1Char('.') +
            twoDigits(date.year()) + QLatin1Char('_') + twoDigits(time.hour()) + QLatin1Char('.') +
            twoDigits(time.minute()) + QLatin1Char('.') + twoDigits(time.second()) +
-           QStringLiteral(").") + format;
+           QStringLiteral(").") + extension;
 }
 
 QString RunFileNames::claim(const QString &name)

@@ -9,25 +9,29 @@
 
 namespace vexa {
 
-// Format codes, also the extension of files named for several logs.
-inline const QString CsvFormat = QStringLiteral("CSV");
-inline const QString TxtFormat = QStringLiteral("TXT");
-inline const QString EfiFormat = QStringLiteral("EFI");
-
-// Creates the file anew and writes the log. False when the kind and format
-// make no file (EFI for a text log, or no format at all). Throws
-// RuntimeError on any failure, and then the file under `path` is as it was
-// before; a cancelled log is kept as far as it was written.
+// Creates the file anew and writes the log with the writer of the format
+// whose code is `format`. False when the kind and format make no file (EFI
+// for a text log, or no format at all). Throws RuntimeError on any failure,
+// and then the file under `path` is as it was before; a cancelled log is
+// kept as far as it was written.
 bool saveLogFile(const QString &path, LogKind kind, const QString &format,
                  const LogIndexEntry &entry, ExportContext &context);
+
+// Creates the file anew and has `write` write the log's scans into it,
+// under the save's progress; throws RuntimeError as saveLogFile does.
+void saveScanFile(const QString &path, const LogIndexEntry &entry, ExportContext &context,
+                  const std::function<ScanRun(QIODevice &)> &write);
 
 // Creates the file anew with these bytes; throws RuntimeError as
 // saveLogFile does.
 void writeFileBytes(const QString &path, const QByteArray &bytes);
 
+// The comma-delimited and fixed-width text files.
+void registerTextLogWriters();
+
 // "<folder>RirodLog(03.07.2004_14.05.09).CSV"; `folder` ends in a separator.
 QString multiLogFileName(const QString &folder, LogKind kind, const LogIndexEntry &entry,
-                         const QString &format);
+                         const QString &extension);
 
 // The names one run gives its files. Logs started in the same second share a
 // name, so a name already given this run gets " (2)", " (3)" ... before its

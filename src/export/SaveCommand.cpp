@@ -1,6 +1,7 @@
 #include "SaveCommand.h"
 
 #include "LogFile.h"
+#include "OutputFormat.h"
 #include "core/RuntimeError.h"
 #include "store/SyncComponent.h"
 
@@ -12,7 +13,7 @@ namespace {
 
 struct Destination {
     QString folder; // for one log, the whole file name
-    QString format;
+    const OutputFormat *format = nullptr;
 };
 
 Destination chooseDestination(const SaveSelection &s, UserInterface &ui)
@@ -20,15 +21,14 @@ Destination chooseDestination(const SaveSelection &s, UserInterface &ui)
     const bool rirod = s.kind == LogKind::Rirod;
     if (s.positions.size() > 1) {
         const SaveLocation location = ui.chooseSaveLocation(rirod);
-        return {location.folder, location.format};
+        return {location.folder, findOutputFormat(location.format)};
     }
     const SaveFileChoice choice =
         ui.chooseSaveFile(QStringLiteral("Save log as..."), saveFileFilters(s.kind));
-    if (!rirod)
-        return {choice.path, TxtFormat};
-    return {choice.path, choice.filterIndex == 1   ? CsvFormat
-                         : choice.filterIndex == 2 ? TxtFormat
-                                                   : EfiFormat};
+    // A filter the dialog did not name reads as the last one.
+    const QList<const OutputFormat *> offered = windowFormats(rirod);
+    const bool named = choice.filterIndex >= 1 && choice.filterIndex <= offered.size();
+    return {choice.path, named ? offered[choice.filterIndex - 1] : offered.last()};
 }
 
 void saveSelected(const SaveSelection &s, const SaveServices &services)
@@ -36,7 +36,7 @@ void saveSelected(const SaveSelection &s, const SaveServices &services)
     CommandHost &host = services.host;
     UserInterface &ui = services.ui;
     Destination to = chooseDestination(s, ui);
-    if (to.folder.isEmpty())
+    if (to.folder.isEmpty() || !to.format)
         return;
     const bool several = s.positions.size() > 1;
     if (several)
@@ -54,8 +54,9 @@ void saveSelected(const SaveSelection &s, const SaveServices &services)
                 QStringLiteral("Subscript out of range: list line %1").arg(position));
         const LogIndexEntry &entry = s.logs[static_cast<std::size_t>(position)];
         const QString name =
-            several ? names.claim(multiLogFileName(to.folder, s.kind, entry, to.format))
-                    : to.folder;
+            several
+                ? names.claim(multiLogFileName(to.folder, s.kind, entry, to.format->extension()))
+                : to.folder;
         const QFileInfo file(name);
         if (file.exists() &&
             !ui.ask(QStringLiteral("File %1 already exists - overwrite?").arg(file.fileName())))
@@ -66,27 +67,19 @@ void saveSelected(const SaveSelection &s, const SaveServices &services)
         if (!bytes)
             bytes = services.sync.createByteUtility();
         ExportContext context{services.scanDatabase, *bytes, host, ui, services.dates};
-        saveLogFile(name, s.kind, to.format, entry, context);
+        saveLogFile(name, s.kind, to.format->code, entry, context);
     }
 }
 
 } // namespace
 
-QList<FileFilter> parseFilterList(const QString &list)
-{
-    const QStringList parts = list.split(QLatin1Char('|'));
-    QList<FileFilter> filters;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
-        filters.append({parts[i], parts[i + 1]});
-    return filters;
-}
-
 QList<FileFilter> saveFileFilters(LogKind kind)
 {
-    return parseFilterList(kind == LogKind::Rirod
-                               ? QStringLiteral("Comma-delimited (*.csv)|*.csv|Space-delimited "
-                                                "(*.txt)|*.txt|EFILive format(*.efi)|*.efi")
-                               : QStringLiteral("Text file (*.txt)|*.txt"));
+    const bool rirod = kind == LogKind::Rirod;
+    QList<FileFilter> filters;
+    for (const OutputFormat *format : windowFormats(rirod))
+        filters << format->fileDialog(rirod);
+    return filters;
 }
 
 void runSaveCommand(const SaveSelection &selection, const SaveServices &services)

@@ -26,8 +26,6 @@ struct SaveServices {
     const DateText &dates;
 };
 
-// "Description|pattern|Description|pattern" as filters.
-QList<FileFilter> parseFilterList(const QString &list);
 // The filters the file-save dialog offers on the tab.
 QList<FileFilter> saveFileFilters(LogKind kind);
 

@@ -2,6 +2,7 @@
 
 #include "PlotView.h"
 #include "export/LogFile.h"
+#include "export/OutputFormat.h"
 #include "format/OleDate.h"
 
 #include <QCoreApplication>
@@ -20,10 +21,10 @@ void withoutSizeHintNote(QtMsgType type, const QMessageLogContext &context, cons
         g_previous(type, context, text);
 }
 
-} // namespace
-
-void savePlotFile(const QString &path, const QString &format, const LogIndexEntry &entry,
-                  ExportContext &context)
+// Reads the log's scans and writes the picture. Throws RuntimeError on any
+// failure.
+template <QByteArray (PlotView::*Picture)()>
+void savePlotFile(const QString &path, LogKind, const LogIndexEntry &entry, ExportContext &context)
 {
     context.host.showStatusNow(QStringLiteral("Saving %1 scan records...").arg(entry.scanCount));
     PlotView view(readPlotData(entry, *context.scanDatabase, context.bytes, context.dates.locale()),
@@ -38,7 +39,15 @@ void savePlotFile(const QString &path, const QString &format, const LogIndexEntr
     QCoreApplication::processEvents();
     view.resetZoom();
     QCoreApplication::processEvents();
-    writeFileBytes(path, format == PngFormat ? view.png() : view.svg());
+    writeFileBytes(path, (view.*Picture)());
+}
+
+} // namespace
+
+void registerPlotFileWriters()
+{
+    registerOutputWriter(OutputFormat::Png, savePlotFile<&PlotView::png>);
+    registerOutputWriter(OutputFormat::Svg, savePlotFile<&PlotView::svg>);
 }
 
 } // namespace vexa

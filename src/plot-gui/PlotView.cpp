@@ -82,7 +82,7 @@ QByteArray PlotView::png()
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
+    image.save(&buffer, "png");
     return bytes;
 }
 

@@ -51,8 +51,12 @@ PlotWindow::PlotWindow(PlotData plot, QDate logDate, UserInterface &ui, QWidget 
     layout->addLayout(body, 1);
 
     connect(reset, &QPushButton::clicked, m_view, &PlotView::resetZoom);
-    connect(png, &QPushButton::clicked, this, [this] { save("PNG"); });
-    connect(svg, &QPushButton::clicked, this, [this] { save("SVG"); });
+    connect(png, &QPushButton::clicked, this, [this] {
+        save({tr("PNG picture (*.png)"), QStringLiteral("*.png")}, &PlotView::png);
+    });
+    connect(svg, &QPushButton::clicked, this, [this] {
+        save({tr("SVG picture (*.svg)"), QStringLiteral("*.svg")}, &PlotView::svg);
+    });
     connect(m_view, &PlotView::cursorAt, this,
             [this](double ms) { m_readout->setText(m_view->readout(ms)); });
     m_readout->setText(m_view->readout(m_view->range().from));
@@ -85,17 +89,13 @@ void PlotWindow::keyPressEvent(QKeyEvent *event)
         QWidget::keyPressEvent(event);
 }
 
-void PlotWindow::save(const char *format)
+void PlotWindow::save(const FileFilter &filter, QByteArray (PlotView::*picture)())
 {
-    const bool png = qstrcmp(format, "PNG") == 0;
-    const SaveFileChoice choice =
-        m_ui.chooseSaveFile(tr("Save plot as..."),
-                            {png ? FileFilter{tr("PNG picture (*.png)"), QStringLiteral("*.png")}
-                                 : FileFilter{tr("SVG picture (*.svg)"), QStringLiteral("*.svg")}});
+    const SaveFileChoice choice = m_ui.chooseSaveFile(tr("Save plot as..."), {filter});
     if (choice.path.isEmpty())
         return;
     try {
-        writeFileBytes(choice.path, png ? m_view->png() : m_view->svg());
+        writeFileBytes(choice.path, (m_view->*picture)());
     } catch (...) {
         m_ui.inform(errorBoxText(tr("There was an error saving the file."), currentError()));
     }

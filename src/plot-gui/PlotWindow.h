@@ -34,7 +34,8 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    void save(const char *format);
+    // The view drawn by `picture`, to a file the user names.
+    void save(const FileFilter &filter, QByteArray (PlotView::*picture)());
 
     UserInterface &m_ui;
     PlotView *m_view = nullptr;

@@ -173,12 +173,12 @@ TEST(LogFile, TextLogsAreTheirDateAndText)
         readIndexEntry(*f.bytes, f.handheld.open("TCodeLog")->readByIndex(0), LogKind::TroubleCode);
     QTemporaryDir dir;
     ExportContext context = f.context();
-    for (const QString &format : {CsvFormat, TxtFormat}) {
+    for (const QString format : {"CSV", "TXT"}) {
         ASSERT_TRUE(saveLogFile(dir.filePath("t"), LogKind::TroubleCode, format, e, context));
         EXPECT_EQ(readFile(dir.filePath("t")),
                   "3/7/2004 2:05:09 PM\r\nP0171 \x93lean\x94\r\nP0174\r\n");
     }
-    EXPECT_FALSE(saveLogFile(dir.filePath("none"), LogKind::TroubleCode, EfiFormat, e, context));
+    EXPECT_FALSE(saveLogFile(dir.filePath("none"), LogKind::TroubleCode, "EFI", e, context));
     EXPECT_FALSE(saveLogFile(dir.filePath("none"), LogKind::Rirod, QString(), e, context));
     EXPECT_FALSE(QFile::exists(dir.filePath("none")));
     EXPECT_TRUE(f.statuses.isEmpty()) << "no scan progress for text logs";
@@ -199,7 +199,7 @@ TEST(LogFile, AFolderThatCantBeWrittenIsAnError)
     };
     for (const auto &c : cases) {
         try {
-            saveLogFile(c.path, LogKind::Rirod, CsvFormat, f.entry(), context);
+            saveLogFile(c.path, LogKind::Rirod, "CSV", f.entry(), context);
             ADD_FAILURE() << c.path.toStdString();
         } catch (const RuntimeError &e) {
             EXPECT_EQ(e.number(), c.number) << c.path.toStdString();

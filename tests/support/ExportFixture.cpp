@@ -1,6 +1,7 @@
 #include "ExportFixture.h"
 
 #include "catalogue/EfiLogWriter.h"
+#include "export/LogFile.h"
 #include "export/TextLogWriter.h"
 
 namespace vexa::test {
@@ -10,6 +11,8 @@ ExportFixture::ExportFixture(TestHandheld::Mode mode)
       dates(QLocale(QLocale::English, QLocale::UnitedStates))
 {
     host.onStatus = [this](const QString &text) { statuses << text; };
+    registerTextLogWriters();
+    registerEfiLogWriter();
 }
 
 LogIndexEntry ExportFixture::entry(int line) const

@@ -6,6 +6,9 @@
 #include "TestHandheld.h"
 
 #include "app/MainWindow.h"
+#include "catalogue/EfiLogWriter.h"
+#include "export/LogFile.h"
+#include "plot-gui/PlotFile.h"
 #include "store/SyncComponent.h"
 
 #include <QLabel>
@@ -26,7 +29,11 @@ class TestWindow {
 public:
     explicit TestWindow(const SyncComponent &sync)
         : window(sync, ui, QLocale(QLocale::English, QLocale::UnitedStates))
-    {}
+    {
+        registerTextLogWriters();
+        registerEfiLogWriter();
+        registerPlotFileWriters();
+    }
 
     template <typename T = QWidget> T *control(const char *name)
     {

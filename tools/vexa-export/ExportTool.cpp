@@ -1,9 +1,11 @@
 // vexa-export: lists the logs of the docked handheld and saves them to files
 // without a window, named as the save command names several logs.
+#include "catalogue/EfiLogWriter.h"
 #include "core/RuntimeError.h"
 #include "core/UnattendedHost.h"
 #include "deletion/ArchiveSource.h"
 #include "export/LogFile.h"
+#include "export/OutputFormat.h"
 #include "plot-gui/PlotFile.h"
 #include "store/HandheldSource.h"
 #include "store/LogSearch.h"
@@ -30,7 +32,7 @@ struct Failure {
 struct Options {
     int tab = 0;
     bool list = false;
-    QString format;
+    const OutputFormat *format = nullptr;
     QString out;
     bool all = false;
     QList<int> logs; // 1-based positions in the list
@@ -38,30 +40,48 @@ struct Options {
     QString archive; // logs from this archive of deleted logs, not the handheld
 };
 
+// "CSV, TXT or EFI"
+QString eitherOf(const QStringList &codes)
+{
+    if (codes.size() < 2)
+        return codes.join(QString());
+    return codes.first(codes.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" or ") +
+           codes.last();
+}
+
 Options parse(const QCoreApplication &app)
 {
+    QStringList allCodes, everyKind, rirodOnly;
+    for (const OutputFormat &format : outputFormats()) {
+        allCodes << format.code;
+        (format.rirodOnly ? rirodOnly : everyKind) << format.code;
+    }
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Lists the saved logs of the docked handheld, or saves them to files named as the\n"
-        "program names several saved logs: RirodLog(03.07.2004_14.05.09).CSV and so on.\n\n"
-        "  vexa-export [--tab N] --list\n"
-        "  vexa-export [--tab N] --format CSV|TXT|EFI|PNG|SVG --out DIR (--all | --log N ...) "
-        "[--force]\n"
-        "  vexa-export --archive FILE [--tab N] ... (the same, for logs deleted from a "
-        "handheld)\n\n"
-        "Logs are numbered from 1 in the order of the handheld's index, as --list shows them;\n"
-        "a log whose index record can't be read keeps its number and is reported on standard\n"
-        "error. A log whose file name another log of the run already has is saved as\n"
-        "RirodLog(03.07.2004_14.05.09) (2).CSV and so on. Control characters in a log's text\n"
-        "are listed as \\n, \\r, \\t or \\xHH, and a backslash as \\\\. Progress goes to\n"
-        "standard error. The exit status is 0 only when every log was listed or written, 1\n"
-        "after any failure, 2 for a wrong command line."));
+    parser.setApplicationDescription(
+        QStringLiteral(
+            "Lists the saved logs of the docked handheld, or saves them to files named as the\n"
+            "program names several saved logs: RirodLog(03.07.2004_14.05.09).CSV and so on.\n\n"
+            "  vexa-export [--tab N] --list\n"
+            "  vexa-export [--tab N] --format %1 --out DIR (--all | --log N ...) [--force]\n"
+            "  vexa-export --archive FILE [--tab N] ... (the same, for logs deleted from a "
+            "handheld)\n\n"
+            "Logs are numbered from 1 in the order of the handheld's index, as --list shows them;\n"
+            "a log whose index record can't be read keeps its number and is reported on standard\n"
+            "error. A log whose file name another log of the run already has is saved as\n"
+            "RirodLog(03.07.2004_14.05.09) (2).CSV and so on. Control characters in a log's text\n"
+            "are listed as \\n, \\r, \\t or \\xHH, and a backslash as \\\\. Progress goes to\n"
+            "standard error. The exit status is 0 only when every log was listed or written, 1\n"
+            "after any failure, 2 for a wrong command line.")
+            .arg(allCodes.join(QLatin1Char('|'))));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOptions({
         {"tab", "0 Rirod Logs (default), 1 LTrims, 2 Accel Tests, 3 Trouble Codes.", "N", "0"},
         {"list", "Print one line per log, as the window lists it."},
-        {"format", "CSV or TXT for every kind; EFI, PNG or SVG (a plot) for Rirod logs.", "CODE"},
+        {"format",
+         QStringLiteral("%1 for every kind; %2 (a plot) for Rirod logs.")
+             .arg(eitherOf(everyKind), eitherOf(rirodOnly)),
+         "CODE"},
         {"out", "The folder to write the files into.", "DIR"},
         {"all", "Save every log of the tab."},
         {"log", "Save log N (repeatable).", "N"},
@@ -83,7 +103,7 @@ Options parse(const QCoreApplication &app)
     if (!ok || o.tab < 0 || o.tab > 3)
         throw Failure{QStringLiteral("--tab takes 0, 1, 2 or 3"), UsageFailure};
     o.list = parser.isSet("list");
-    o.format = parser.value("format").toUpper();
+    o.format = findOutputFormat(parser.value("format").toUpper());
     o.out = parser.value("out");
     o.all = parser.isSet("all");
     o.force = parser.isSet("force");
@@ -97,13 +117,13 @@ Options parse(const QCoreApplication &app)
     }
     if (o.list)
         return o;
-    if (o.format != CsvFormat && o.format != TxtFormat && o.format != EfiFormat &&
-        !isPlotFormat(o.format))
-        throw Failure{QStringLiteral("--format takes CSV, TXT, EFI, PNG or SVG (see --help)"),
+    if (!o.format)
+        throw Failure{QStringLiteral("--format takes %1 (see --help)").arg(eitherOf(allCodes)),
                       UsageFailure};
-    if ((o.format == EfiFormat || isPlotFormat(o.format)) && o.tab != 0)
-        throw Failure{QStringLiteral("%1 files are for Rirod logs (tab 0) only").arg(o.format),
-                      UsageFailure};
+    if (!o.format->fits(logKindOfTab(o.tab)))
+        throw Failure{
+            QStringLiteral("%1 files are for Rirod logs (tab 0) only").arg(o.format->code),
+            UsageFailure};
     if (o.out.isEmpty())
         throw Failure{QStringLiteral("--out names the folder to save into"), UsageFailure};
     if (o.all == !o.logs.isEmpty())
@@ -185,7 +205,8 @@ int saveLogs(const Options &o, LogSource &source, vexasync::ByteUtility &bytes, 
             continue;
         }
         const LogIndexEntry &entry = *log.entry;
-        const QString name = names.claim(multiLogFileName(folder, kind, entry, o.format));
+        const QString name =
+            names.claim(multiLogFileName(folder, kind, entry, o.format->extension()));
         if (!o.force && QFileInfo::exists(name)) {
             std::fprintf(stderr, "vexa-export: %s exists; left alone (--force overwrites it)\n",
                          qPrintable(name));
@@ -196,10 +217,7 @@ int saveLogs(const Options &o, LogSource &source, vexasync::ByteUtility &bytes, 
         try {
             ExportContext context{kind == LogKind::Rirod ? &source.scanRecords(position) : nullptr,
                                   bytes, host, host, dates};
-            if (isPlotFormat(o.format))
-                savePlotFile(name, o.format, entry, context);
-            else
-                saveLogFile(name, kind, o.format, entry, context);
+            saveLogFile(name, kind, o.format->code, entry, context);
         } catch (...) {
             const RuntimeError error = currentError();
             std::fprintf(stderr, "vexa-export: %s: %s (error %s)\n", qPrintable(name),
@@ -249,6 +267,9 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vexa-export"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VEXA_VERSION));
+    vexa::registerTextLogWriters();
+    vexa::registerEfiLogWriter();
+    vexa::registerPlotFileWriters();
     try {
         return vexa::run(app);
     } catch (const vexa::Failure &f) {

@@ -1,0 +1,81 @@
+#include "OutputFormat.h"
+
+#include <algorithm>
+
+namespace vexa {
+
+namespace {
+
+// Adding a format is one row here (with its Id) plus its writer, registered
+// by the layer that owns it; the dialogs and vexa-export follow the table.
+std::span<OutputFormat> table()
+{
+    static OutputFormat rows[] = {
+        {.id = OutputFormat::Csv,
+         .code = QStringLiteral("CSV"),
+         .rirodFileDialog = {QStringLiteral("Comma-delimited (*.csv)"), QStringLiteral("*.csv")},
+         .otherFileDialog = {},
+         .saveLocationText = QStringLiteral("Comma-delimited (*.csv)"),
+         .rirodOnly = false},
+        {.id = OutputFormat::Txt,
+         .code = QStringLiteral("TXT"),
+         .rirodFileDialog = {QStringLiteral("Space-delimited (*.txt)"), QStringLiteral("*.txt")},
+         .otherFileDialog = {QStringLiteral("Text file (*.txt)"), QStringLiteral("*.txt")},
+         .saveLocationText = QStringLiteral("Space-delimited (*.txt)"),
+         .rirodOnly = false},
+        {.id = OutputFormat::Efi,
+         .code = QStringLiteral("EFI"),
+         .rirodFileDialog = {QStringLiteral("EFILive format(*.efi)"), QStringLiteral("*.efi")},
+         .otherFileDialog = {},
+         .saveLocationText = QStringLiteral("EFILive format(*.efi)"),
+         .rirodOnly = true},
+        // Plots, saved by vexa-export only.
+        {.id = OutputFormat::Png,
+         .code = QStringLiteral("PNG"),
+         .rirodFileDialog = {},
+         .otherFileDialog = {},
+         .saveLocationText = {},
+         .rirodOnly = true},
+        {.id = OutputFormat::Svg,
+         .code = QStringLiteral("SVG"),
+         .rirodFileDialog = {},
+         .otherFileDialog = {},
+         .saveLocationText = {},
+         .rirodOnly = true},
+    };
+    return rows;
+}
+
+} // namespace
+
+std::span<const OutputFormat> outputFormats()
+{
+    return table();
+}
+
+const OutputFormat *findOutputFormat(const QString &code)
+{
+    const auto rows = outputFormats();
+    const auto it = std::find_if(rows.begin(), rows.end(),
+                                 [&](const OutputFormat &f) { return f.code == code; });
+    return it == rows.end() ? nullptr : &*it;
+}
+
+QList<const OutputFormat *> windowFormats(bool rirodTab)
+{
+    QList<const OutputFormat *> offered;
+    for (const OutputFormat &format : outputFormats())
+        if (!format.fileDialog(rirodTab).description.isEmpty() &&
+            !format.saveLocationText.isEmpty())
+            offered << &format;
+    return offered;
+}
+
+void registerOutputWriter(OutputFormat::Id id, LogFileWriter writer)
+{
+    for (OutputFormat &format : table())
+        if (format.id == id)
+            format.writer = writer;
+}
+
+} // namespace vexa
