@@ -31,13 +31,14 @@ Destination chooseDestination(const SaveSelection &s, UserInterface &ui)
     return {choice.path, named ? offered[choice.filterIndex - 1] : offered.last()};
 }
 
-void saveSelected(const SaveSelection &s, const SaveServices &services)
+void saveSelected(const SaveSelection &s, const SaveServices &services, CommandOutcome &outcome)
 {
     CommandHost &host = services.host;
     UserInterface &ui = services.ui;
     Destination to = chooseDestination(s, ui);
     if (to.folder.isEmpty() || !to.format)
         return;
+    outcome.status = CommandOutcome::Status::Completed;
     const bool several = s.positions.size() > 1;
     if (several)
         to.folder = withTrailingSeparator(to.folder);
@@ -59,15 +60,18 @@ void saveSelected(const SaveSelection &s, const SaveServices &services)
                 : to.folder;
         const QFileInfo file(name);
         if (file.exists() &&
-            !ui.ask(QStringLiteral("File %1 already exists - overwrite?").arg(file.fileName())))
+            !ui.ask(QStringLiteral("File %1 already exists - overwrite?").arg(file.fileName()))) {
+            outcome.status = CommandOutcome::Status::Cancelled;
             return;
+        }
         host.clearCancelRequest();
         host.setCancelShown(true);
         host.setCommandButtonsShown(false);
         if (!bytes)
             bytes = services.sync.createByteUtility();
         ExportContext context{services.scanDatabase, *bytes, host, ui, services.dates};
-        saveLogFile(name, s.kind, to.format->code, entry, context);
+        const bool written = saveLogFile(name, s.kind, to.format->code, entry, context);
+        outcome.logs.push_back({position, written, name});
     }
 }
 
@@ -82,19 +86,24 @@ QList<FileFilter> saveFileFilters(LogKind kind)
     return filters;
 }
 
-void runSaveCommand(const SaveSelection &selection, const SaveServices &services)
+CommandOutcome runSaveCommand(const SaveSelection &selection, const SaveServices &services)
 {
+    CommandOutcome outcome;
     if (!selection.positions.empty()) {
         try {
-            saveSelected(selection, services);
+            saveSelected(selection, services, outcome);
         } catch (...) {
-            services.ui.inform(errorBoxText(QStringLiteral("There was an error saving the file."),
-                                            currentError()));
+            const RuntimeError error = currentError();
+            services.ui.inform(
+                errorBoxText(QStringLiteral("There was an error saving the file."), error));
+            outcome.status = CommandOutcome::Status::Failed;
+            outcome.error = error.description();
         }
     }
     services.host.setCancelShown(false);
     services.host.setCommandButtonsShown(true);
     services.host.showStatusNow(QStringLiteral("Complete."));
+    return outcome;
 }
 
 } // namespace vexa

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ExportContext.h"
+#include "core/CommandOutcome.h"
 #include "format/LogKind.h"
 
 #include <vector>
@@ -29,7 +30,9 @@ struct SaveServices {
 // The filters the file-save dialog offers on the tab.
 QList<FileFilter> saveFileFilters(LogKind kind);
 
-// Runs the command to its end; the host's status ends at "Complete.".
-void runSaveCommand(const SaveSelection &selection, const SaveServices &services);
+// Runs the command to its end; the host's status ends at "Complete.". Each
+// log tried, with the file it was saved to (a log the user cancelled part-way
+// keeps its file, so it counts as saved); an overwrite answered No cancels.
+CommandOutcome runSaveCommand(const SaveSelection &selection, const SaveServices &services);
 
 } // namespace vexa

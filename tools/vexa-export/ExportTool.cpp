@@ -1,6 +1,7 @@
 // vexa-export: lists the logs of the docked handheld and saves them to files
 // without a window, named as the save command names several logs.
 #include "catalogue/EfiLogWriter.h"
+#include "core/CommandOutcome.h"
 #include "core/RuntimeError.h"
 #include "core/UnattendedHost.h"
 #include "deletion/ArchiveSource.h"
@@ -195,13 +196,13 @@ int saveLogs(const Options &o, LogSource &source, vexasync::ByteUtility &bytes, 
     host.printProgress([](const QString &line) { std::fprintf(stderr, "%s\n", qPrintable(line)); });
     RunFileNames names;
     const QString folder = withTrailingSeparator(QDir::toNativeSeparators(o.out));
-    int failures = 0;
+    CommandOutcome outcome{CommandOutcome::Status::Completed, {}, {}};
     for (const int n : chosen) {
         const auto position = static_cast<std::size_t>(n - 1);
         const SourceLog &log = logs[position];
         if (!log.entry) {
             reportUnreadable(n, log);
-            ++failures;
+            outcome.logs.push_back({n, false, log.unreadable});
             continue;
         }
         const LogIndexEntry &entry = *log.entry;
@@ -210,7 +211,7 @@ int saveLogs(const Options &o, LogSource &source, vexasync::ByteUtility &bytes, 
         if (!o.force && QFileInfo::exists(name)) {
             std::fprintf(stderr, "vexa-export: %s exists; left alone (--force overwrites it)\n",
                          qPrintable(name));
-            ++failures;
+            outcome.logs.push_back({n, false, QStringLiteral("exists")});
             continue;
         }
         std::fprintf(stderr, "Log %d: %s\n", n, qPrintable(name));
@@ -218,18 +219,18 @@ int saveLogs(const Options &o, LogSource &source, vexasync::ByteUtility &bytes, 
             ExportContext context{kind == LogKind::Rirod ? &source.scanRecords(position) : nullptr,
                                   bytes, host, host, dates};
             saveLogFile(name, kind, o.format->code, entry, context);
+            outcome.logs.push_back({n, true, name});
         } catch (...) {
             const RuntimeError error = currentError();
             std::fprintf(stderr, "vexa-export: %s: %s (error %s)\n", qPrintable(name),
                          qPrintable(error.description()),
                          qPrintable(errorNumberText(error.number())));
-            ++failures;
+            outcome.logs.push_back({n, false, error.description()});
         }
     }
-    std::fprintf(stderr, "%lld of %lld files written.\n",
-                 static_cast<long long>(chosen.size() - failures),
-                 static_cast<long long>(chosen.size()));
-    return failures == 0 ? 0 : 1;
+    std::fprintf(stderr, "%d of %lld files written.\n", outcome.doneCount(),
+                 static_cast<long long>(outcome.logs.size()));
+    return outcome.allDone() ? 0 : 1;
 }
 
 int run(const QCoreApplication &app)
