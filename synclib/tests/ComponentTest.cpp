@@ -166,14 +166,17 @@ TEST(Component, SyncIsInProgressOnlyWhileADockedHandheldExists)
     TestHandheld handheld;
     auto status = handheld.component().createSyncStatus();
     EXPECT_TRUE(status->inProgress());
+    EXPECT_EQ(status->dockedUser(), handheld.user().id);
     handheld.undock();
     EXPECT_FALSE(status->inProgress());
+    EXPECT_EQ(status->dockedUser(), 0u);
     EXPECT_EQ(errorNumber([&] { handheld.open("RirodIndex"); }), vexasync::error::NotDocked);
 
     handheld.component().createDesktop()->dock(handheld.user().id);
     EXPECT_TRUE(status->inProgress());
     ASSERT_TRUE(QFile::remove(QString::fromStdString(handheld.imagePath())));
     EXPECT_FALSE(status->inProgress()) << "the handheld was pulled out";
+    EXPECT_EQ(status->dockedUser(), handheld.user().id) << "its user stays docked";
 }
 
 QString tool()
