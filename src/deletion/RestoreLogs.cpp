@@ -24,14 +24,20 @@ bool sameLog(LogKind kind, const RecordBytes &a, const RecordBytes &b)
     return true;
 }
 
-std::shared_ptr<vexasync::RecordAdapter> openOrCreate(vexasync::Component &component,
+// The program never creates a database (that is the component's
+// administration), so a log whose database is gone stays in the archive.
+std::shared_ptr<vexasync::RecordAdapter> openExisting(vexasync::Component &component,
                                                       const char *name)
 {
-    const auto names = component.createDesktop()->databaseNames();
-    if (std::find(names.begin(), names.end(), name) == names.end())
-        component.createDesktop()->createDatabase(name);
-    return component.createDatabaseOpener()->open(name, vexasync::RecordAdapterClass,
-                                                  vexasync::mode::ReadWriteDelete);
+    try {
+        return component.createDatabaseOpener()->open(name, vexasync::RecordAdapterClass,
+                                                      vexasync::mode::ReadWriteDelete);
+    } catch (const vexasync::Error &e) {
+        if (e.number() != vexasync::error::NotFound)
+            throw;
+        throw RuntimeError(
+            e.number(), QStringLiteral("the handheld has no %1 database").arg(QLatin1String(name)));
+    }
 }
 
 QString refusal(const ArchivedLog &log, vexasync::ByteUtility &bytes,
@@ -96,11 +102,11 @@ std::vector<RestoreOutcome> restoreLogs(DeletedLogArchive &archive,
                 throw RuntimeError(ErrorNumber::SubscriptOutOfRange,
                                    QStringLiteral("the archive has no log %1").arg(id));
             const LogKindInfo &info = logKindInfo(log->kind);
-            const auto index = openOrCreate(component, info.indexDatabase);
+            const auto index = openExisting(component, info.indexDatabase);
             outcome.reason = refusal(*log, *bytes, *index);
             if (outcome.reason.isEmpty()) {
                 const auto scans =
-                    log->kind == LogKind::Rirod ? openOrCreate(component, ScanDatabase) : nullptr;
+                    log->kind == LogKind::Rirod ? openExisting(component, ScanDatabase) : nullptr;
                 putBack(*log, *bytes, *index, scans.get());
                 archive.markRestored(id);
                 outcome.restored = true;
