@@ -4,9 +4,9 @@
 
 #include "DeletedLogArchive.h"
 
-#include "vexasync/VexaSync.h"
-
 namespace vexa {
+
+class SyncComponent;
 
 struct RestoreOutcome {
     std::int64_t id = 0;
@@ -19,6 +19,6 @@ struct RestoreOutcome {
 // is refused with the reason.
 std::vector<RestoreOutcome> restoreLogs(DeletedLogArchive &archive,
                                         const std::vector<std::int64_t> &ids,
-                                        vexasync::Component &component);
+                                        const SyncComponent &sync);
 
 } // namespace vexa

@@ -244,5 +244,29 @@ TEST(HandheldTool, BadInputIsRefusedWithAMessage)
     EXPECT_TRUE(err.contains("No handheld is docked")) << err.constData();
 }
 
+// The component can't know the logger's logs, so these are no aliases.
+TEST(HandheldTool, MovedCommandsNameTheirNewHome)
+{
+    TestHandheld handheld;
+    const QByteArray image = handheld.imageBytes();
+    const struct {
+        QStringList args;
+        const char *message;
+    } cases[] = {
+        {{"demo"}, "vexa-handheld: 'demo' moved: use 'vexa-logbook demo'\n"},
+        {{"archive", "list"}, "vexa-handheld: 'archive' moved: use 'vexa-logbook archive'\n"},
+        {{"restore", "--all"}, "vexa-handheld: 'restore' moved: use 'vexa-logbook restore'\n"},
+        {{"demo", "--help"}, "vexa-handheld: 'demo' moved: use 'vexa-logbook demo'\n"},
+    };
+    for (const auto &c : cases) {
+        QByteArray out, err;
+        EXPECT_EQ(runTool(c.args, {}, &out, &err), 2) << c.message;
+        EXPECT_EQ(out, "");
+        EXPECT_EQ(err, c.message);
+    }
+    EXPECT_EQ(handheld.imageBytes(), image);
+    EXPECT_EQ(handheld.component().createDesktop()->users().size(), 1u) << "no demo user";
+}
+
 } // namespace
 } // namespace vexa::test

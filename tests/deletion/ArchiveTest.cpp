@@ -32,7 +32,7 @@ struct Archiving : FiveLogs {
         for (const ArchivedLog &log : archive.logs(false))
             if (!log.indexRecord.empty())
                 ids.push_back(log.id);
-        for (const RestoreOutcome &o : restoreLogs(archive, ids, f.handheld.component()))
+        for (const RestoreOutcome &o : restoreLogs(archive, ids, f.sync))
             if (o.restored)
                 restored.push_back(o.id);
         return restored;
@@ -178,8 +178,7 @@ TEST(DeletedLogArchive, RestoreRefusesWhatDoesNotFit)
     ArchivedLog noDatabase{
         0, LogKind::AccelTest, textLogRecord({2005, 1, 1, 0, 0, 0}, "0-60"), {}, {}, true, {}};
     const auto ids = archive.add({cutShort, shortScan, noLog, noDatabase});
-    const auto outcomes =
-        restoreLogs(archive, {ids[0], ids[1], ids[2], ids[3], 99}, a.f.handheld.component());
+    const auto outcomes = restoreLogs(archive, {ids[0], ids[1], ids[2], ids[3], 99}, a.f.sync);
     const char *reasons[] = {"its index record can't be read", "scan record 1 is 20 bytes long",
                              "scan records no log pointed at",
                              "the handheld has no AccelTestLog database",
