@@ -7,8 +7,8 @@ set(CPACK_PACKAGE_DESCRIPTION
     "VEXASynch lists the logs saved on a docked VEXA engine-data logger, describes
 and plots them, saves them as comma-delimited text, fixed-width text or EFILive
 binary logs, and deletes them from the handheld, keeping every deleted log in
-an archive it can restore. vexa-export and vexa-handheld do the same from the
-command line.")
+an archive it can restore. vexa-export, vexa-logbook and vexa-handheld do the
+same from the command line.")
 set(CPACK_PACKAGE_FILE_NAME "${CPACK_PACKAGE_NAME}_${PROJECT_VERSION}")
 set(CPACK_GENERATOR DEB)
 set(CPACK_STRIP_FILES ON)

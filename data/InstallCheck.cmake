@@ -12,7 +12,7 @@ set(bin ${PREFIX}/${BINDIR})
 set(ENV{QT_QPA_PLATFORM} offscreen)
 set(ENV{VEXA_SYNC_ROOT} ${PREFIX}/sync-root)
 
-foreach(program VEXASynch vexa-export vexa-handheld)
+foreach(program VEXASynch vexa-export vexa-handheld vexa-logbook)
     execute_process(COMMAND ${bin}/${program} --version OUTPUT_VARIABLE out
                     RESULT_VARIABLE status)
     if(NOT status EQUAL 0 OR NOT out MATCHES "^${program} [0-9]+\\.[0-9]+\\.[0-9]+\n$")
@@ -20,12 +20,12 @@ foreach(program VEXASynch vexa-export vexa-handheld)
     endif()
 endforeach()
 
-# Both tools reach the component: the handheld tool through its run path,
-# vexa-export by loading it from the component's folder.
-execute_process(COMMAND ${bin}/vexa-handheld demo OUTPUT_VARIABLE out ERROR_VARIABLE err
+# The tools reach the component: the demo through the logbook tool's run
+# path, vexa-export by loading it from the component's folder.
+execute_process(COMMAND ${bin}/vexa-logbook demo OUTPUT_VARIABLE out ERROR_VARIABLE err
                 RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
-    message(FATAL_ERROR "installed vexa-handheld demo: ${err} (${status})")
+    message(FATAL_ERROR "installed vexa-logbook demo: ${err} (${status})")
 endif()
 execute_process(COMMAND ${bin}/vexa-export --list OUTPUT_VARIABLE out ERROR_VARIABLE err
                 RESULT_VARIABLE status)

@@ -2,7 +2,7 @@
 // tests/data/export: their index records, scan records and whole saves.
 #include "FuzzTargets.h"
 
-#include "../synclib/tool/LoggerRecords.h"
+#include "LoggerRecords.h"
 
 #include <QDir>
 #include <QFile>

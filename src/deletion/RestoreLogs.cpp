@@ -4,6 +4,7 @@
 #include "format/IndexRecord.h"
 #include "format/ScanRecord.h"
 #include "store/ChangeGroup.h"
+#include "store/SyncComponent.h"
 
 #include <algorithm>
 #include <limits>
@@ -12,14 +13,18 @@ namespace vexa {
 
 namespace {
 
-std::shared_ptr<vexasync::RecordAdapter> openOrCreate(vexasync::Component &component,
-                                                      const char *name)
+// The program never creates a database (that is the component's
+// administration), so a log whose database is gone stays in the archive.
+std::shared_ptr<vexasync::RecordAdapter> openExisting(const SyncComponent &sync, const char *name)
 {
-    const auto names = component.createDesktop()->databaseNames();
-    if (std::find(names.begin(), names.end(), name) == names.end())
-        component.createDesktop()->createDatabase(name);
-    return component.createDatabaseOpener()->open(name, vexasync::RecordAdapterClass,
-                                                  vexasync::mode::ReadWriteDelete);
+    try {
+        return sync.openDatabase(name);
+    } catch (const vexasync::Error &e) {
+        if (e.number() != vexasync::error::NotFound)
+            throw;
+        throw RuntimeError(
+            e.number(), QStringLiteral("the handheld has no %1 database").arg(QLatin1String(name)));
+    }
 }
 
 bool isOnHandheld(const IndexRecord &log, vexasync::ByteUtility &bytes,
@@ -82,9 +87,9 @@ void putBack(const ArchivedLog &log, vexasync::ByteUtility &bytes, vexasync::Rec
 
 std::vector<RestoreOutcome> restoreLogs(DeletedLogArchive &archive,
                                         const std::vector<std::int64_t> &ids,
-                                        vexasync::Component &component)
+                                        const SyncComponent &sync)
 {
-    const auto bytes = component.createByteUtility();
+    const auto bytes = sync.createByteUtility();
     std::vector<RestoreOutcome> outcomes;
     const std::vector<ArchivedLog> logs = archive.logs();
     for (const std::int64_t id : ids) {
@@ -96,11 +101,11 @@ std::vector<RestoreOutcome> restoreLogs(DeletedLogArchive &archive,
                 throw RuntimeError(ErrorNumber::SubscriptOutOfRange,
                                    QStringLiteral("the archive has no log %1").arg(id));
             const LogKindInfo &info = logKindInfo(log->kind);
-            const auto index = openOrCreate(component, info.indexDatabase);
+            const auto index = openExisting(sync, info.indexDatabase);
             outcome.reason = refusal(*log, *bytes, *index);
             if (outcome.reason.isEmpty()) {
                 const auto scans =
-                    log->kind == LogKind::Rirod ? openOrCreate(component, ScanDatabase) : nullptr;
+                    log->kind == LogKind::Rirod ? openExisting(sync, ScanDatabase) : nullptr;
                 putBack(*log, *bytes, *index, scans.get());
                 archive.markRestored(id);
                 outcome.restored = true;

@@ -4,9 +4,9 @@
 
 #include "DeletedLogArchive.h"
 
-#include "vexasync/VexaSync.h"
-
 namespace vexa {
+
+class SyncComponent;
 
 struct RestoreOutcome {
     std::int64_t id = 0;
@@ -15,9 +15,10 @@ struct RestoreOutcome {
 };
 
 // Each log in a change group of its own; a log whose kind or records don't
-// fit, or that is still on the handheld, is refused with the reason.
+// fit, that is still on the handheld or whose database the handheld lacks,
+// is refused with the reason.
 std::vector<RestoreOutcome> restoreLogs(DeletedLogArchive &archive,
                                         const std::vector<std::int64_t> &ids,
-                                        vexasync::Component &component);
+                                        const SyncComponent &sync);
 
 } // namespace vexa

@@ -68,7 +68,7 @@ std::unique_ptr<vexasync::ByteUtility> SyncComponent::createByteUtility() const
 
 QString SyncComponent::dockedUserFolder() const
 {
-    const std::uint32_t user = component().createDesktop()->dockedUser();
+    const std::uint32_t user = createSyncStatus()->dockedUser();
     if (user == 0)
         return {};
     const QString root = QString::fromStdString(createSyncFolders()->rootFolder(0));

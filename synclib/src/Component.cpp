@@ -216,6 +216,7 @@ public:
         const fs::path image = DesktopRegistry().dockedImage();
         return !image.empty() && fs::exists(image);
     }
+    std::uint32_t dockedUser() override { return DesktopRegistry().dockedUser(); }
 };
 
 class DatabaseOpenerImpl final : public DatabaseOpener {

@@ -1,10 +1,10 @@
 // Change groups: applied whole or not at all, and nested. (A crash inside
 // one is the delete tests' business.)
-#include "support/TestHandheld.h"
+#include "DockedHandheld.h"
 
 #include <gtest/gtest.h>
 
-namespace vexa::test {
+namespace vexasync::test {
 namespace {
 
 std::vector<Bytes> sequence(int n, int start = 0)
@@ -17,8 +17,8 @@ std::vector<Bytes> sequence(int n, int start = 0)
 }
 
 struct TwoDatabases {
-    TestHandheld handheld;
-    std::shared_ptr<vexasync::RecordAdapter> a, b;
+    DockedHandheld handheld;
+    std::shared_ptr<RecordAdapter> a, b;
     TwoDatabases()
     {
         handheld.add("A", sequence(5));
@@ -74,10 +74,10 @@ TEST(ChangeGroup, AnInnerGroupCanBeUndoneAlone)
     try {
         db.a->commitGroup();
         ADD_FAILURE() << "a commit without a group";
-    } catch (const vexasync::Error &e) {
-        EXPECT_EQ(e.number(), vexasync::error::NoChangeGroup);
+    } catch (const Error &e) {
+        EXPECT_EQ(e.number(), error::NoChangeGroup);
     }
 }
 
 } // namespace
-} // namespace vexa::test
+} // namespace vexasync::test

@@ -1,18 +1,14 @@
 // The sync component as the program uses it: record order, byte reads,
 // users and folders, and its errors.
-#include "support/TestHandheld.h"
-
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QProcess>
+#include "DockedHandheld.h"
+#include "HandheldToolRun.h"
 
 #include <gtest/gtest.h>
 
-namespace vexa::test {
-namespace {
+#include <functional>
 
-using vexasync::Error;
+namespace vexasync::test {
+namespace {
 
 Bytes bytesOf(std::initializer_list<int> values)
 {
@@ -23,7 +19,7 @@ Bytes bytesOf(std::initializer_list<int> values)
 }
 
 // Records {0}, {1}, ... {n-1}.
-std::shared_ptr<vexasync::RecordAdapter> numbered(const TestHandheld &handheld, int n)
+std::shared_ptr<vexasync::RecordAdapter> numbered(const DockedHandheld &handheld, int n)
 {
     std::vector<Bytes> records;
     for (int i = 0; i < n; ++i)
@@ -54,7 +50,7 @@ std::int32_t errorNumber(const std::function<void()> &call)
 // make them.
 TEST(Component, RecordsKeepTheirIdsAndCloseUpOnDelete)
 {
-    TestHandheld handheld;
+    DockedHandheld handheld;
     auto db = numbered(handheld, 5);
     const vexasync::RecordId second = db->readByIndex(1).id;
     const vexasync::RecordId fourth = db->readByIndex(3).id;
@@ -74,7 +70,7 @@ TEST(Component, RecordsKeepTheirIdsAndCloseUpOnDelete)
 
 TEST(Component, ByteReadsStopAtTheEndsOfARecord)
 {
-    TestHandheld handheld;
+    DockedHandheld handheld;
     auto bytes = handheld.component().createByteUtility();
     const Bytes b = bytesOf({0x12, 0x34, 0xFF, 0xFE, 'A', 'B', 0, 'C'});
     EXPECT_EQ(bytes->readInt16(b, 0, true), 0x1234);
@@ -113,7 +109,7 @@ TEST(Component, ByteReadsStopAtTheEndsOfARecord)
 
 TEST(Component, FailuresCarryTheirNumbersAndDescriptions)
 {
-    TestHandheld handheld;
+    DockedHandheld handheld;
     auto opener = handheld.component().createDatabaseOpener();
     try {
         opener->open("Missing", vexasync::RecordAdapterClass, vexasync::mode::ReadWriteDelete);
@@ -138,23 +134,23 @@ TEST(Component, FailuresCarryTheirNumbersAndDescriptions)
 // Before, opening ran the schema and turned these into empty handhelds.
 TEST(Component, ADamagedImageCantBeReadAndStaysAsItWas)
 {
-    using Damage = TestHandheld::Damage;
+    using Damage = DockedHandheld::Damage;
     for (const Damage damage :
          {Damage::RecordsTableDropped, Damage::EmptyFile, Damage::NotSqlite}) {
         for (const std::int32_t mode : {vexasync::mode::Read, vexasync::mode::ReadWriteDelete}) {
-            TestHandheld handheld;
+            DockedHandheld handheld;
             handheld.add("RirodIndex", {bytesOf({1})});
             handheld.damage(damage);
-            const QByteArray before = handheld.imageBytes();
+            const std::string before = handheld.imageBytes();
             auto opener = handheld.component().createDatabaseOpener();
             try {
                 opener->open("RirodIndex", vexasync::RecordAdapterClass, mode);
                 ADD_FAILURE() << "opened damaged image " << int(damage);
             } catch (const Error &e) {
                 EXPECT_EQ(e.number(), vexasync::error::StorageFailure);
-                EXPECT_TRUE(QString(e.what()).startsWith(QString::fromStdString(
-                    "The handheld image " + handheld.imagePath() + " can't be read (")))
-                    << e.what();
+                const std::string start =
+                    "The handheld image " + handheld.imagePath() + " can't be read (";
+                EXPECT_EQ(std::string(e.what()).substr(0, start.size()), start);
             }
             EXPECT_EQ(handheld.imageBytes(), before) << int(damage);
         }
@@ -163,46 +159,29 @@ TEST(Component, ADamagedImageCantBeReadAndStaysAsItWas)
 
 TEST(Component, SyncIsInProgressOnlyWhileADockedHandheldExists)
 {
-    TestHandheld handheld;
+    DockedHandheld handheld;
     auto status = handheld.component().createSyncStatus();
     EXPECT_TRUE(status->inProgress());
+    EXPECT_EQ(status->dockedUser(), handheld.user().id);
     handheld.undock();
     EXPECT_FALSE(status->inProgress());
+    EXPECT_EQ(status->dockedUser(), 0u);
     EXPECT_EQ(errorNumber([&] { handheld.open("RirodIndex"); }), vexasync::error::NotDocked);
 
     handheld.component().createDesktop()->dock(handheld.user().id);
     EXPECT_TRUE(status->inProgress());
-    ASSERT_TRUE(QFile::remove(QString::fromStdString(handheld.imagePath())));
+    ASSERT_TRUE(std::filesystem::remove(handheld.imagePath()));
     EXPECT_FALSE(status->inProgress()) << "the handheld was pulled out";
-}
-
-QString tool()
-{
-    return QCoreApplication::applicationDirPath() + "/vexa-handheld";
-}
-
-int runTool(const QStringList &args, const QByteArray &input = {}, QByteArray *out = nullptr,
-            QByteArray *err = nullptr)
-{
-    QProcess p;
-    p.start(tool(), args);
-    p.write(input);
-    p.closeWriteChannel();
-    p.waitForFinished(30000);
-    if (out)
-        *out = p.readAllStandardOutput();
-    if (err)
-        *err = p.readAllStandardError();
-    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    EXPECT_EQ(status->dockedUser(), handheld.user().id) << "its user stays docked";
 }
 
 // The tool's import: a record per line in hex, '-' for an empty record.
 TEST(Component, ChangesByAnotherProcessAreSeen)
 {
-    TestHandheld handheld;
+    DockedHandheld handheld;
     auto db = numbered(handheld, 2);
     EXPECT_EQ(db->recordCount(), 2);
-    ASSERT_EQ(runTool({"import", "Numbers"}, "07\n08 ff\n-\n\n0d0A\n"), 0);
+    ASSERT_EQ(runHandheldTool({"import", "Numbers"}, "07\n08 ff\n-\n\n0d0A\n").exitCode, 0);
     EXPECT_EQ(db->recordCount(), 6);
     EXPECT_EQ(handheld.records("Numbers"), (std::vector<Bytes>{bytesOf({0}),
                                                                bytesOf({1}),
@@ -212,34 +191,5 @@ TEST(Component, ChangesByAnotherProcessAreSeen)
                                                                bytesOf({0x0D, 0x0A})}));
 }
 
-TEST(HandheldTool, BadInputIsRefusedWithAMessage)
-{
-    TestHandheld handheld;
-    handheld.add("Kept", {bytesOf({5})});
-    const struct {
-        QStringList args;
-        QByteArray input;
-        const char *message;
-    } cases[] = {
-        {{"import", "Kept"}, "0102\n0A0\n", "line 2: odd number of hex digits"},
-        {{"import", "Kept"}, "zz\n", "line 1: 'z' is not a hexadecimal digit"},
-        {{"dock", "Nobody"}, {}, "Unknown user Nobody"},
-        {{"dump", "Missing"}, {}, "Database, record, etc. not found"},
-        {{"frobnicate"}, {}, "unknown command"},
-        {{"dock"}, {}, "usage"},
-    };
-    for (const auto &c : cases) {
-        QByteArray err;
-        EXPECT_NE(runTool(c.args, c.input, nullptr, &err), 0) << c.message;
-        EXPECT_TRUE(err.contains(c.message)) << err.constData();
-    }
-    EXPECT_EQ(handheld.records("Kept"), std::vector<Bytes>{bytesOf({5})}) << "nothing imported";
-
-    handheld.undock();
-    QByteArray err;
-    EXPECT_NE(runTool({"dump", "Kept"}, {}, nullptr, &err), 0);
-    EXPECT_TRUE(err.contains("No handheld is docked")) << err.constData();
-}
-
 } // namespace
-} // namespace vexa::test
+} // namespace vexasync::test

@@ -1,5 +1,5 @@
 // The in-memory record order against a plain vector doing the same work.
-#include "../src/RecordOrder.h" // an inner part of the component
+#include "RecordOrder.h" // an inner part of the component
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,5 @@
 // vexa-handheld: manages the desktop's handheld users and the docked
 // handheld's databases, for users and for tests.
-#include "ArchiveCommands.h"
-#include "DemoHandheld.h"
 #include "HexRecords.h"
 
 #include "vexasync/VexaSync.h"
@@ -31,8 +29,6 @@ struct Command {
     std::size_t argumentCount; // at most; at least all but the [optional] ones
     std::function<void(vexasync::Component &, const Args &)> run;
 };
-
-const char *const DemoUserName = "Demo User";
 
 std::shared_ptr<vexasync::RecordAdapter> openDatabase(vexasync::Component &component,
                                                       const std::string &name)
@@ -160,24 +156,6 @@ const std::map<std::string, Command> &commands()
                   std::cout << "  " << name << ": " << openDatabase(c, name)->recordCount()
                             << " records\n";
           }}},
-        {"demo",
-         {"demo",
-          "Creates or resets the demo user's handheld with logs of all four kinds, and docks it.",
-          0,
-          [](vexasync::Component &c, const Args &) {
-              auto desktop = c.createDesktop();
-              vexasync::UserInfo user;
-              try {
-                  user = desktop->findUser(DemoUserName);
-              } catch (const vexasync::Error &) {
-                  user = desktop->addUser(DemoUserName);
-              }
-              desktop->dock(user.id);
-              const demo::Summary s = demo::fill(c);
-              std::cout << "Docked the demo handheld of '" << user.name << "': " << s.rirodLogs
-                        << " Rirod logs (" << s.scanRecords << " scans), " << s.textLogs
-                        << " text logs.\n";
-          }}},
         {"add-backup",
          {"add-backup USER NAME [AGE_MINUTES]",
           "Puts a copy of the logger program named NAME (such as VEXA.prc) into USER's backup\n"
@@ -210,8 +188,8 @@ void printUsage(std::ostream &out)
         << vexasync::RootVariable << " or a VEXASync folder in your data folder.\n\nCommands:\n";
     for (const auto &[name, command] : commands())
         out << "  " << command.synopsis << "\n      " << command.help << '\n';
-    out << archive::Usage;
-    out << "\n'vexa-handheld COMMAND --help' describes one command.\n";
+    out << "\n'vexa-handheld COMMAND --help' describes one command. 'demo', 'archive' and\n"
+           "'restore' moved to vexa-logbook.\n";
 }
 
 } // namespace
@@ -224,11 +202,16 @@ int main(int argc, char **argv)
         return all.empty() ? 2 : 0;
     }
     if (all[0] == "--version") {
-        std::cout << "vexa-handheld " VEXA_VERSION "\n";
+        std::cout << "vexa-handheld " VEXASYNC_VERSION "\n";
         return 0;
     }
-    if (int exitCode = 0; archive::run(all, exitCode))
-        return exitCode;
+    // The component can't know the logger's logs, so these are no aliases.
+    for (const char *moved : {"demo", "archive", "restore"})
+        if (all[0] == moved) {
+            std::cerr << "vexa-handheld: '" << moved << "' moved: use 'vexa-logbook " << moved
+                      << "'\n";
+            return 2;
+        }
     const auto found = commands().find(all[0]);
     if (found == commands().end()) {
         std::cerr << "vexa-handheld: unknown command '" << all[0] << "'\n";

@@ -32,7 +32,7 @@ struct Archiving : FiveLogs {
         for (const ArchivedLog &log : archive.logs(false))
             if (!log.indexRecord.empty())
                 ids.push_back(log.id);
-        for (const RestoreOutcome &o : restoreLogs(archive, ids, f.handheld.component()))
+        for (const RestoreOutcome &o : restoreLogs(archive, ids, f.sync))
             if (o.restored)
                 restored.push_back(o.id);
         return restored;
@@ -176,16 +176,22 @@ TEST(DeletedLogArchive, RestoreRefusesWhatDoesNotFit)
                           true,
                           {}};
     ArchivedLog noLog{0, LogKind::Rirod, {}, {Bytes(64, 0)}, {}, true, {}};
-    const auto ids = archive.add({cutShort, shortScan, noLog});
-    const auto outcomes =
-        restoreLogs(archive, {ids[0], ids[1], ids[2], 99}, a.f.handheld.component());
+    // The five logs' handheld has no Accel test database, and restore makes none.
+    ArchivedLog noDatabase{
+        0, LogKind::AccelTest, textLogRecord({2005, 1, 1, 0, 0, 0}, "0-60"), {}, {}, true, {}};
+    const auto ids = archive.add({cutShort, shortScan, noLog, noDatabase});
+    const auto outcomes = restoreLogs(archive, {ids[0], ids[1], ids[2], ids[3], 99}, a.f.sync);
     const char *reasons[] = {"its index record can't be read", "scan record 1 is 20 bytes long",
-                             "scan records no log pointed at", "the archive has no log 99"};
-    for (std::size_t i = 0; i < 4; ++i) {
+                             "scan records no log pointed at",
+                             "the handheld has no AccelTestLog database",
+                             "the archive has no log 99"};
+    ASSERT_EQ(outcomes.size(), std::size(reasons));
+    for (std::size_t i = 0; i < outcomes.size(); ++i) {
         EXPECT_FALSE(outcomes[i].restored);
         EXPECT_TRUE(outcomes[i].reason.contains(reasons[i])) << outcomes[i].reason.toStdString();
     }
     EXPECT_EQ(a.saveEvery(), a.before);
+    EXPECT_THROW(a.f.handheld.open("AccelTestLog"), vexasync::Error);
 }
 
 } // namespace

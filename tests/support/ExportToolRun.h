@@ -1,29 +1,13 @@
 // vexa-export run as a child process, in a UTF-8 locale.
 #pragma once
 
-#include <QByteArray>
-#include <QCoreApplication>
-#include <QProcess>
-#include <QStringList>
+#include "ToolRun.h"
 
 namespace vexa::test {
 
-struct ToolRun {
-    int exitCode;
-    QByteArray out, err;
-};
-
 inline ToolRun exportTool(const QStringList &args)
 {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("LC_ALL", "en_US.UTF-8");
-    env.insert("LANG", "en_US.UTF-8");
-    p.setProcessEnvironment(env);
-    p.start(QCoreApplication::applicationDirPath() + "/vexa-export", args);
-    p.waitForFinished(60000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            p.readAllStandardError()};
+    return runTool(QStringLiteral("vexa-export"), args);
 }
 
 } // namespace vexa::test

@@ -4,7 +4,7 @@
 #include "QtPrinters.h"
 #include "TestHandheld.h"
 
-#include "../../synclib/tool/LoggerRecords.h"
+#include "LoggerRecords.h"
 
 #include <array>
 #include <string_view>

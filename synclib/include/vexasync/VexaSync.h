@@ -152,6 +152,9 @@ public:
     virtual ~SyncStatus() = default;
     // True while a handheld is docked and its image exists.
     virtual bool inProgress() = 0;
+    // The id of the handheld user whose synchronisation runs (the docked
+    // one), 0 when none is; it stays while the image is gone.
+    virtual std::uint32_t dockedUser() = 0;
 };
 
 class DatabaseOpener {
@@ -167,8 +170,9 @@ struct UserInfo {
     std::string folder;
 };
 
-// Desktop administration, for the handheld tool and for tests: users,
-// docking, and the databases of the docked handheld.
+// Desktop administration, for the handheld tool, the demo handheld and
+// tests: users, docking, and the databases of the docked handheld. The
+// desktop program itself never uses it.
 class Desktop {
 public:
     virtual ~Desktop() = default;
@@ -202,7 +206,8 @@ public:
 // "VEXASync" folder in the user's data folder.
 inline const char *const RootVariable = "VEXA_SYNC_ROOT";
 
-constexpr int ApiVersion = 1;
+// 2: SyncStatus::dockedUser(). A component serves only its own version.
+constexpr int ApiVersion = 2;
 
 } // namespace vexasync
 

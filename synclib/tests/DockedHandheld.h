@@ -1,0 +1,46 @@
+// A desktop of its own for one test: a temporary sync root with one user
+// whose handheld is docked.
+#pragma once
+
+#include "vexasync/VexaSync.h"
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vexasync::test {
+
+using Bytes = std::vector<std::uint8_t>;
+
+class DockedHandheld {
+public:
+    DockedHandheld();
+    ~DockedHandheld();
+    DockedHandheld(const DockedHandheld &) = delete;
+    DockedHandheld &operator=(const DockedHandheld &) = delete;
+
+    Component &component() const;
+    UserInfo user() const { return m_user; }
+    std::string imagePath() const;
+
+    std::shared_ptr<RecordAdapter> open(const std::string &database) const;
+    // Creates the database (empty) and opens it.
+    std::shared_ptr<RecordAdapter> create(const std::string &database) const;
+    void add(const std::string &database, const std::vector<Bytes> &records) const;
+    std::vector<Bytes> records(const std::string &database) const;
+    void undock() const;
+
+    // Images that are not what they should be; no adapter may be open.
+    enum class Damage { RecordsTableDropped, EmptyFile, NotSqlite };
+    void damage(Damage how) const;
+    std::string imageBytes() const;
+
+private:
+    std::filesystem::path m_root;
+    std::optional<std::string> m_previousRoot;
+    UserInfo m_user;
+};
+
+} // namespace vexasync::test

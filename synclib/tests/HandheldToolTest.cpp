@@ -1,0 +1,65 @@
+// vexa-handheld run as a user runs it: what it refuses, and what it no
+// longer does.
+#include "DockedHandheld.h"
+#include "HandheldToolRun.h"
+
+#include <gtest/gtest.h>
+
+namespace vexasync::test {
+namespace {
+
+TEST(HandheldTool, BadInputIsRefusedWithAMessage)
+{
+    DockedHandheld handheld;
+    handheld.add("Kept", {Bytes{5}});
+    const struct {
+        std::vector<std::string> args;
+        std::string input;
+        const char *message;
+    } cases[] = {
+        {{"import", "Kept"}, "0102\n0A0\n", "line 2: odd number of hex digits"},
+        {{"import", "Kept"}, "zz\n", "line 1: 'z' is not a hexadecimal digit"},
+        {{"dock", "Nobody"}, {}, "Unknown user Nobody"},
+        {{"dump", "Missing"}, {}, "Database, record, etc. not found"},
+        {{"frobnicate"}, {}, "unknown command"},
+        {{"dock"}, {}, "usage"},
+    };
+    for (const auto &c : cases) {
+        const ToolRun run = runHandheldTool(c.args, c.input);
+        EXPECT_NE(run.exitCode, 0) << c.message;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(handheld.records("Kept"), std::vector<Bytes>{Bytes{5}}) << "nothing imported";
+
+    handheld.undock();
+    const ToolRun undocked = runHandheldTool({"dump", "Kept"});
+    EXPECT_NE(undocked.exitCode, 0);
+    EXPECT_NE(undocked.err.find("No handheld is docked"), std::string::npos) << undocked.err;
+}
+
+// The component can't know the logger's logs, so these are no aliases.
+TEST(HandheldTool, MovedCommandsNameTheirNewHome)
+{
+    DockedHandheld handheld;
+    const std::string image = handheld.imageBytes();
+    const struct {
+        std::vector<std::string> args;
+        const char *message;
+    } cases[] = {
+        {{"demo"}, "vexa-handheld: 'demo' moved: use 'vexa-logbook demo'\n"},
+        {{"archive", "list"}, "vexa-handheld: 'archive' moved: use 'vexa-logbook archive'\n"},
+        {{"restore", "--all"}, "vexa-handheld: 'restore' moved: use 'vexa-logbook restore'\n"},
+        {{"demo", "--help"}, "vexa-handheld: 'demo' moved: use 'vexa-logbook demo'\n"},
+    };
+    for (const auto &c : cases) {
+        const ToolRun run = runHandheldTool(c.args);
+        EXPECT_EQ(run.exitCode, 2) << c.message;
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, c.message);
+    }
+    EXPECT_EQ(handheld.imageBytes(), image);
+    EXPECT_EQ(handheld.component().createDesktop()->users().size(), 1u) << "no demo user";
+}
+
+} // namespace
+} // namespace vexasync::test

@@ -1,0 +1,235 @@
+// vexa-logbook end to end: the demo handheld, and the archive of deleted logs
+// read, purged and restored through the docked user's folder.
+#include "support/ExportToolRun.h"
+#include "support/LogRecords.h"
+
+#include "deletion/DeletedLogArchive.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+namespace vexa::test {
+namespace {
+
+ToolRun logbookTool(const QStringList &args)
+{
+    return runTool(QStringLiteral("vexa-logbook"), args);
+}
+
+// The archive the program keeps in the docked user's folder.
+QString archivePath(const TestHandheld &handheld)
+{
+    return DeletedLogArchive::pathIn(
+        QDir(handheld.root()).filePath(QString::fromStdString(handheld.user().folder)));
+}
+
+ArchivedLog rirodLog(const Stamp &start, const std::string &text, int scans)
+{
+    ArchivedLog log;
+    log.indexRecord = rirodIndexRecord(start, scans, 1, {15}, text);
+    for (int k = 0; k < scans; ++k) {
+        Channels channels;
+        channels[0].value = static_cast<float>(1000 + k);
+        log.scanRecords.push_back(scanRecord(10, channels));
+    }
+    return log;
+}
+
+TEST(LogbookTool, DemoMakesAHandheldWhoseLogsTheProgramLists)
+{
+    TestHandheld handheld;
+    for (int run = 0; run < 2; ++run) { // the second resets what the first made
+        const ToolRun demo = logbookTool({"demo"});
+        EXPECT_EQ(demo.exitCode, 0) << demo.err.constData();
+        EXPECT_EQ(demo.out, "Docked the demo handheld of 'Demo User': 5 Rirod logs (7900 scans), "
+                            "6 text logs.\n");
+    }
+    const struct {
+        const char *tab;
+        const char *list;
+    } tabs[] = {
+        {"0", "3/14/2004 7:42:15 AM - Cold start, idle to operating temp\n"
+              "3/14/2004 2:05:09 PM - Run 1\n"
+              "3/20/2004 4:31:44 PM - WOT pull 3rd gear\n"
+              "4/2/2004 8:12:03 AM - City traffic\n"
+              "4/2/2004 11:55:30 PM - Trip home across midnight\n"},
+        {"1", "3/14/2004 2:40:02 PM - LTrim cells after highway run\n"
+              "4/2/2004 8:40:51 AM - LTrim cells, city\n"},
+        {"2", "3/20/2004 4:45:10 PM - 0-60 mph: 5.42 s\n"
+              "3/20/2004 4:58:37 PM - 0-60 mph: 5.37 s\n"
+              "3/27/2004 11:03:00 AM - 0-60 mph: 5.61 s (wet track)\n"},
+        {"3", "4/2/2004 8:15:27 AM - P0171 System too lean (Bank 1)\n"},
+    };
+    for (const auto &t : tabs) {
+        const ToolRun list = exportTool({"--tab", t.tab, "--list"});
+        EXPECT_EQ(list.exitCode, 0) << list.err.constData();
+        EXPECT_EQ(list.out, t.list) << "tab " << t.tab;
+    }
+    QTemporaryDir out;
+    const ToolRun saved = exportTool({"--all", "--format", "CSV", "--out", out.path()});
+    EXPECT_EQ(saved.exitCode, 0) << saved.err.constData();
+    EXPECT_TRUE(saved.err.endsWith("5 of 5 files written.\n")) << saved.err.constData();
+}
+
+TEST(LogbookTool, ArchiveListShowsEveryDeletedLog)
+{
+    TestHandheld handheld;
+    std::vector<std::int64_t> ids;
+    {
+        DeletedLogArchive archive(archivePath(handheld));
+        ArchivedLog scansOfNoLog;
+        scansOfNoLog.scanRecords = {Bytes(64, 0)};
+        ArchivedLog troubleCode{0,
+                                LogKind::TroubleCode,
+                                textLogRecord({2004, 4, 2, 8, 15, 27}, "P0171\r\nBank 1"),
+                                {},
+                                {},
+                                false,
+                                {}};
+        ids = archive.add({rirodLog({2004, 3, 7, 14, 5, 9}, "Run 1", 2), scansOfNoLog, troubleCode,
+                           rirodLog({2004, 3, 8, 9, 0, 0}, "Run 2", 1)});
+        archive.markRemoved({ids[0], ids[1], ids[3]});
+        archive.markRestored(ids[3]);
+    }
+    const ToolRun run = logbookTool({"archive", "list"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+
+    DeletedLogArchive archive(archivePath(handheld), DeletedLogArchive::Access::ReadOnly);
+    const std::vector<ArchivedLog> logs = archive.logs(false);
+    ASSERT_EQ(logs.size(), 4u);
+    const auto localTime = [](const QDateTime &t) { return t.toLocalTime().toString(Qt::ISODate); };
+    const QString expected =
+        QStringLiteral(
+            "%1\tRirodLog\t%2\tremoved\t2 scans\t173 bytes\t3/7/2004 2:05:09 PM - Run 1\n"
+            "%3\tRirodLog\t%4\tscans of no log\t1 scans\t64 bytes\t\n"
+            "%5\tTroubleLog\t%6\tnot confirmed\t0 scans\t28 bytes\t"
+            "4/2/2004 8:15:27 AM - P0171\n"
+            "%7\tRirodLog\t%8\trestored %9\t1 scans\t109 bytes\t"
+            "3/8/2004 9:00:00 AM - Run 2\n")
+            .arg(ids[0])
+            .arg(localTime(logs[0].deletedAt))
+            .arg(ids[1])
+            .arg(localTime(logs[1].deletedAt))
+            .arg(ids[2])
+            .arg(localTime(logs[2].deletedAt))
+            .arg(ids[3])
+            .arg(localTime(logs[3].deletedAt))
+            .arg(localTime(logs[3].restoredAt)) +
+        QStringLiteral("Archive: %1, %2 bytes\n")
+            .arg(QDir::toNativeSeparators(archive.path()))
+            .arg(QFileInfo(archive.path()).size());
+    EXPECT_EQ(QString::fromUtf8(run.out), expected);
+}
+
+TEST(LogbookTool, PurgeRemovesOnlyTheOlderLogs)
+{
+    TestHandheld handheld;
+    DeletedLogArchive archive(archivePath(handheld));
+    const std::int64_t older = archive.add({rirodLog({2004, 3, 7, 14, 5, 9}, "Old", 1)})[0];
+    QThread::msleep(20);
+    const QDateTime cut = QDateTime::currentDateTimeUtc();
+    QThread::msleep(20);
+    const std::int64_t newer = archive.add({rirodLog({2004, 3, 8, 14, 5, 9}, "New", 1)})[0];
+
+    const ToolRun run =
+        logbookTool({"archive", "purge", "--before", cut.toString(Qt::ISODateWithMs)});
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_EQ(run.err, "1 archived logs removed.\n");
+    std::vector<std::int64_t> kept;
+    for (const ArchivedLog &log : archive.logs(false))
+        kept.push_back(log.id);
+    EXPECT_EQ(kept, std::vector<std::int64_t>{newer}) << "log " << older << " was older";
+}
+
+TEST(LogbookTool, RestorePutsLogsBackAndRefusesWhatItMust)
+{
+    TestHandheld handheld;
+    addRirodLog(handheld, {{2004, 3, 7, 14, 5, 9}, "Kept", {15}, 3});
+    const Bytes keptIndex = handheld.records("RirodIndex")[0];
+    const ArchivedLog gone = rirodLog({2004, 3, 8, 9, 0, 0}, "Gone", 2);
+    std::vector<std::int64_t> ids;
+    {
+        DeletedLogArchive archive(archivePath(handheld));
+        ArchivedLog stillThere = rirodLog({2004, 3, 7, 14, 5, 9}, "Kept", 0);
+        stillThere.indexRecord = keptIndex;
+        ids = archive.add({gone, stillThere});
+    }
+    const QString missing = QString::number(ids[1] + 1);
+    const ToolRun run =
+        logbookTool({"restore", QString::number(ids[0]), QString::number(ids[1]), missing});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(QString::fromUtf8(run.err),
+              QStringLiteral("Restored log %1\n"
+                             "vexa-logbook: log %2 not restored: it is still on the handheld\n"
+                             "vexa-logbook: log %3 not restored: the archive has no log %3\n"
+                             "1 of 3 logs restored.\n")
+                  .arg(ids[0])
+                  .arg(ids[1])
+                  .arg(missing));
+
+    const ToolRun list = exportTool({"--list"});
+    EXPECT_EQ(list.out, "3/7/2004 2:05:09 PM - Kept\n3/8/2004 9:00:00 AM - Gone\n");
+    const std::vector<Bytes> scans = handheld.records("RirodData");
+    ASSERT_EQ(scans.size(), 5u);
+    EXPECT_EQ(std::vector<Bytes>(scans.begin() + 3, scans.end()), gone.scanRecords);
+    Bytes restoredIndex = gone.indexRecord;
+    restoredIndex[17] = 4; // its scans follow the three of Kept
+    EXPECT_EQ(handheld.records("RirodIndex")[1], restoredIndex);
+
+    const ToolRun again = logbookTool({"restore", "--all"});
+    EXPECT_EQ(again.exitCode, 1);
+    EXPECT_EQ(QString::fromUtf8(again.err),
+              QStringLiteral("vexa-logbook: log %1 not restored: it is still on the handheld\n"
+                             "0 of 1 logs restored.\n")
+                  .arg(ids[1]));
+    EXPECT_EQ(handheld.records("RirodData").size(), 5u);
+}
+
+TEST(LogbookTool, CommandLine)
+{
+    TestHandheld handheld;
+    const struct {
+        QStringList args;
+        int exitCode;
+        const char *start; // of standard output when 0, of standard error otherwise
+    } cases[] = {
+        {{"--help"}, 0, "Usage: vexa-logbook COMMAND [ARGUMENTS]\n"},
+        {{"demo", "--help"}, 0, "Usage: vexa-logbook demo\n\nCreates or resets"},
+        {{"archive", "list", "--help"}, 0, "Usage: vexa-logbook archive list\n\nLists"},
+        {{"archive", "purge", "--help"},
+         0,
+         "Usage: vexa-logbook archive purge --before DATE\n\nRemoves"},
+        {{"archive", "--help"}, 0, "Usage:\n  archive list\n"},
+        {{"restore", "--help"}, 0, "Usage: vexa-logbook restore ID ... | restore --all\n\nPuts"},
+        {{}, 2, "Usage: vexa-logbook COMMAND [ARGUMENTS]\n"},
+        {{"frobnicate"}, 2, "vexa-logbook: unknown command 'frobnicate'\nUsage:"},
+        {{"demo", "now"}, 2, "vexa-logbook: usage: vexa-logbook demo\n"},
+        {{"archive"}, 2, "vexa-logbook: usage:\n  archive list\n"},
+        {{"archive", "purge"},
+         2,
+         "vexa-logbook: usage: vexa-logbook archive purge --before YYYY-MM-DD\n"},
+        {{"archive", "purge", "--before", "someday"},
+         2,
+         "vexa-logbook: usage: vexa-logbook archive purge --before YYYY-MM-DD\n"},
+        {{"restore"}, 2, "vexa-logbook: usage: vexa-logbook restore ID ... | --all\n"},
+        {{"restore", "3", "x"}, 2, "vexa-logbook: restore takes archive ids or --all: 'x'\n"},
+    };
+    for (const auto &c : cases) {
+        const ToolRun run = logbookTool(c.args);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.args.join(' ').toStdString();
+        const QByteArray &text = c.exitCode == 0 ? run.out : run.err;
+        EXPECT_TRUE(text.startsWith(c.start)) << text.constData();
+    }
+    handheld.undock();
+    const ToolRun undocked = logbookTool({"archive", "list"});
+    EXPECT_EQ(undocked.exitCode, 1);
+    EXPECT_EQ(undocked.err,
+              "vexa-logbook: No handheld is docked (use 'vexa-handheld dock USER')\n");
+}
+
+} // namespace
+} // namespace vexa::test
