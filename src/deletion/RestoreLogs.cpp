@@ -85,15 +85,14 @@ void putBack(const ArchivedLog &log, vexasync::ByteUtility &bytes, vexasync::Rec
 
 } // namespace
 
-std::vector<RestoreOutcome> restoreLogs(DeletedLogArchive &archive,
-                                        const std::vector<std::int64_t> &ids,
-                                        const SyncComponent &sync)
+CommandOutcome restoreLogs(DeletedLogArchive &archive, const std::vector<std::int64_t> &ids,
+                           const SyncComponent &sync)
 {
     const auto bytes = sync.createByteUtility();
-    std::vector<RestoreOutcome> outcomes;
+    CommandOutcome outcomes{CommandOutcome::Status::Completed, {}, {}};
     const std::vector<ArchivedLog> logs = archive.logs();
     for (const std::int64_t id : ids) {
-        RestoreOutcome outcome{id, false, {}};
+        LogOutcome outcome{id, false, {}};
         const auto log = std::find_if(logs.begin(), logs.end(),
                                       [&](const ArchivedLog &l) { return l.id == id; });
         try {
@@ -102,18 +101,18 @@ std::vector<RestoreOutcome> restoreLogs(DeletedLogArchive &archive,
                                    QStringLiteral("the archive has no log %1").arg(id));
             const LogKindInfo &info = logKindInfo(log->kind);
             const auto index = openExisting(sync, info.indexDatabase);
-            outcome.reason = refusal(*log, *bytes, *index);
-            if (outcome.reason.isEmpty()) {
+            outcome.detail = refusal(*log, *bytes, *index);
+            if (outcome.detail.isEmpty()) {
                 const auto scans =
                     log->kind == LogKind::Rirod ? openExisting(sync, ScanDatabase) : nullptr;
                 putBack(*log, *bytes, *index, scans.get());
                 archive.markRestored(id);
-                outcome.restored = true;
+                outcome.done = true;
             }
         } catch (...) {
-            outcome.reason = currentError().description();
+            outcome.detail = currentError().description();
         }
-        outcomes.push_back(outcome);
+        outcomes.logs.push_back(outcome);
     }
     return outcomes;
 }

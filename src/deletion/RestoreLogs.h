@@ -3,22 +3,16 @@
 #pragma once
 
 #include "DeletedLogArchive.h"
+#include "core/CommandOutcome.h"
 
 namespace vexa {
 
 class SyncComponent;
 
-struct RestoreOutcome {
-    std::int64_t id = 0;
-    bool restored = false;
-    QString reason; // why not
-};
-
 // Each log in a change group of its own; a log whose kind or records don't
 // fit, that is still on the handheld or whose database the handheld lacks,
-// is refused with the reason.
-std::vector<RestoreOutcome> restoreLogs(DeletedLogArchive &archive,
-                                        const std::vector<std::int64_t> &ids,
-                                        const SyncComponent &sync);
+// is refused with the reason. A result per archive row asked for.
+CommandOutcome restoreLogs(DeletedLogArchive &archive, const std::vector<std::int64_t> &ids,
+                           const SyncComponent &sync);
 
 } // namespace vexa

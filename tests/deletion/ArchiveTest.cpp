@@ -32,9 +32,9 @@ struct Archiving : FiveLogs {
         for (const ArchivedLog &log : archive.logs(false))
             if (!log.indexRecord.empty())
                 ids.push_back(log.id);
-        for (const RestoreOutcome &o : restoreLogs(archive, ids, f.sync))
-            if (o.restored)
-                restored.push_back(o.id);
+        for (const LogOutcome &o : restoreLogs(archive, ids, f.sync).logs)
+            if (o.done)
+                restored.push_back(o.log);
         return restored;
     }
 };
@@ -180,15 +180,15 @@ TEST(DeletedLogArchive, RestoreRefusesWhatDoesNotFit)
     ArchivedLog noDatabase{
         0, LogKind::AccelTest, textLogRecord({2005, 1, 1, 0, 0, 0}, "0-60"), {}, {}, true, {}};
     const auto ids = archive.add({cutShort, shortScan, noLog, noDatabase});
-    const auto outcomes = restoreLogs(archive, {ids[0], ids[1], ids[2], ids[3], 99}, a.f.sync);
+    const auto outcomes = restoreLogs(archive, {ids[0], ids[1], ids[2], ids[3], 99}, a.f.sync).logs;
     const char *reasons[] = {"its index record can't be read", "scan record 1 is 20 bytes long",
                              "scan records no log pointed at",
                              "the handheld has no AccelTestLog database",
                              "the archive has no log 99"};
     ASSERT_EQ(outcomes.size(), std::size(reasons));
     for (std::size_t i = 0; i < outcomes.size(); ++i) {
-        EXPECT_FALSE(outcomes[i].restored);
-        EXPECT_TRUE(outcomes[i].reason.contains(reasons[i])) << outcomes[i].reason.toStdString();
+        EXPECT_FALSE(outcomes[i].done);
+        EXPECT_TRUE(outcomes[i].detail.contains(reasons[i])) << outcomes[i].detail.toStdString();
     }
     EXPECT_EQ(a.saveEvery(), a.before);
     EXPECT_THROW(a.f.handheld.open("AccelTestLog"), vexasync::Error);

@@ -220,8 +220,8 @@ TEST(DeleteSelectedLogs, AKilledProcessLeavesTheHandheldAsBefore)
         ids.push_back(log.id);
     }
     ASSERT_EQ(ids.size(), 2u) << "D and B were archived";
-    for (const RestoreOutcome &o : restoreLogs(archive, ids, d.f.sync))
-        EXPECT_EQ(o.reason, "it is still on the handheld");
+    for (const LogOutcome &o : restoreLogs(archive, ids, d.f.sync).logs)
+        EXPECT_EQ(o.detail, "it is still on the handheld");
     EXPECT_EQ(d.f.handheld.records("RirodData"), scansBefore);
 }
 

@@ -88,12 +88,12 @@ int restore(DeletedLogArchive &archive, const SyncComponent &sync, const Args &a
         return 2;
     }
     int refused = 0;
-    for (const RestoreOutcome &o : restoreLogs(archive, ids, sync)) {
-        if (o.restored) {
-            std::cerr << "Restored log " << o.id << '\n';
+    for (const LogOutcome &o : restoreLogs(archive, ids, sync).logs) {
+        if (o.done) {
+            std::cerr << "Restored log " << o.log << '\n';
         } else {
-            std::cerr << "vexa-logbook: log " << o.id << " not restored: " << o.reason.toStdString()
-                      << '\n';
+            std::cerr << "vexa-logbook: log " << o.log
+                      << " not restored: " << o.detail.toStdString() << '\n';
             ++refused;
         }
     }
