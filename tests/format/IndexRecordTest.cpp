@@ -3,7 +3,6 @@
 #include "format/IndexRecord.h"
 #include "core/RuntimeError.h"
 #include "format/OleDate.h"
-#include "store/SyncComponent.h"
 #include "support/LogCase.h"
 
 #include <QDir>
@@ -15,16 +14,9 @@
 namespace vexa::test {
 namespace {
 
-vexasync::ByteUtility &byteUtility()
-{
-    static const SyncComponent sync;
-    static const std::unique_ptr<vexasync::ByteUtility> bytes = sync.createByteUtility();
-    return *bytes;
-}
-
 IndexRecord parsed(const Bytes &record, LogKind kind)
 {
-    return IndexRecord::parse(byteUtility(), record, kind, 1);
+    return IndexRecord::parse(componentBytes(), record, kind, 1);
 }
 
 const LogKind TextKinds[] = {LogKind::LTrim, LogKind::AccelTest, LogKind::TroubleCode};
@@ -34,7 +26,7 @@ TEST(IndexRecord, ReadsEveryFieldOfARirodLog)
     const Params params{15, 2, 0, 0, 0, 0, 0, 0, 9, 200};
     const vexasync::Record record{
         77, 4, 0, 0, rirodIndexRecord({2004, 3, 14, 14, 5, 9}, 1234, 567, params, "Run 1\r\nWarm")};
-    const LogIndexEntry e = readIndexEntry(byteUtility(), record, LogKind::Rirod);
+    const LogIndexEntry e = readIndexEntry(componentBytes(), record, LogKind::Rirod);
     EXPECT_EQ(e.logDate, oledate::fromDate(2004, 3, 14));
     EXPECT_EQ(e.logTime, oledate::fromTime(14, 5, 9));
     EXPECT_EQ(e.text, "Run 1\r\nWarm");
@@ -84,7 +76,7 @@ TEST(IndexRecord, ReadsWhatARecordHoldsOrSaysWhyNot)
         SCOPED_TRACE(row.what);
         try {
             const LogIndexEntry e =
-                readIndexEntry(byteUtility(), {1, 4, 0, 0, row.record}, row.kind);
+                readIndexEntry(componentBytes(), {1, 4, 0, 0, row.record}, row.kind);
             EXPECT_EQ(row.error, 0);
             EXPECT_EQ(e.text, row.textOrMessage);
             EXPECT_EQ(e.scanCount, row.scanCount);
@@ -160,7 +152,7 @@ TEST(IndexRecord, RenderGivesBackTheBytesParsed)
 {
     for (const Reference &ref : referenceRecords()) {
         SCOPED_TRACE(ref.what + " as " + logKindInfo(ref.kind).caption);
-        EXPECT_EQ(parsed(ref.record, ref.kind).render(byteUtility()), ref.record);
+        EXPECT_EQ(parsed(ref.record, ref.kind).render(componentBytes()), ref.record);
     }
 }
 
@@ -173,7 +165,7 @@ TEST(IndexRecord, OnlyTheFirstScanLeavesTheSameLog)
     const auto restored = [&](std::int16_t firstScan) {
         IndexRecord record = parsed(rirod, LogKind::Rirod);
         record.setFirstScan(firstScan);
-        return record.render(byteUtility());
+        return record.render(componentBytes());
     };
     const auto changed = [](Bytes record, std::size_t at) {
         record[at] ^= 0x01;

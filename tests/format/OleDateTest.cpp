@@ -1,6 +1,6 @@
 // The date value: days since 30 December 1899, time as the fraction.
-#include "core/RuntimeError.h"
 #include "format/OleDate.h"
+#include "core/RuntimeError.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,8 @@
 // Scan records: decoding, durations, the running clock and the byte helpers.
 #include "format/ScanRecord.h"
 #include "core/RuntimeError.h"
-#include "format/ScanClock.h"
 #include "format/OleDate.h"
-#include "store/SyncComponent.h"
+#include "format/ScanClock.h"
 #include "support/LogRecords.h"
 
 #include <gtest/gtest.h>
@@ -13,12 +12,6 @@
 namespace vexa::test {
 namespace {
 
-std::unique_ptr<vexasync::ByteUtility> byteUtility()
-{
-    static const SyncComponent sync;
-    return sync.createByteUtility();
-}
-
 TEST(ScanRecord, DecodesTimeStatusesAndValues)
 {
     Channels channels;
@@ -26,7 +19,7 @@ TEST(ScanRecord, DecodesTimeStatusesAndValues)
         channels[c] = {static_cast<std::int16_t>(c - 3), 218.5f + c};
     Bytes record = scanRecord(-12, channels);
     record.push_back(0xAA); // bytes past 63 are not read
-    auto bytes = byteUtility();
+    vexasync::ByteUtility *bytes = &componentBytes();
     const ScanRecord scan = decodeScanRecord(*bytes, record, 1);
     EXPECT_EQ(scan.scanTime, -12);
     for (int c = 0; c < 10; ++c) {
@@ -41,7 +34,7 @@ TEST(ScanRecord, DecodesTimeStatusesAndValues)
 
 TEST(ScanRecord, AShortRecordIsAClearError)
 {
-    auto bytes = byteUtility();
+    vexasync::ByteUtility *bytes = &componentBytes();
     for (const std::size_t size : {0u, 2u, 63u}) {
         try {
             decodeScanRecord(*bytes, Bytes(size, 0), 7);

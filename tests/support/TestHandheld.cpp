@@ -47,6 +47,13 @@ TestHandheld::~TestHandheld()
         qputenv(vexasync::RootVariable, m_previousRoot);
 }
 
+vexasync::ByteUtility &componentBytes()
+{
+    static const std::unique_ptr<vexasync::ByteUtility> bytes =
+        vexasync_component(vexasync::ApiVersion)->createByteUtility();
+    return *bytes;
+}
+
 vexasync::Component &TestHandheld::component() const
 {
     return *vexasync_component(vexasync::ApiVersion);

@@ -16,6 +16,10 @@ namespace vexa::test {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// The component's byte utility, for tests of the record layouts: nothing
+// need be docked.
+vexasync::ByteUtility &componentBytes();
+
 // A database of the handheld docked now, for child processes that work on
 // their parent's handheld.
 std::shared_ptr<vexasync::RecordAdapter> openDockedDatabase(const std::string &database);
