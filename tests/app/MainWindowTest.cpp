@@ -21,23 +21,6 @@ void addTwoRirodLogs(const TestHandheld &handheld)
     addRirodLog(handheld, {{2004, 3, 15, 9, 0, 0}, "Run 2", {15}, 2});
 }
 
-TEST(MainWindow, StartsOnTheRirodTabWithItsLogs)
-{
-    DockedWindow w;
-    addTwoRirodLogs(w.handheld);
-    EXPECT_EQ(w.window.windowTitle(), "VEXA Synchronization");
-    w.window.start();
-    EXPECT_EQ(w.window.windowTitle(), "VEXA Synchronization v1.5");
-    EXPECT_TRUE(w.window.isVisible());
-    EXPECT_TRUE(w.ui.prompts.empty());
-    EXPECT_EQ(w.lines(),
-              (QStringList{"3/14/2004 2:05:09 PM - Run 1", "3/15/2004 9:00:00 AM - Run 2"}));
-    EXPECT_EQ(w.status(), "Found 2 saved logs.");
-    EXPECT_EQ(w.logButtons(), AllEnabled);
-    EXPECT_FALSE(w.control<QPushButton>("cmdCancel")->isVisible());
-    EXPECT_TRUE(w.control<QTimer>("Timer1")->isActive());
-}
-
 TEST(MainWindow, ControlsStandWhereTheLayoutPutsThem)
 {
     DockedWindow w;
@@ -119,14 +102,23 @@ TEST(MainWindow, AMissingSyncComponentIsReported)
     EXPECT_EQ(w.logButtons(), AllDisabled);
 }
 
-TEST(MainWindow, EveryTabListsItsLogsAndAClickDescribesOne)
+TEST(MainWindow, StartsOnTheRirodTabAndEveryTabListsItsLogs)
 {
     DockedWindow w;
     addTwoRirodLogs(w.handheld);
     w.handheld.add("LTrimLog",
                    {textLogRecord({2004, 4, 2, 8, 40, 51}, "LTrim cells\r\nCell 0: +2.3%")});
     w.handheld.add("AccelTestLog", {});
+    EXPECT_EQ(w.window.windowTitle(), "VEXA Synchronization");
     w.window.start();
+    EXPECT_EQ(w.window.windowTitle(), "VEXA Synchronization v1.5");
+    EXPECT_TRUE(w.window.isVisible());
+    EXPECT_EQ(w.lines(),
+              (QStringList{"3/14/2004 2:05:09 PM - Run 1", "3/15/2004 9:00:00 AM - Run 2"}));
+    EXPECT_EQ(w.status(), "Found 2 saved logs.");
+    EXPECT_EQ(w.logButtons(), AllEnabled);
+    EXPECT_FALSE(w.control<QPushButton>("cmdCancel")->isVisible());
+    EXPECT_TRUE(w.control<QTimer>("Timer1")->isActive());
     w.clickLine(0);
     const QString description = "3/14/2004 2:05:09 PM\nRun 1\nsecond line\n3 scans\n"
                                 "RPM, ECT, ----, ----, ----, ----, ----, ----, ----, ----";

@@ -73,16 +73,6 @@ QStringList filterTexts(const QList<FileFilter> &filters)
 
 const std::vector<bool> IdleButtons = {true, true, true, true, true, true, false};
 
-TEST(SaveCommand, NothingSelectedEndsAtComplete)
-{
-    Saving s;
-    s.w.click("cmdSave");
-    EXPECT_TRUE(s.w.ui.prompts.empty());
-    EXPECT_EQ(s.w.status(), "Complete.");
-    EXPECT_EQ(s.w.buttonsShown(), IdleButtons);
-    EXPECT_TRUE(s.w.control<QTimer>("Timer1")->isActive());
-}
-
 TEST(SaveCommand, OneRirodLogInTheChosenFilterFormat)
 {
     const struct {
@@ -126,9 +116,16 @@ TEST(SaveCommand, OtherTabsSaveTextWhateverTheFilter)
     EXPECT_EQ(readFile(s.path("trims.dat")), "4/2/2004 8:40:51 AM\r\ntrims\r\n");
 }
 
-TEST(SaveCommand, ACancelledDialogWritesNothing)
+TEST(SaveCommand, NothingSelectedOrADialogCancelledWritesNothing)
 {
     Saving s;
+    s.w.click("cmdSave");
+    EXPECT_TRUE(s.w.ui.prompts.empty());
+    EXPECT_EQ(s.w.status(), "Complete.");
+    EXPECT_EQ(s.w.buttonsShown(), IdleButtons);
+    EXPECT_TRUE(s.w.control<QTimer>("Timer1")->isActive());
+    s.w.setTab(1);
+    s.w.setTab(0); // the status is the search's again
     s.saveOne(0, QString(), 1);
     s.w.list()->clearSelection();
     s.saveSeveral({0, 1}, QString(), QString());
