@@ -2,14 +2,11 @@
 // the bytes given back as they were read, and which records are one log.
 #include "format/IndexRecord.h"
 #include "core/RuntimeError.h"
-#include "format/OleDate.h"
 #include "support/LogCase.h"
 
 #include <QDir>
 
 #include <gtest/gtest.h>
-
-#include <functional>
 
 namespace vexa::test {
 namespace {
@@ -20,23 +17,6 @@ IndexRecord parsed(const Bytes &record, LogKind kind)
 }
 
 const LogKind TextKinds[] = {LogKind::LTrim, LogKind::AccelTest, LogKind::TroubleCode};
-
-TEST(IndexRecord, ReadsEveryFieldOfARirodLog)
-{
-    const Params params{15, 2, 0, 0, 0, 0, 0, 0, 9, 200};
-    const vexasync::Record record{
-        77, 4, 0, 0, rirodIndexRecord({2004, 3, 14, 14, 5, 9}, 1234, 567, params, "Run 1\r\nWarm")};
-    const LogIndexEntry e = readIndexEntry(componentBytes(), record, LogKind::Rirod);
-    EXPECT_EQ(e.logDate, oledate::fromDate(2004, 3, 14));
-    EXPECT_EQ(e.logTime, oledate::fromTime(14, 5, 9));
-    EXPECT_EQ(e.text, "Run 1\r\nWarm");
-    EXPECT_EQ(e.scanCount, 1234);
-    EXPECT_EQ(e.firstScan, 567);
-    EXPECT_EQ(e.paramCount, 10);
-    EXPECT_EQ((std::vector<int>(e.paramCodes.begin(), e.paramCodes.end())),
-              (std::vector<int>{15, 2, 0, 0, 0, 0, 0, 0, 9, 200, 0}));
-    EXPECT_EQ(e.recordId, 77u);
-}
 
 // Records no logger writes, made byte by byte.
 TEST(IndexRecord, ReadsWhatARecordHoldsOrSaysWhyNot)

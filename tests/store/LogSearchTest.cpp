@@ -42,6 +42,8 @@ TEST(LogSearch, ListsAndDescribesARirodLog)
     ASSERT_EQ(found.entries.size(), 1u);
     const LogIndexEntry &e = found.entries[0];
     EXPECT_EQ(e.recordId, handheld.open("RirodIndex")->readByIndex(0).id);
+    EXPECT_EQ(e.firstScan, 567);
+    EXPECT_EQ(e.paramCount, 10);
     EXPECT_EQ(listLine(e, English), "3/14/2004 2:05:09 PM - Run 1");
     EXPECT_EQ(logDescription(e, LogKind::Rirod, English),
               "3/14/2004 2:05:09 PM\r\nRun 1\r\nWarm\r\n1234 scans\r\n"
