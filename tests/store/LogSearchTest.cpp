@@ -1,6 +1,5 @@
 // The saved-log search against real handheld images.
 #include "store/LogSearch.h"
-#include "core/RuntimeError.h"
 #include "format/OleDate.h"
 #include "store/SyncComponent.h"
 #include "support/LogRecords.h"
@@ -98,21 +97,6 @@ TEST(LogSearch, OtherKindsDescribeDateAndTextOnly)
               QString::fromUtf16(
                   u"3/20/2004 4:45:10 PM\r\n0-60: 5.42 s\r\n\u201Cwet\u201D \u20AC \u0081"));
     EXPECT_EQ(found.entries[0].paramCount, 0);
-}
-
-TEST(LogSearch, StopsAtABadRecordAfterReportingTheEarlierOnes)
-{
-    TestHandheld handheld;
-    // A record no logger writes: too short for a date.
-    handheld.add("TCodeLog", {textLogRecord({2004, 1, 1, 0, 0, 0}, "good"), Bytes(10, 0),
-                              textLogRecord({2004, 1, 2, 0, 0, 0}, "never read")});
-    const SyncComponent sync;
-    auto bytes = sync.createByteUtility();
-    Collected found;
-    EXPECT_THROW(searchLogs(*handheld.open("TCodeLog"), *bytes, LogKind::TroubleCode, found),
-                 RuntimeError);
-    EXPECT_EQ(found.count, 3);
-    ASSERT_EQ(found.entries.size(), 1u);
 }
 
 } // namespace
