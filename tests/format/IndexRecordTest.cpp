@@ -153,47 +153,39 @@ TEST(IndexRecord, OnlyTheFirstScanLeavesTheSameLog)
     };
     Bytes longer = rirod;
     longer.push_back(0);
+    using enum LogKind;
     const struct {
         const char *what;
-        LogKind kind, otherKind;
+        LogKind kind;
         Bytes record, other;
         bool same;
     } rows[] = {
-        {"the same bytes", LogKind::Rirod, LogKind::Rirod, rirod, rirod, true},
-        {"the first scan moved", LogKind::Rirod, LogKind::Rirod, rirod,
-         rirodIndexRecord(start, 10, 500, params, "A"), true},
-        {"the first scan set by a restore", LogKind::Rirod, LogKind::Rirod, rirod, restored(-32768),
-         true},
-        {"another scan count", LogKind::Rirod, LogKind::Rirod, rirod,
-         rirodIndexRecord(start, 11, 1, params, "A"), false},
-        {"another start", LogKind::Rirod, LogKind::Rirod, rirod,
+        {"the same bytes", Rirod, rirod, rirod, true},
+        {"the first scan moved", Rirod, rirod, rirodIndexRecord(start, 10, 500, params, "A"), true},
+        {"the first scan set by a restore", Rirod, rirod, restored(-32768), true},
+        {"another scan count", Rirod, rirod, rirodIndexRecord(start, 11, 1, params, "A"), false},
+        {"another start", Rirod, rirod,
          rirodIndexRecord({2004, 3, 7, 12, 0, 1}, 10, 1, params, "A"), false},
-        {"another parameter", LogKind::Rirod, LogKind::Rirod, rirod,
-         rirodIndexRecord(start, 10, 1, {15, 2, 8}, "A"), false},
-        {"another text", LogKind::Rirod, LogKind::Rirod, rirod,
-         rirodIndexRecord(start, 10, 1, params, "B"), false},
+        {"another parameter", Rirod, rirod, rirodIndexRecord(start, 10, 1, {15, 2, 8}, "A"), false},
+        {"another text", Rirod, rirod, rirodIndexRecord(start, 10, 1, params, "B"), false},
         // Records no logger writes: bytes no field names.
-        {"byte 13", LogKind::Rirod, LogKind::Rirod, rirod, changed(rirod, 13), false},
-        {"a byte between parameters", LogKind::Rirod, LogKind::Rirod, rirod, changed(rirod, 19),
-         false},
-        {"byte 38", LogKind::Rirod, LogKind::Rirod, rirod, changed(rirod, 38), false},
-        {"the text's zero", LogKind::Rirod, LogKind::Rirod, longer, changed(longer, 40), false},
-        {"past the text's zero", LogKind::Rirod, LogKind::Rirod, longer, changed(longer, 41),
-         false},
-        {"one byte longer", LogKind::Rirod, LogKind::Rirod, rirod, longer, false},
-        {"a text's bytes 16-17", LogKind::TroubleCode, LogKind::TroubleCode, text,
-         changed(text, 16), false},
-        {"past a short text", LogKind::TroubleCode, LogKind::TroubleCode, textLogRecord(start, "P"),
+        {"byte 13", Rirod, rirod, changed(rirod, 13), false},
+        {"a byte between parameters", Rirod, rirod, changed(rirod, 19), false},
+        {"byte 38", Rirod, rirod, changed(rirod, 38), false},
+        {"the text's zero", Rirod, longer, changed(longer, 40), false},
+        {"past the text's zero", Rirod, longer, changed(longer, 41), false},
+        {"one byte longer", Rirod, rirod, longer, false},
+        {"a text's bytes 16-17", TroubleCode, text, changed(text, 16), false},
+        {"past a short text", TroubleCode, textLogRecord(start, "P"),
          changed(textLogRecord(start, "P"), 17), false},
-        {"another kind", LogKind::Rirod, LogKind::LTrim, rirod, rirod, false},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.what);
-        EXPECT_EQ(parsed(row.record, row.kind).isSameLog(parsed(row.other, row.otherKind)),
-                  row.same);
-        EXPECT_EQ(parsed(row.other, row.otherKind).isSameLog(parsed(row.record, row.kind)),
-                  row.same);
+        EXPECT_EQ(parsed(row.record, row.kind).isSameLog(parsed(row.other, row.kind)), row.same);
+        EXPECT_EQ(parsed(row.other, row.kind).isSameLog(parsed(row.record, row.kind)), row.same);
     }
+    EXPECT_FALSE(parsed(rirod, Rirod).isSameLog(parsed(rirod, LTrim))) << "another kind";
+    EXPECT_FALSE(parsed(rirod, LTrim).isSameLog(parsed(rirod, Rirod))) << "another kind";
 }
 
 } // namespace
