@@ -3,7 +3,6 @@
 #include "support/TestWindow.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -231,23 +230,15 @@ TEST(MainWindow, DuplicateCheckRunsAtStartUpBeforeTheLogsAreListed)
 {
     DockedWindow w;
     addRirodLog(w.handheld, {{2004, 3, 7, 12, 0, 0}, "A", {15}, 3});
-    const QDir folder(w.handheld.root() + "/" + QString::fromStdString(w.handheld.user().folder) +
-                      "/backup");
-    ASSERT_TRUE(folder.mkpath("."));
-    for (const auto &[name, ageMinutes] : {std::pair{"VEXA.prc", 60}, {"vexa2.PRC", 1}}) {
-        QFile f(folder.filePath(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.flush();
-        ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(-60 * ageMinutes),
-                                  QFileDevice::FileModificationTime));
-    }
+    w.handheld.putProgramCopies(w.handheld.user(), {{"VEXA.prc", 60}, {"vexa2.PRC", 1}});
     QString statusWhenAsked;
     w.ui.whileOpen = [&](const Prompt &) { statusWhenAsked = w.status(); };
     w.ui.answers = {true};
     w.window.start();
     EXPECT_EQ(w.ui.texts().size(), 1);
     EXPECT_EQ(statusWhenAsked, "Searching...");
-    EXPECT_EQ(folder.entryList(QDir::Files), QStringList{"vexa2.PRC"});
+    EXPECT_EQ(QDir(w.handheld.backupFolder(w.handheld.user())).entryList(QDir::Files),
+              QStringList{"vexa2.PRC"});
     EXPECT_EQ(w.status(), "Found 1 saved log.");
 }
 

@@ -15,9 +15,20 @@ using Bytes = std::vector<std::uint8_t>;
 // need be docked.
 vexasync::ByteUtility &componentBytes();
 
+// A copy of the logger program, last changed `ageMinutes` ago.
+struct ProgramCopy {
+    const char *name;
+    int ageMinutes;
+};
+
 class TestHandheld : public vexasync::test::DockedHandheld {
 public:
     using DockedHandheld::DockedHandheld;
+
+    QString backupFolder(const vexasync::UserInfo &user) const;
+    // Copies named at once share their clock.
+    void putProgramCopies(const vexasync::UserInfo &user,
+                          const std::vector<ProgramCopy> &copies) const;
 
     QString root() const { return QString::fromStdString(rootPath().string()); }
     QByteArray imageBytes() const
