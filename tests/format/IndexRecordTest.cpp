@@ -4,8 +4,6 @@
 #include "core/RuntimeError.h"
 #include "support/LogCase.h"
 
-#include <QDir>
-
 #include <gtest/gtest.h>
 
 namespace vexa::test {
@@ -85,8 +83,6 @@ std::vector<Reference> referenceRecords()
         for (const LogKind kind : TextKinds)
             refs.push_back({what, kind, textLogRecord(log.start, log.text)});
     };
-    for (const QString &name : QDir(dataPath("export")).entryList({"*.log"}, QDir::Files))
-        addEveryKind(name.toStdString(), readLogCase(dataPath("export/" + name)));
     std::string everyByte;
     for (int b = 1; b < 256; ++b)
         everyByte += static_cast<char>(b);
