@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 namespace vexasync::test {
 namespace {
 
@@ -26,16 +24,6 @@ std::vector<int> contents(vexasync::RecordAdapter &db)
     for (std::int32_t i = 0; i < db.recordCount(); ++i)
         values.push_back(db.readByIndex(i).bytes.at(0));
     return values;
-}
-
-std::int32_t errorNumber(const std::function<void()> &call)
-{
-    try {
-        call();
-    } catch (const Error &e) {
-        return e.number();
-    }
-    return 0;
 }
 
 // Deletes, appends and in-place writes as the delete and restore commands

@@ -40,6 +40,16 @@ fs::path newTemporaryFolder()
 
 } // namespace
 
+std::int32_t errorNumber(const std::function<void()> &call)
+{
+    try {
+        call();
+    } catch (const Error &e) {
+        return e.number();
+    }
+    return 0;
+}
+
 DockedHandheld::DockedHandheld(Mode mode) : m_mode(mode)
 {
     if (const char *previous = std::getenv(RootVariable))

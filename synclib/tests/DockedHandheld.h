@@ -5,6 +5,7 @@
 #include "vexasync/VexaSync.h"
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -13,6 +14,9 @@
 namespace vexasync::test {
 
 using Bytes = std::vector<std::uint8_t>;
+
+// The number of the component error `call` throws; 0 when it throws none.
+std::int32_t errorNumber(const std::function<void()> &call);
 
 class DockedHandheld {
 public:

@@ -55,10 +55,13 @@ struct Saving {
         w.ui.locations = {{folder, format}};
         w.click("cmdSave");
     }
-    int scanLines(const QString &file) const
+    // A CSV header has 6 lines with a one-line text.
+    int scanLines(const QString &file) const { return int(readFile(path(file)).count("\r\n")) - 6; }
+    // A file saved before.
+    void putFile(const QString &name, const QByteArray &bytes) const
     {
-        return int(readFile(path(file)).count("\r\n")) -
-               6; // a CSV header has 6 lines (one-line text)
+        QFile f(path(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
     }
 };
 
@@ -81,12 +84,8 @@ TEST(SaveCommand, OneRirodLogInTheChosenFilterFormat)
     } cases[] = {{1, "ect-two-scans.csv"}, {2, "ect-two-scans.txt"}, {3, "ect-two-scans.efi"}};
     for (const auto &c : cases) {
         Saving s;
-        const QString file = s.path("my log"); // exactly as typed: no extension added
-        {
-            QFile old(file); // longer than the log: replaced whole
-            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-            old.write(QByteArray(5000, 'x'));
-        }
+        const QString file = s.path("my log");      // exactly as typed: no extension added
+        s.putFile("my log", QByteArray(5000, 'x')); // longer than the log: replaced whole
         s.w.ui.answers = {true};
         s.saveOne(0, file, c.filter);
         ASSERT_EQ(s.w.ui.prompts.size(), 2u);
@@ -166,11 +165,7 @@ TEST(SaveCommand, LogsOfOneNameAreAllSaved)
 TEST(SaveCommand, NoToOverwritingEndsTheCommand)
 {
     Saving s;
-    {
-        QFile existing(s.path(Night + ".CSV"));
-        ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
-        existing.write("old");
-    }
+    s.putFile(Night + ".CSV", "old");
     s.w.ui.answers = {false};
     s.saveSeveral({0, 1, 2}, s.out.path(), "CSV");
     EXPECT_EQ(s.w.ui.texts().last(), "File " + Night + ".CSV already exists - overwrite?");
@@ -255,9 +250,7 @@ TEST(SaveCommand, AFailedSaveLeavesNoCutShortFile)
     Saving s;
     s.handheld.drop("RirodData");
     s.handheld.add("RirodData", std::vector<Bytes>(3, scanRecord(10, {})));
-    QFile earlier(s.path(Night + ".CSV"));
-    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly) && earlier.write("earlier save") == 12);
-    earlier.close();
+    s.putFile(Night + ".CSV", "earlier save");
     s.w.ui.answers = {true};
     s.saveSeveral({0, 1, 2}, s.out.path(), "CSV");
     EXPECT_EQ(s.files(), (QStringList{Ect + ".CSV", Night + ".CSV"}));
