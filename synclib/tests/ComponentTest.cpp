@@ -5,25 +5,15 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 namespace vexasync::test {
 namespace {
-
-Bytes bytesOf(std::initializer_list<int> values)
-{
-    Bytes b;
-    for (const int v : values)
-        b.push_back(static_cast<std::uint8_t>(v));
-    return b;
-}
 
 // Records {0}, {1}, ... {n-1}.
 std::shared_ptr<vexasync::RecordAdapter> numbered(const DockedHandheld &handheld, int n)
 {
     std::vector<Bytes> records;
     for (int i = 0; i < n; ++i)
-        records.push_back(bytesOf({i}));
+        records.push_back({static_cast<std::uint8_t>(i)});
     handheld.add("Numbers", records);
     return handheld.open("Numbers");
 }
@@ -34,16 +24,6 @@ std::vector<int> contents(vexasync::RecordAdapter &db)
     for (std::int32_t i = 0; i < db.recordCount(); ++i)
         values.push_back(db.readByIndex(i).bytes.at(0));
     return values;
-}
-
-std::int32_t errorNumber(const std::function<void()> &call)
-{
-    try {
-        call();
-    } catch (const Error &e) {
-        return e.number();
-    }
-    return 0;
 }
 
 // Deletes, appends and in-place writes as the delete and restore commands
@@ -57,10 +37,10 @@ TEST(Component, RecordsKeepTheirIdsAndCloseUpOnDelete)
     db->remove(second);
     EXPECT_EQ(db->readById(fourth).index, 2);
     EXPECT_EQ(errorNumber([&] { db->remove(second); }), vexasync::error::NotFound);
-    db->write(fourth, 0x40, 7, bytesOf({9}));
+    db->write(fourth, 0x40, 7, Bytes{9});
     EXPECT_EQ(db->readByIndex(2).id, fourth);
     EXPECT_EQ(db->readByIndex(2).attributes, 0x40u);
-    const vexasync::RecordId added = db->write(0, 0, 0, bytesOf({5}));
+    const vexasync::RecordId added = db->write(0, 0, 0, Bytes{5});
     EXPECT_EQ(contents(*db), (std::vector<int>{0, 2, 9, 4, 5}));
     EXPECT_EQ(db->idsOfRange(3, 10),
               (std::vector<vexasync::RecordId>{db->readByIndex(3).id, added}));
@@ -72,7 +52,7 @@ TEST(Component, ByteReadsStopAtTheEndsOfARecord)
 {
     DockedHandheld handheld;
     auto bytes = handheld.component().createByteUtility();
-    const Bytes b = bytesOf({0x12, 0x34, 0xFF, 0xFE, 'A', 'B', 0, 'C'});
+    const Bytes b{0x12, 0x34, 0xFF, 0xFE, 'A', 'B', 0, 'C'};
     EXPECT_EQ(bytes->readInt16(b, 0, true), 0x1234);
     EXPECT_EQ(bytes->readInt16(b, 0, false), 0x3412);
     EXPECT_EQ(bytes->readInt16(b, 2, true), -2);
@@ -104,7 +84,7 @@ TEST(Component, ByteReadsStopAtTheEndsOfARecord)
     Bytes written = b;
     bytes->writeInt16(written, 6, true, -2);
     bytes->writeInt16(written, 0, false, 0x0102);
-    EXPECT_EQ(written, bytesOf({0x02, 0x01, 0xFF, 0xFE, 'A', 'B', 0xFF, 0xFE}));
+    EXPECT_EQ(written, (Bytes{0x02, 0x01, 0xFF, 0xFE, 'A', 'B', 0xFF, 0xFE}));
 }
 
 TEST(Component, FailuresCarryTheirNumbersAndDescriptions)
@@ -123,9 +103,9 @@ TEST(Component, FailuresCarryTheirNumbersAndDescriptions)
     EXPECT_EQ(errorNumber([&] { handheld.create(std::string(32, 'N')); }),
               vexasync::error::InvalidArgument);
 
-    handheld.add("Numbers", {bytesOf({1})});
+    handheld.add("Numbers", {Bytes{1}});
     auto readOnly = opener->open("Numbers", vexasync::RecordAdapterClass, vexasync::mode::Read);
-    EXPECT_EQ(errorNumber([&] { readOnly->write(0, 0, 0, bytesOf({1})); }),
+    EXPECT_EQ(errorNumber([&] { readOnly->write(0, 0, 0, Bytes{1}); }),
               vexasync::error::AccessDenied);
     EXPECT_EQ(errorNumber([&] { readOnly->readByIndex(1); }), vexasync::error::NotFound);
     EXPECT_EQ(errorNumber([&] { readOnly->readByIndex(-1); }), vexasync::error::NotFound);
@@ -139,7 +119,7 @@ TEST(Component, ADamagedImageCantBeReadAndStaysAsItWas)
          {Damage::RecordsTableDropped, Damage::EmptyFile, Damage::NotSqlite}) {
         for (const std::int32_t mode : {vexasync::mode::Read, vexasync::mode::ReadWriteDelete}) {
             DockedHandheld handheld;
-            handheld.add("RirodIndex", {bytesOf({1})});
+            handheld.add("RirodIndex", {Bytes{1}});
             handheld.damage(damage);
             const std::string before = handheld.imageBytes();
             auto opener = handheld.component().createDatabaseOpener();
@@ -183,12 +163,9 @@ TEST(Component, ChangesByAnotherProcessAreSeen)
     EXPECT_EQ(db->recordCount(), 2);
     ASSERT_EQ(runHandheldTool({"import", "Numbers"}, "07\n08 ff\n-\n\n0d0A\n").exitCode, 0);
     EXPECT_EQ(db->recordCount(), 6);
-    EXPECT_EQ(handheld.records("Numbers"), (std::vector<Bytes>{bytesOf({0}),
-                                                               bytesOf({1}),
-                                                               bytesOf({7}),
-                                                               bytesOf({8, 0xFF}),
-                                                               {},
-                                                               bytesOf({0x0D, 0x0A})}));
+    EXPECT_EQ(
+        handheld.records("Numbers"),
+        (std::vector<Bytes>{Bytes{0}, Bytes{1}, Bytes{7}, Bytes{8, 0xFF}, {}, Bytes{0x0D, 0x0A}}));
 }
 
 } // namespace

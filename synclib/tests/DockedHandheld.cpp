@@ -40,18 +40,37 @@ fs::path newTemporaryFolder()
 
 } // namespace
 
-DockedHandheld::DockedHandheld() : m_root(newTemporaryFolder())
+std::int32_t errorNumber(const std::function<void()> &call)
+{
+    try {
+        call();
+    } catch (const Error &e) {
+        return e.number();
+    }
+    return 0;
+}
+
+DockedHandheld::DockedHandheld(Mode mode) : m_mode(mode)
 {
     if (const char *previous = std::getenv(RootVariable))
         m_previousRoot = previous;
+    auto desktop = component().createDesktop();
+    if (mode == Mode::Attach) {
+        m_root = desktop->rootFolder();
+        m_user = desktop->findUser(std::to_string(desktop->dockedUser()));
+        return;
+    }
+    m_root = newTemporaryFolder();
     setVariable(RootVariable, m_root.string());
-    auto desktop = component().createDesktop(); // reads the root it is made under
+    desktop = component().createDesktop(); // reads the root it is made under
     m_user = desktop->addUser("Test User");
     desktop->dock(m_user.id);
 }
 
 DockedHandheld::~DockedHandheld()
 {
+    if (m_mode == Mode::Attach)
+        return;
     setVariable(RootVariable, m_previousRoot);
     std::error_code ignored;
     fs::remove_all(m_root, ignored);
@@ -95,6 +114,11 @@ std::vector<Bytes> DockedHandheld::records(const std::string &database) const
     for (std::int32_t i = 0; i < db->recordCount(); ++i)
         all.push_back(db->readByIndex(i).bytes);
     return all;
+}
+
+void DockedHandheld::drop(const std::string &database) const
+{
+    component().createDesktop()->dropDatabase(database);
 }
 
 void DockedHandheld::undock() const

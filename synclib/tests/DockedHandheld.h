@@ -5,6 +5,7 @@
 #include "vexasync/VexaSync.h"
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -14,13 +15,22 @@ namespace vexasync::test {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// The number of the component error `call` throws; 0 when it throws none.
+std::int32_t errorNumber(const std::function<void()> &call);
+
 class DockedHandheld {
 public:
-    DockedHandheld();
+    // Fresh: a new sync root with a docked user. Attach: the handheld docked
+    // now, for a child process working on its parent's handheld.
+    enum class Mode { Fresh, Attach };
+
+    explicit DockedHandheld(Mode mode = Mode::Fresh);
     ~DockedHandheld();
     DockedHandheld(const DockedHandheld &) = delete;
     DockedHandheld &operator=(const DockedHandheld &) = delete;
 
+    // The sync root of the test's environment, left as it was when attached.
+    const std::filesystem::path &rootPath() const { return m_root; }
     Component &component() const;
     UserInfo user() const { return m_user; }
     std::string imagePath() const;
@@ -30,6 +40,7 @@ public:
     std::shared_ptr<RecordAdapter> create(const std::string &database) const;
     void add(const std::string &database, const std::vector<Bytes> &records) const;
     std::vector<Bytes> records(const std::string &database) const;
+    void drop(const std::string &database) const;
     void undock() const;
 
     // Images that are not what they should be; no adapter may be open.
@@ -38,6 +49,7 @@ public:
     std::string imageBytes() const;
 
 private:
+    Mode m_mode;
     std::filesystem::path m_root;
     std::optional<std::string> m_previousRoot;
     UserInfo m_user;

@@ -3,7 +3,6 @@
 #include "support/TestWindow.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -21,21 +20,46 @@ void addTwoRirodLogs(const TestHandheld &handheld)
     addRirodLog(handheld, {{2004, 3, 15, 9, 0, 0}, "Run 2", {15}, 2});
 }
 
-TEST(MainWindow, StartsOnTheRirodTabWithItsLogs)
+TEST(MainWindow, StartsOnTheRirodTabAndEveryTabListsItsLogs)
 {
     DockedWindow w;
     addTwoRirodLogs(w.handheld);
+    w.handheld.add("LTrimLog",
+                   {textLogRecord({2004, 4, 2, 8, 40, 51}, "LTrim cells\r\nCell 0: +2.3%")});
+    w.handheld.add("AccelTestLog", {});
     EXPECT_EQ(w.window.windowTitle(), "VEXA Synchronization");
     w.window.start();
     EXPECT_EQ(w.window.windowTitle(), "VEXA Synchronization v1.5");
     EXPECT_TRUE(w.window.isVisible());
-    EXPECT_TRUE(w.ui.prompts.empty());
     EXPECT_EQ(w.lines(),
               (QStringList{"3/14/2004 2:05:09 PM - Run 1", "3/15/2004 9:00:00 AM - Run 2"}));
     EXPECT_EQ(w.status(), "Found 2 saved logs.");
     EXPECT_EQ(w.logButtons(), AllEnabled);
     EXPECT_FALSE(w.control<QPushButton>("cmdCancel")->isVisible());
     EXPECT_TRUE(w.control<QTimer>("Timer1")->isActive());
+    w.clickLine(0);
+    const QString description = "3/14/2004 2:05:09 PM\nRun 1\nsecond line\n3 scans\n"
+                                "RPM, ECT, ----, ----, ----, ----, ----, ----, ----, ----";
+    EXPECT_EQ(w.description(), description);
+    w.click("cmdSelectAll");
+    EXPECT_EQ(w.list()->selectedItems().size(), 2);
+    EXPECT_EQ(w.description(), description) << "Select All describes nothing new";
+    w.click("cmdClearAll");
+    EXPECT_TRUE(w.list()->selectedItems().isEmpty());
+    EXPECT_TRUE(w.description().isEmpty());
+
+    w.setTab(1);
+    EXPECT_EQ(w.lines(), QStringList{"4/2/2004 8:40:51 AM - LTrim cells"});
+    EXPECT_EQ(w.status(), "Found 1 saved log.");
+    EXPECT_EQ(w.logButtons(), AllEnabled);
+    w.clickLine(0);
+    EXPECT_EQ(w.description(), "4/2/2004 8:40:51 AM\nLTrim cells\nCell 0: +2.3%");
+
+    w.setTab(2);
+    EXPECT_TRUE(w.lines().isEmpty());
+    EXPECT_EQ(w.status(), "Found 0 saved logs.");
+    EXPECT_EQ(w.logButtons(), AllDisabled);
+    EXPECT_TRUE(w.ui.prompts.empty());
 }
 
 TEST(MainWindow, ControlsStandWhereTheLayoutPutsThem)
@@ -117,39 +141,6 @@ TEST(MainWindow, AMissingSyncComponentIsReported)
     EXPECT_EQ(w.ui.prompts[0].title, "VEXA Synch");
     EXPECT_EQ(w.ui.prompts[0].icon, UserInterface::Icon::None);
     EXPECT_EQ(w.logButtons(), AllDisabled);
-}
-
-TEST(MainWindow, EveryTabListsItsLogsAndAClickDescribesOne)
-{
-    DockedWindow w;
-    addTwoRirodLogs(w.handheld);
-    w.handheld.add("LTrimLog",
-                   {textLogRecord({2004, 4, 2, 8, 40, 51}, "LTrim cells\r\nCell 0: +2.3%")});
-    w.handheld.add("AccelTestLog", {});
-    w.window.start();
-    w.clickLine(0);
-    const QString description = "3/14/2004 2:05:09 PM\nRun 1\nsecond line\n3 scans\n"
-                                "RPM, ECT, ----, ----, ----, ----, ----, ----, ----, ----";
-    EXPECT_EQ(w.description(), description);
-    w.click("cmdSelectAll");
-    EXPECT_EQ(w.list()->selectedItems().size(), 2);
-    EXPECT_EQ(w.description(), description) << "Select All describes nothing new";
-    w.click("cmdClearAll");
-    EXPECT_TRUE(w.list()->selectedItems().isEmpty());
-    EXPECT_TRUE(w.description().isEmpty());
-
-    w.setTab(1);
-    EXPECT_EQ(w.lines(), QStringList{"4/2/2004 8:40:51 AM - LTrim cells"});
-    EXPECT_EQ(w.status(), "Found 1 saved log.");
-    EXPECT_EQ(w.logButtons(), AllEnabled);
-    w.clickLine(0);
-    EXPECT_EQ(w.description(), "4/2/2004 8:40:51 AM\nLTrim cells\nCell 0: +2.3%");
-
-    w.setTab(2);
-    EXPECT_TRUE(w.lines().isEmpty());
-    EXPECT_EQ(w.status(), "Found 0 saved logs.");
-    EXPECT_EQ(w.logButtons(), AllDisabled);
-    EXPECT_TRUE(w.ui.prompts.empty());
 }
 
 TEST(MainWindow, ASearchErrorKeepsTheLinesBeforeIt)
@@ -239,23 +230,15 @@ TEST(MainWindow, DuplicateCheckRunsAtStartUpBeforeTheLogsAreListed)
 {
     DockedWindow w;
     addRirodLog(w.handheld, {{2004, 3, 7, 12, 0, 0}, "A", {15}, 3});
-    const QDir folder(w.handheld.root() + "/" + QString::fromStdString(w.handheld.user().folder) +
-                      "/backup");
-    ASSERT_TRUE(folder.mkpath("."));
-    for (const auto &[name, ageMinutes] : {std::pair{"VEXA.prc", 60}, {"vexa2.PRC", 1}}) {
-        QFile f(folder.filePath(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.flush();
-        ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(-60 * ageMinutes),
-                                  QFileDevice::FileModificationTime));
-    }
+    w.handheld.putProgramCopies(w.handheld.user(), {{"VEXA.prc", 60}, {"vexa2.PRC", 1}});
     QString statusWhenAsked;
     w.ui.whileOpen = [&](const Prompt &) { statusWhenAsked = w.status(); };
     w.ui.answers = {true};
     w.window.start();
     EXPECT_EQ(w.ui.texts().size(), 1);
     EXPECT_EQ(statusWhenAsked, "Searching...");
-    EXPECT_EQ(folder.entryList(QDir::Files), QStringList{"vexa2.PRC"});
+    EXPECT_EQ(QDir(w.handheld.backupFolder(w.handheld.user())).entryList(QDir::Files),
+              QStringList{"vexa2.PRC"});
     EXPECT_EQ(w.status(), "Found 1 saved log.");
 }
 

@@ -55,24 +55,26 @@ struct Saving {
         w.ui.locations = {{folder, format}};
         w.click("cmdSave");
     }
-    int scanLines(const QString &file) const
+    // A CSV header has 6 lines with a one-line text.
+    int scanLines(const QString &file) const { return int(readFile(path(file)).count("\r\n")) - 6; }
+    // A file saved before.
+    void putFile(const QString &name, const QByteArray &bytes) const
     {
-        return int(readFile(path(file)).count("\r\n")) -
-               6; // a CSV header has 6 lines (one-line text)
+        QFile f(path(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
     }
 };
 
-const std::vector<bool> IdleButtons = {true, true, true, true, true, true, false};
-
-TEST(SaveCommand, NothingSelectedEndsAtComplete)
+// "description|pattern", in the order the file-save dialog lists them.
+QStringList filterTexts(const QList<FileFilter> &filters)
 {
-    Saving s;
-    s.w.click("cmdSave");
-    EXPECT_TRUE(s.w.ui.prompts.empty());
-    EXPECT_EQ(s.w.status(), "Complete.");
-    EXPECT_EQ(s.w.buttonsShown(), IdleButtons);
-    EXPECT_TRUE(s.w.control<QTimer>("Timer1")->isActive());
+    QStringList texts;
+    for (const FileFilter &filter : filters)
+        texts << filter.description + "|" + filter.pattern;
+    return texts;
 }
+
+const std::vector<bool> IdleButtons = {true, true, true, true, true, true, false};
 
 TEST(SaveCommand, OneRirodLogInTheChosenFilterFormat)
 {
@@ -82,12 +84,8 @@ TEST(SaveCommand, OneRirodLogInTheChosenFilterFormat)
     } cases[] = {{1, "ect-two-scans.csv"}, {2, "ect-two-scans.txt"}, {3, "ect-two-scans.efi"}};
     for (const auto &c : cases) {
         Saving s;
-        const QString file = s.path("my log"); // exactly as typed: no extension added
-        {
-            QFile old(file); // longer than the log: replaced whole
-            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-            old.write(QByteArray(5000, 'x'));
-        }
+        const QString file = s.path("my log");      // exactly as typed: no extension added
+        s.putFile("my log", QByteArray(5000, 'x')); // longer than the log: replaced whole
         s.w.ui.answers = {true};
         s.saveOne(0, file, c.filter);
         ASSERT_EQ(s.w.ui.prompts.size(), 2u);
@@ -95,10 +93,9 @@ TEST(SaveCommand, OneRirodLogInTheChosenFilterFormat)
         const Prompt &dialog = s.w.ui.prompts[0];
         EXPECT_EQ(dialog.kind, Prompt::SaveFile);
         EXPECT_EQ(dialog.title, "Save log as...");
-        ASSERT_EQ(dialog.filters.size(), 3);
-        EXPECT_EQ(dialog.filters[0].description, "Comma-delimited (*.csv)");
-        EXPECT_EQ(dialog.filters[2].description, "EFILive format(*.efi)");
-        EXPECT_EQ(dialog.filters[2].pattern, "*.efi");
+        EXPECT_EQ(filterTexts(dialog.filters),
+                  (QStringList{"Comma-delimited (*.csv)|*.csv", "Space-delimited (*.txt)|*.txt",
+                               "EFILive format(*.efi)|*.efi"}));
         EXPECT_EQ(s.files(), QStringList{"my log"});
         EXPECT_TRUE(
             sameBytes(readFile(dataPath(QString("export/") + c.reference)), readFile(file)));
@@ -114,14 +111,20 @@ TEST(SaveCommand, OtherTabsSaveTextWhateverTheFilter)
     s.w.setTab(1);
     s.saveOne(0, s.path("trims.dat"), 3);
     ASSERT_EQ(s.w.ui.prompts.size(), 1u);
-    ASSERT_EQ(s.w.ui.prompts[0].filters.size(), 1);
-    EXPECT_EQ(s.w.ui.prompts[0].filters[0].description, "Text file (*.txt)");
+    EXPECT_EQ(filterTexts(s.w.ui.prompts[0].filters), QStringList{"Text file (*.txt)|*.txt"});
     EXPECT_EQ(readFile(s.path("trims.dat")), "4/2/2004 8:40:51 AM\r\ntrims\r\n");
 }
 
-TEST(SaveCommand, ACancelledDialogWritesNothing)
+TEST(SaveCommand, NothingSelectedOrADialogCancelledWritesNothing)
 {
     Saving s;
+    s.w.click("cmdSave");
+    EXPECT_TRUE(s.w.ui.prompts.empty());
+    EXPECT_EQ(s.w.status(), "Complete.");
+    EXPECT_EQ(s.w.buttonsShown(), IdleButtons);
+    EXPECT_TRUE(s.w.control<QTimer>("Timer1")->isActive());
+    s.w.setTab(1);
+    s.w.setTab(0); // the status is the search's again
     s.saveOne(0, QString(), 1);
     s.w.list()->clearSelection();
     s.saveSeveral({0, 1}, QString(), QString());
@@ -162,11 +165,7 @@ TEST(SaveCommand, LogsOfOneNameAreAllSaved)
 TEST(SaveCommand, NoToOverwritingEndsTheCommand)
 {
     Saving s;
-    {
-        QFile existing(s.path(Night + ".CSV"));
-        ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
-        existing.write("old");
-    }
+    s.putFile(Night + ".CSV", "old");
     s.w.ui.answers = {false};
     s.saveSeveral({0, 1, 2}, s.out.path(), "CSV");
     EXPECT_EQ(s.w.ui.texts().last(), "File " + Night + ".CSV already exists - overwrite?");
@@ -251,9 +250,7 @@ TEST(SaveCommand, AFailedSaveLeavesNoCutShortFile)
     Saving s;
     s.handheld.drop("RirodData");
     s.handheld.add("RirodData", std::vector<Bytes>(3, scanRecord(10, {})));
-    QFile earlier(s.path(Night + ".CSV"));
-    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly) && earlier.write("earlier save") == 12);
-    earlier.close();
+    s.putFile(Night + ".CSV", "earlier save");
     s.w.ui.answers = {true};
     s.saveSeveral({0, 1, 2}, s.out.path(), "CSV");
     EXPECT_EQ(s.files(), (QStringList{Ect + ".CSV", Night + ".CSV"}));

@@ -1,5 +1,5 @@
 // The host of commands with nobody at the screen: what a person reading the
-// batch tools' progress sees, and when Cancel is pressed.
+// batch tools' progress sees. (Its Cancel is the writers' Cancel test's.)
 #include "core/UnattendedHost.h"
 #include "support/QtPrinters.h"
 
@@ -38,21 +38,6 @@ TEST(UnattendedHost, PrintsProgressAtMostOnceAnIntervalAndEveryBoxAtOnce)
         host.yield();
         EXPECT_EQ(printed, c.printed);
     }
-}
-
-TEST(UnattendedHost, PressesCancelOnlyAtTheYieldAskedFor)
-{
-    UnattendedHost host;
-    host.pressCancelAtYield = 2;
-    QList<bool> requested;
-    for (int i = 0; i < 3; ++i) {
-        host.yield();
-        requested << host.cancelRequested();
-    }
-    EXPECT_EQ(requested, (QList<bool>{false, true, true}));
-    host.clearCancelRequest();
-    host.yield();
-    EXPECT_FALSE(host.cancelRequested());
 }
 
 } // namespace

@@ -2,42 +2,18 @@
 // folders made in a temporary sync root.
 #include "desktop/DuplicateCheck.h"
 #include "core/RuntimeError.h"
+#include "store/SyncComponent.h"
 #include "support/LogRecords.h"
 #include "support/ScriptedUi.h"
-#include "store/SyncComponent.h"
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace vexa::test {
 namespace {
-
-struct Copy {
-    const char *name;
-    int ageMinutes;
-};
-
-const QDateTime Now = QDateTime::currentDateTime();
-
-QString backupFolder(const TestHandheld &handheld, const vexasync::UserInfo &user)
-{
-    return handheld.root() + "/" + QString::fromStdString(user.folder) + "/backup";
-}
-
-void putCopies(const QString &folder, const std::vector<Copy> &copies)
-{
-    QDir().mkpath(folder);
-    for (const Copy &c : copies) {
-        QFile f(folder + "/" + c.name);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("program");
-        f.flush(); // or closing would write, and stamp, the file again
-        ASSERT_TRUE(
-            f.setFileTime(Now.addSecs(-60 * c.ageMinutes), QFileDevice::FileModificationTime));
-    }
-}
 
 QStringList filesIn(const QString &folder)
 {
@@ -87,7 +63,7 @@ TEST(DuplicateCheck, KeepsTheNewestCopyOfOneUser)
 {
     const struct {
         const char *what;
-        std::vector<Copy> copies;
+        std::vector<ProgramCopy> copies;
         bool asked;
         QStringList remaining;
     } cases[] = {
@@ -106,8 +82,8 @@ TEST(DuplicateCheck, KeepsTheNewestCopyOfOneUser)
     };
     for (const auto &c : cases) {
         TestHandheld handheld;
-        const QString folder = backupFolder(handheld, handheld.user());
-        putCopies(folder, c.copies);
+        handheld.putProgramCopies(handheld.user(), c.copies);
+        const QString folder = handheld.backupFolder(handheld.user());
         EXPECT_EQ(boxesOfCheck(LocalFileSystem()), c.asked ? QStringList{Question} : QStringList{})
             << c.what;
         EXPECT_EQ(filesIn(folder), c.remaining) << c.what;
@@ -117,11 +93,11 @@ TEST(DuplicateCheck, KeepsTheNewestCopyOfOneUser)
 TEST(DuplicateCheck, OnlyOrdinaryFilesAreCopies)
 {
     TestHandheld handheld;
-    const QString folder = backupFolder(handheld, handheld.user());
-    putCopies(folder, {{"vexa1.prc", 1}});
+    // ".vexa4.prc" is hidden on Unix; no match anyway elsewhere.
+    handheld.putProgramCopies(handheld.user(), {{"vexa1.prc", 1}, {".vexa4.prc", 9}});
+    const QString folder = handheld.backupFolder(handheld.user());
     QDir(folder).mkdir("vexa2.prc");
     QFile::link(folder + "/vexa1.prc", folder + "/vexa3.prc");
-    putCopies(folder, {{".vexa4.prc", 9}}); // hidden on Unix; no match anyway elsewhere
     LocalFileSystem files;
     EXPECT_EQ(files.matchingFiles(folder, ProgramPattern), QStringList{"vexa1.prc"});
     EXPECT_TRUE(files.matchingFiles(folder + "/missing", ProgramPattern).isEmpty());
@@ -131,26 +107,28 @@ TEST(DuplicateCheck, NoEndsTheWholeCheck)
 {
     TestHandheld handheld;
     const vexasync::UserInfo second = handheld.component().createDesktop()->addUser("Second");
-    putCopies(backupFolder(handheld, handheld.user()), {{"vexa1.prc", 1}, {"vexa2.prc", 2}});
-    putCopies(backupFolder(handheld, second), {{"vexa1.prc", 1}, {"vexa2.prc", 2}});
+    handheld.putProgramCopies(handheld.user(), {{"vexa1.prc", 1}, {"vexa2.prc", 2}});
+    handheld.putProgramCopies(second, {{"vexa1.prc", 1}, {"vexa2.prc", 2}});
     EXPECT_EQ(boxesOfCheck(LocalFileSystem(), false), QStringList{Question})
         << "the second user is not examined";
-    EXPECT_EQ(filesIn(backupFolder(handheld, second)).size(), 2);
+    EXPECT_EQ(filesIn(handheld.backupFolder(second)).size(), 2);
 }
 
 TEST(DuplicateCheck, AnyFailureEndsItSilently)
 {
     {
         TestHandheld handheld;
-        const QString folder = backupFolder(handheld, handheld.user());
-        putCopies(folder, {{"vexa1.prc", 9}, {"vexa2.prc", 8}, {"vexa3.prc", 7}, {"vexa4.prc", 1}});
+        handheld.putProgramCopies(
+            handheld.user(),
+            {{"vexa1.prc", 9}, {"vexa2.prc", 8}, {"vexa3.prc", 7}, {"vexa4.prc", 1}});
+        const QString folder = handheld.backupFolder(handheld.user());
         EXPECT_EQ(boxesOfCheck(FailingFiles(2)), QStringList{Question})
             << "no message about the failure";
         EXPECT_EQ(filesIn(folder), (QStringList{"vexa2.prc", "vexa3.prc", "vexa4.prc"}));
     }
     {
         TestHandheld handheld; // its backup folder is gone
-        QDir(backupFolder(handheld, handheld.user())).removeRecursively();
+        QDir(handheld.backupFolder(handheld.user())).removeRecursively();
         QTemporaryDir noLibrary;
         for (const SyncComponent &sync : {SyncComponent(), SyncComponent(noLibrary.path())})
             EXPECT_TRUE(boxesOfCheck(LocalFileSystem(), true, sync).isEmpty());

@@ -1,4 +1,4 @@
-// EFILive files: samples, channel tables and the byte helper.
+// EFILive files: samples and channel tables.
 #include "catalogue/EfiLogWriter.h"
 #include "support/ExportFixture.h"
 
@@ -92,28 +92,6 @@ TEST(EfiLog, ChannelTablesFromNoneToTen)
     }
     EXPECT_EQ(ten.mid(1024 + 1440, 4).toHex(), "14000000");
     EXPECT_EQ(ten.size(), HeaderSize + 1440 + 28);
-}
-
-TEST(LongToByteArray, LowOrderBytesInEitherOrder)
-{
-    const struct {
-        std::int32_t value;
-        std::size_t size;
-        bool littleEndian;
-        const char *bytes;
-    } cases[] = {
-        {0, 4, true, "00000000"},           {250, 4, true, "fa000000"},  {-1, 4, true, "ffffffff"},
-        {12000, 2, false, "2ee0"},          {80000, 2, false, "3880"},   {-1, 1, false, "ff"},
-        {0x12345678, 4, false, "12345678"}, {0x12345678, 1, true, "78"}, {0x38, 2, false, "0038"},
-    };
-    for (const auto &c : cases) {
-        std::vector<std::uint8_t> buffer(c.size, 0xEE);
-        longToByteArray(c.value, buffer, c.littleEndian);
-        EXPECT_EQ(
-            QByteArray(reinterpret_cast<const char *>(buffer.data()), qsizetype(c.size)).toHex(),
-            c.bytes)
-            << c.value;
-    }
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 // The table of output formats against what the main window's dialogs offer
 // and what vexa-export accepts.
 #include "export/OutputFormat.h"
-#include "export/SaveCommand.h"
 #include "support/ExportToolRun.h"
 #include "support/QtPrinters.h"
 #include "support/TestHandheld.h"
@@ -13,47 +12,10 @@
 namespace vexa::test {
 namespace {
 
-QStringList codes(const QList<const OutputFormat *> &formats)
+// What each dialog offers is checked in the dialogs' tests; the save-location
+// dialog tells the format by the last seven characters of its combo text.
+TEST(OutputFormats, EachSaveLocationTextEndsInItsOwnPattern)
 {
-    QStringList all;
-    for (const OutputFormat *format : formats)
-        all << format->code;
-    return all;
-}
-
-// In the order each dialog lists them; the save-location dialog tells the
-// format by the last seven characters of its combo text.
-TEST(OutputFormats, EachDialogOffersItsRowsInOrder)
-{
-    const struct {
-        LogKind kind;
-        QStringList codes;
-        QStringList fileDialog; // "description|pattern"
-        QStringList saveLocation;
-    } tabs[] = {
-        {LogKind::Rirod,
-         {"CSV", "TXT", "EFI"},
-         {"Comma-delimited (*.csv)|*.csv", "Space-delimited (*.txt)|*.txt",
-          "EFILive format(*.efi)|*.efi"},
-         {"Comma-delimited (*.csv)", "Space-delimited (*.txt)", "EFILive format(*.efi)"}},
-        {LogKind::LTrim, {"TXT"}, {"Text file (*.txt)|*.txt"}, {"Space-delimited (*.txt)"}},
-        {LogKind::AccelTest, {"TXT"}, {"Text file (*.txt)|*.txt"}, {"Space-delimited (*.txt)"}},
-        {LogKind::TroubleCode, {"TXT"}, {"Text file (*.txt)|*.txt"}, {"Space-delimited (*.txt)"}},
-    };
-    for (const auto &tab : tabs) {
-        const bool rirod = tab.kind == LogKind::Rirod;
-        SCOPED_TRACE(logKindInfo(tab.kind).caption);
-        const QList<const OutputFormat *> offered = windowFormats(rirod);
-        EXPECT_EQ(codes(offered), tab.codes);
-        QStringList fileDialog;
-        for (const FileFilter &filter : saveFileFilters(tab.kind))
-            fileDialog << filter.description + "|" + filter.pattern;
-        EXPECT_EQ(fileDialog, tab.fileDialog);
-        QStringList saveLocation;
-        for (const OutputFormat *format : offered)
-            saveLocation << format->saveLocationText;
-        EXPECT_EQ(saveLocation, tab.saveLocation);
-    }
     QStringList endings;
     for (const OutputFormat &format : outputFormats()) {
         if (format.saveLocationText.isEmpty())

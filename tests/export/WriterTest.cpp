@@ -46,19 +46,25 @@ TEST(Writers, MatchTheReferenceFiles)
     }
 }
 
-TEST(Writers, AnEmptyLogHasItsHeadersOnly)
+// A negative count is no logger's, but a record can hold one.
+TEST(Writers, ALogOfNoScansHasItsHeadersOnly)
 {
-    for (const Writer writer : AllWriters) {
-        ExportFixture f;
-        addRirodLog(f.handheld, {{2004, 3, 7, 14, 5, 9}, "Empty", {15, 0, 2}, 0});
-        const ScanRun run = f.write(writer, f.entry());
-        EXPECT_EQ(run.written, 0);
-        const QByteArray out = f.written();
-        if (writer == Writer::Efi) {
-            EXPECT_EQ(out.size(), 1155 + 144 * 2);
-        } else {
-            EXPECT_EQ(out.count("\r\n"), writer == Writer::Csv ? 6 : 5) << writerName(writer);
-            EXPECT_TRUE(out.endsWith("\r\n\r\n")) << writerName(writer);
+    for (const int scanCount : {0, -3}) {
+        for (const Writer writer : AllWriters) {
+            SCOPED_TRACE(testing::Message() << writerName(writer) << " " << scanCount);
+            ExportFixture f;
+            f.handheld.add("RirodData", {scanRecord(10, {})});
+            f.handheld.add("RirodIndex", {rirodIndexRecord({2004, 1, 1, 0, 0, 0}, scanCount, 1,
+                                                           {15, 0, 2}, "x")});
+            EXPECT_EQ(f.write(writer, f.entry()).written, 0);
+            const QByteArray out = f.written();
+            if (writer == Writer::Efi) {
+                EXPECT_EQ(out.size(), 1155 + 144 * 2);
+                EXPECT_EQ(out.mid(efiScanCountOffset(2), 4), QByteArray::fromHex("00000000"));
+            } else {
+                EXPECT_EQ(out.count("\r\n"), writer == Writer::Csv ? 6 : 5);
+                EXPECT_TRUE(out.endsWith("\r\n\r\n"));
+            }
         }
     }
 }
@@ -151,17 +157,6 @@ TEST(Writers, CancelStopsAfterTheCurrentScan)
             }
         }
     }
-}
-
-TEST(Writers, ANegativeScanCountWritesNoScans)
-{
-    ExportFixture f;
-    f.handheld.add("RirodData", {scanRecord(10, {})});
-    f.handheld.add("RirodIndex", {rirodIndexRecord({2004, 1, 1, 0, 0, 0}, -3, 1, {15}, "x")});
-    const LogIndexEntry e = f.entry();
-    EXPECT_EQ(e.scanCount, -3);
-    EXPECT_EQ(f.write(Writer::Efi, e).written, 0);
-    EXPECT_EQ(f.written().mid(efiScanCountOffset(1), 4), QByteArray::fromHex("00000000"));
 }
 
 TEST(LogFile, TextLogsAreTheirDateAndText)

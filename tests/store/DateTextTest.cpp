@@ -11,17 +11,16 @@ TEST(DateText, FormatStringsLoseTwoDigitYearsAndTimeZones)
 {
     const struct {
         const char *in, *out;
-    } years[] = {
-        {"M/d/yy", "M/d/yyyy"}, {"dd.MM.yyyy", "dd.MM.yyyy"}, {"d 'yy' yy", "d 'yy' yyyy"}};
-    for (const auto &c : years)
-        EXPECT_EQ(withFourDigitYear(c.in), c.out) << c.in;
-    const struct {
-        const char *in, *out;
-    } zones[] = {{"h:mm:ss AP t", "h:mm:ss AP"},
+    } years[] = {{"M/d/yy", "M/d/yyyy"},
+                 {"dd.MM.yyyy", "dd.MM.yyyy"},
+                 {"d 'yy' yy", "d 'yy' yyyy"}},
+      zones[] = {{"h:mm:ss AP t", "h:mm:ss AP"},
                  {"HH:mm:ss t", "HH:mm:ss"},
                  {"tttt HH:mm:ss", "HH:mm:ss"},
                  {"HH 'hrs' mm", "HH 'hrs' mm"},
                  {"HH:mm:ss", "HH:mm:ss"}};
+    for (const auto &c : years)
+        EXPECT_EQ(withFourDigitYear(c.in), c.out) << c.in;
     for (const auto &c : zones)
         EXPECT_EQ(withoutTimeZone(c.in), c.out) << c.in;
 }

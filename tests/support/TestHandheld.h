@@ -1,16 +1,11 @@
-// A desktop of its own for one test: a temporary sync root with one user
-// whose handheld is docked.
+// A desktop of its own for one test: the component's own fixture, with Qt
+// types where the program's tests want them.
 #pragma once
 
-#include "vexasync/VexaSync.h"
+#include "DockedHandheld.h" // the component's tests' fixture
 
+#include <QByteArray>
 #include <QString>
-#include <QTemporaryDir>
-
-#include <memory>
-#include <optional>
-#include <string>
-#include <vector>
 
 namespace vexa::test {
 
@@ -20,41 +15,26 @@ using Bytes = std::vector<std::uint8_t>;
 // need be docked.
 vexasync::ByteUtility &componentBytes();
 
-// A database of the handheld docked now, for child processes that work on
-// their parent's handheld.
-std::shared_ptr<vexasync::RecordAdapter> openDockedDatabase(const std::string &database);
+// A copy of the logger program, last changed `ageMinutes` ago.
+struct ProgramCopy {
+    const char *name;
+    int ageMinutes;
+};
 
-class TestHandheld {
+class TestHandheld : public vexasync::test::DockedHandheld {
 public:
-    // Fresh: a new sync root with a docked user. Attach: the handheld docked
-    // now, for a child process working on its parent's handheld.
-    enum class Mode { Fresh, Attach };
+    using DockedHandheld::DockedHandheld;
 
-    explicit TestHandheld(Mode mode = Mode::Fresh);
-    ~TestHandheld();
+    QString backupFolder(const vexasync::UserInfo &user) const;
+    // Copies named at once share their clock.
+    void putProgramCopies(const vexasync::UserInfo &user,
+                          const std::vector<ProgramCopy> &copies) const;
 
-    QString root() const;
-    vexasync::Component &component() const;
-    vexasync::UserInfo user() const { return m_user; }
-    std::string imagePath() const;
-
-    std::shared_ptr<vexasync::RecordAdapter> open(const std::string &database) const;
-    // Creates the database (empty) and opens it.
-    std::shared_ptr<vexasync::RecordAdapter> create(const std::string &database) const;
-    void add(const std::string &database, const std::vector<Bytes> &records) const;
-    std::vector<Bytes> records(const std::string &database) const;
-    void drop(const std::string &database) const;
-    void undock() const;
-
-    // Images that are not what they should be; no adapter may be open.
-    enum class Damage { RecordsTableDropped, EmptyFile, NotSqlite };
-    void damage(Damage how) const;
-    QByteArray imageBytes() const;
-
-private:
-    std::optional<QTemporaryDir> m_root;
-    QByteArray m_previousRoot;
-    vexasync::UserInfo m_user;
+    QString root() const { return QString::fromStdString(rootPath().string()); }
+    QByteArray imageBytes() const
+    {
+        return QByteArray::fromStdString(DockedHandheld::imageBytes());
+    }
 };
 
 } // namespace vexa::test
