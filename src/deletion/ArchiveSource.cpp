@@ -24,6 +24,14 @@ std::vector<SourceLog> ArchiveSource::logs(LogKind kind)
          DeletedLogArchive(m_path, DeletedLogArchive::Access::ReadOnly).logs()) {
         if (archived.kind != kind || archived.indexRecord.empty())
             continue;
+        if (!archived.damage.isEmpty()) {
+            logs.push_back(
+                {std::nullopt,
+                 QStringLiteral("%1 (archive id %2)").arg(archived.damage).arg(archived.id)});
+            m_scans.push_back(
+                std::make_unique<MemoryDatabase>(ScanDatabase, std::vector<RecordBytes>{}));
+            continue;
+        }
         try {
             RecordBytes record = archived.indexRecord;
             // Its scans are the archive row's own, from the first on.

@@ -1,6 +1,6 @@
 #include "DeletedLogArchive.h"
 
-#include "core/RuntimeError.h"
+#include "ArchiveFile.h"
 
 #include <QDir>
 
@@ -12,74 +12,15 @@ namespace vexa {
 
 namespace {
 
-class Statement {
-public:
-    Statement(sqlite3 *db, const char *sql) : m_db(db)
-    {
-        if (sqlite3_prepare_v2(db, sql, -1, &m_stmt, nullptr) != SQLITE_OK)
-            m_stmt = nullptr;
-    }
-    ~Statement() { sqlite3_finalize(m_stmt); }
-    Statement(const Statement &) = delete;
-    Statement &operator=(const Statement &) = delete;
-
-    bool ok() const { return m_stmt != nullptr; }
-    Statement &bind(int column, std::int64_t value)
-    {
-        sqlite3_bind_int64(m_stmt, column, value);
-        return *this;
-    }
-    Statement &bind(int column, const QString &text)
-    {
-        const QByteArray utf8 = text.toUtf8();
-        sqlite3_bind_text(m_stmt, column, utf8.constData(), static_cast<int>(utf8.size()),
-                          SQLITE_TRANSIENT);
-        return *this;
-    }
-    Statement &bind(int column, const RecordBytes &bytes)
-    {
-        // A zero-length blob, not NULL, for an empty record.
-        sqlite3_bind_blob(m_stmt, column,
-                          bytes.empty() ? static_cast<const void *>("") : bytes.data(),
-                          static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
-        return *this;
-    }
-    // True while a row is there; false when done (and reset).
-    bool step()
-    {
-        const int rc = sqlite3_step(m_stmt);
-        if (rc == SQLITE_ROW)
-            return true;
-        sqlite3_reset(m_stmt);
-        m_failed = rc != SQLITE_DONE;
-        return false;
-    }
-    bool failed() const { return m_failed; }
-    std::int64_t integer(int column) const { return sqlite3_column_int64(m_stmt, column); }
-    QString text(int column) const
-    {
-        return QString::fromUtf8(
-            reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column)));
-    }
-    RecordBytes blob(int column) const
-    {
-        const auto *data = static_cast<const std::uint8_t *>(sqlite3_column_blob(m_stmt, column));
-        return RecordBytes(data, data + sqlite3_column_bytes(m_stmt, column));
-    }
-
-private:
-    sqlite3 *m_db;
-    sqlite3_stmt *m_stmt = nullptr;
-    bool m_failed = false;
-};
-
 // A log's scan records in one blob, each after its length (4 bytes, little-endian):
 // one row a log keeps the archive step cheap beside the delete it guards.
+constexpr std::int64_t LengthSize = 4;
+
 RecordBytes packed(const std::vector<RecordBytes> &records)
 {
     std::size_t size = 0;
     for (const RecordBytes &r : records)
-        size += 4 + r.size();
+        size += LengthSize + r.size();
     RecordBytes blob;
     blob.reserve(size);
     for (const RecordBytes &r : records) {
@@ -97,12 +38,12 @@ std::optional<std::vector<RecordBytes>> unpacked(const RecordBytes &blob)
     std::vector<RecordBytes> records;
     std::size_t at = 0;
     while (at < blob.size()) {
-        if (blob.size() - at < 4)
+        if (blob.size() - at < LengthSize)
             return std::nullopt;
         std::uint32_t n = 0;
-        for (int k = 0; k < 4; ++k)
+        for (int k = 0; k < LengthSize; ++k)
             n |= static_cast<std::uint32_t>(blob[at + k]) << (8 * k);
-        at += 4;
+        at += LengthSize;
         if (blob.size() - at < n)
             return std::nullopt;
         records.emplace_back(blob.begin() + static_cast<std::ptrdiff_t>(at),
@@ -110,6 +51,31 @@ std::optional<std::vector<RecordBytes>> unpacked(const RecordBytes &blob)
         at += n;
     }
     return records;
+}
+
+// The row's scan records into `log`, or why they can't be: the count it
+// lists is checked against the bytes it holds before anything is allocated.
+QString readScans(ArchivedLog &log, std::int64_t listed, std::int64_t bytes,
+                  const RecordBytes *blob)
+{
+    const QString cutShort = QStringLiteral("its scan records are cut short");
+    if (listed < 0)
+        return QStringLiteral("its scan count (%1) is below zero").arg(listed);
+    if (listed > bytes / LengthSize)
+        return cutShort;
+    if (!blob) {
+        log.scanRecords.resize(static_cast<std::size_t>(listed));
+        return {};
+    }
+    std::optional<std::vector<RecordBytes>> records = unpacked(*blob);
+    if (!records)
+        return cutShort;
+    if (static_cast<std::int64_t>(records->size()) != listed)
+        return QStringLiteral("it lists %1 scan records but holds %2")
+            .arg(listed)
+            .arg(records->size());
+    log.scanRecords = std::move(*records);
+    return {};
 }
 
 QString timeText(const QDateTime &t)
@@ -122,78 +88,43 @@ QDateTime timeOf(const QString &text)
     return text.isEmpty() ? QDateTime() : QDateTime::fromString(text, Qt::ISODateWithMs);
 }
 
+const QString CantBeWritten = QStringLiteral("can't be written");
+
 } // namespace
 
-DeletedLogArchive::DeletedLogArchive(const QString &path, Access access) : m_path(path)
-{
-    const QByteArray file = QDir::toNativeSeparators(path).toUtf8();
-    const int flags = access == Access::ReadOnly ? SQLITE_OPEN_READONLY
-                                                 : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
-    if (sqlite3_open_v2(file.constData(), &m_db, flags, nullptr) != SQLITE_OK) {
-        sqlite3_close(m_db); // a handle comes back even when the open fails
-        m_db = nullptr;
-        fail(QStringLiteral("can't be opened"));
-    }
-    sqlite3_busy_timeout(m_db, 5000);
-    if (access == Access::ReadOnly)
-        return;
-    // FULL: a commit is on the disk before the handheld is touched.
-    exec("PRAGMA synchronous=FULL;"
-         "CREATE TABLE IF NOT EXISTS deleted_logs("
-         " id INTEGER PRIMARY KEY, kind INTEGER NOT NULL, index_record BLOB NOT NULL,"
-         " scan_count INTEGER NOT NULL, scan_records BLOB NOT NULL,"
-         " deleted_at TEXT NOT NULL, removed INTEGER NOT NULL DEFAULT 0, restored_at TEXT);");
-}
+DeletedLogArchive::DeletedLogArchive(const QString &path, Access access)
+    : m_path(path),
+      m_file(std::make_unique<ArchiveFile>(
+          path, access == Access::ReadOnly ? ArchiveFile::Mode::Read : ArchiveFile::Mode::Write))
+{}
 
-DeletedLogArchive::~DeletedLogArchive()
-{
-    sqlite3_close(m_db);
-}
+DeletedLogArchive::~DeletedLogArchive() = default;
 
 QString DeletedLogArchive::pathIn(const QString &userFolder)
 {
     return QDir(userFolder).filePath(QStringLiteral("deleted-logs.sqlite"));
 }
 
-void DeletedLogArchive::fail(const QString &what) const
-{
-    const QString reason =
-        m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("out of memory");
-    throw RuntimeError(ErrorNumber::PathFileAccessError,
-                       QStringLiteral("Path/File access error: the archive of deleted logs %1 "
-                                      "%2 (%3)")
-                           .arg(QDir::toNativeSeparators(m_path), what, reason));
-}
-
-void DeletedLogArchive::exec(const char *sql) const
-{
-    if (sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
-        fail(QStringLiteral("can't be written"));
-}
-
 std::vector<std::int64_t> DeletedLogArchive::add(const std::vector<ArchivedLog> &logs)
 {
-    exec("BEGIN IMMEDIATE");
+    m_file->beginWrite();
     std::vector<std::int64_t> ids;
     try {
-        Statement log(m_db, "INSERT INTO deleted_logs(kind, index_record, scan_count,"
-                            " scan_records, deleted_at) VALUES(?, ?, ?, ?, ?)");
-        if (!log.ok())
-            fail(QStringLiteral("can't be written"));
+        ArchiveStatement log(*m_file, "INSERT INTO deleted_logs(kind, index_record, scan_count,"
+                                      " scan_records, deleted_at) VALUES(?, ?, ?, ?, ?)");
         const QString now = timeText(QDateTime::currentDateTimeUtc());
         for (const ArchivedLog &l : logs) {
             log.bind(1, static_cast<std::int64_t>(l.kind))
                 .bind(2, l.indexRecord)
                 .bind(3, static_cast<std::int64_t>(l.scanRecords.size()))
                 .bind(4, packed(l.scanRecords))
-                .bind(5, now);
-            if (log.step() || log.failed())
-                fail(QStringLiteral("can't be written"));
-            ids.push_back(sqlite3_last_insert_rowid(m_db));
+                .bind(5, now)
+                .run(CantBeWritten);
+            ids.push_back(sqlite3_last_insert_rowid(m_file->db()));
         }
-        exec("COMMIT");
+        m_file->exec("COMMIT");
     } catch (...) {
-        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_exec(m_file->db(), "ROLLBACK", nullptr, nullptr, nullptr);
         throw;
     }
     return ids;
@@ -201,66 +132,88 @@ std::vector<std::int64_t> DeletedLogArchive::add(const std::vector<ArchivedLog> 
 
 void DeletedLogArchive::markRemoved(const std::vector<std::int64_t> &ids)
 {
+    if (!m_file->db())
+        return; // no archive, no rows
     // Only a hint for the reader of the list: a restore checks the handheld
     // itself, so this mark need not wait for the disk.
-    exec("PRAGMA synchronous=OFF; BEGIN IMMEDIATE");
-    Statement mark(m_db, "UPDATE deleted_logs SET removed = 1 WHERE id = ?");
+    m_file->exec("PRAGMA synchronous=OFF; BEGIN IMMEDIATE");
+    ArchiveStatement mark(*m_file, "UPDATE deleted_logs SET removed = 1 WHERE id = ?");
     for (const std::int64_t id : ids) {
         mark.bind(1, id);
         mark.step();
     }
-    exec("COMMIT; PRAGMA synchronous=FULL");
+    m_file->exec("COMMIT; PRAGMA synchronous=FULL");
 }
 
 void DeletedLogArchive::markRestored(std::int64_t id)
 {
-    Statement mark(m_db, "UPDATE deleted_logs SET restored_at = ? WHERE id = ?");
-    mark.bind(1, timeText(QDateTime::currentDateTimeUtc())).bind(2, id);
-    if (mark.step() || mark.failed())
-        fail(QStringLiteral("can't be written"));
+    if (!m_file->db())
+        return;
+    ArchiveStatement mark(*m_file, "UPDATE deleted_logs SET restored_at = ? WHERE id = ?");
+    mark.bind(1, timeText(QDateTime::currentDateTimeUtc())).bind(2, id).run(CantBeWritten);
 }
 
 std::vector<ArchivedLog> DeletedLogArchive::logs(bool withRecords) const
 {
     std::vector<ArchivedLog> logs;
-    Statement rows(m_db, withRecords ? "SELECT id, kind, index_record, deleted_at, removed,"
-                                       " coalesce(restored_at, ''), scan_count, scan_records"
-                                       " FROM deleted_logs ORDER BY id"
-                                     : "SELECT id, kind, index_record, deleted_at, removed,"
-                                       " coalesce(restored_at, ''), scan_count"
-                                       " FROM deleted_logs ORDER BY id");
-    if (!rows.ok())
-        fail(QStringLiteral("can't be read"));
+    if (!m_file->db())
+        return logs;
+    // Columns 0-7; 8 with the records.
+    ArchiveStatement rows(*m_file, withRecords
+                                       ? "SELECT id, kind, index_record, deleted_at, removed,"
+                                         " coalesce(restored_at, ''), scan_count,"
+                                         " length(scan_records), scan_records"
+                                         " FROM deleted_logs ORDER BY id"
+                                       : "SELECT id, kind, index_record, deleted_at, removed,"
+                                         " coalesce(restored_at, ''), scan_count,"
+                                         " length(scan_records)"
+                                         " FROM deleted_logs ORDER BY id");
     while (rows.step()) {
         ArchivedLog l;
         l.id = rows.integer(0);
-        l.kind = logKindOfTab(static_cast<int>(rows.integer(1) & 3));
+        const std::int64_t kind = rows.integer(1);
+        // A kind the program doesn't know stays on the tab it was listed on
+        // before, where it keeps its number.
+        l.kind = logKindOfTab(static_cast<int>(kind & 3));
         l.indexRecord = rows.blob(2);
         l.deletedAt = timeOf(rows.text(3));
         l.removed = rows.integer(4) != 0;
         l.restoredAt = timeOf(rows.text(5));
-        const auto count = static_cast<std::size_t>(rows.integer(6));
-        if (!withRecords) {
-            l.scanRecords.resize(count);
-        } else if (auto records = unpacked(rows.blob(7)); records && records->size() == count) {
-            l.scanRecords = std::move(*records);
-        } else {
-            fail(QStringLiteral("is damaged (log %1)").arg(l.id));
-        }
+        const std::optional<RecordBytes> blob =
+            withRecords ? std::optional(rows.blob(8)) : std::nullopt;
+        l.damage = readScans(l, rows.integer(6), rows.integer(7), blob ? &*blob : nullptr);
+        if (kind < 0 || kind > 3)
+            l.damage = QStringLiteral("its kind (%1) is none the program knows").arg(kind);
         logs.push_back(std::move(l));
     }
     if (rows.failed())
-        fail(QStringLiteral("can't be read"));
+        m_file->fail(QStringLiteral("can't be read"), rows.reason());
     return logs;
 }
 
 int DeletedLogArchive::purgeBefore(const QDateTime &when)
 {
-    Statement purge(m_db, "DELETE FROM deleted_logs WHERE deleted_at < ?");
-    purge.bind(1, timeText(when));
-    if (purge.step() || purge.failed())
-        fail(QStringLiteral("can't be written"));
-    return sqlite3_changes(m_db);
+    if (!m_file->db())
+        return 0;
+    m_file->exec("BEGIN IMMEDIATE");
+    std::vector<std::int64_t> old;
+    try {
+        // A row whose deletion time can't be read stays.
+        ArchiveStatement rows(*m_file, "SELECT id, deleted_at FROM deleted_logs");
+        while (rows.step())
+            if (const QDateTime at = timeOf(rows.text(1)); at.isValid() && at < when)
+                old.push_back(rows.integer(0));
+        if (rows.failed())
+            m_file->fail(QStringLiteral("can't be read"), rows.reason());
+        ArchiveStatement purge(*m_file, "DELETE FROM deleted_logs WHERE id = ?");
+        for (const std::int64_t id : old)
+            purge.bind(1, id).run(CantBeWritten);
+        m_file->exec("COMMIT");
+    } catch (...) {
+        sqlite3_exec(m_file->db(), "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+    return static_cast<int>(old.size());
 }
 
 } // namespace vexa

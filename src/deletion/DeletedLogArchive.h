@@ -9,11 +9,12 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
-struct sqlite3;
-
 namespace vexa {
+
+class ArchiveFile;
 
 using RecordBytes = std::vector<std::uint8_t>;
 
@@ -25,14 +26,15 @@ struct ArchivedLog {
     QDateTime deletedAt;
     bool removed = false; // the delete went through for this log
     QDateTime restoredAt; // invalid until restored
+    QString damage;       // empty: the row reads whole; else why it doesn't
 };
 
 class DeletedLogArchive {
 public:
     enum class Access { Write, ReadOnly };
-    // Opens the archive, creating it when missing (ReadOnly: never, and
-    // never writes). Throws RuntimeError (path/file access) when it can't be
-    // opened or written.
+    // Opens the archive; a missing one is made by the first add() (ReadOnly:
+    // never, and never writes: a missing, empty or other file is an error).
+    // Throws RuntimeError when it can't be opened or is not an archive.
     explicit DeletedLogArchive(const QString &path, Access access = Access::Write);
     ~DeletedLogArchive();
     DeletedLogArchive(const DeletedLogArchive &) = delete;
@@ -47,17 +49,16 @@ public:
     void markRemoved(const std::vector<std::int64_t> &ids);
     void markRestored(std::int64_t id);
 
-    // Oldest first; without records, only their counts and sizes are read.
+    // Oldest first, a damaged row too (its damage says why); without
+    // records, only their counts and sizes are read.
     std::vector<ArchivedLog> logs(bool withRecords = true) const;
-    // Removes the rows deleted before `when`; returns how many.
+    // Removes the rows whose deletion time is known and before `when`;
+    // returns how many.
     int purgeBefore(const QDateTime &when);
 
 private:
-    void exec(const char *sql) const;
-    [[noreturn]] void fail(const QString &what) const;
-
     QString m_path;
-    sqlite3 *m_db = nullptr;
+    std::unique_ptr<ArchiveFile> m_file;
 };
 
 } // namespace vexa

@@ -43,6 +43,8 @@ bool isOnHandheld(const IndexRecord &log, vexasync::ByteUtility &bytes,
 QString refusal(const ArchivedLog &log, vexasync::ByteUtility &bytes,
                 vexasync::RecordAdapter &index)
 {
+    if (!log.damage.isEmpty())
+        return log.damage;
     if (log.indexRecord.empty())
         return QStringLiteral("it holds scan records no log pointed at");
     try {

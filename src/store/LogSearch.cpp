@@ -26,6 +26,29 @@ QString listLine(const LogIndexEntry &entry, const DateText &dates)
            firstLine(entry.text);
 }
 
+QString printableLine(const QString &line)
+{
+    // A line break or an escape sequence in a log's text would break the
+    // numbering the tools' listings give, or drive the terminal.
+    QString shown;
+    shown.reserve(line.size());
+    for (const QChar c : line) {
+        if (c == QLatin1Char('\\'))
+            shown += QStringLiteral("\\\\");
+        else if (c == QLatin1Char('\n'))
+            shown += QStringLiteral("\\n");
+        else if (c == QLatin1Char('\r'))
+            shown += QStringLiteral("\\r");
+        else if (c == QLatin1Char('\t'))
+            shown += QStringLiteral("\\t");
+        else if (c.category() == QChar::Other_Control)
+            shown += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            shown += c;
+    }
+    return shown;
+}
+
 QString foundLogsText(int logCount)
 {
     return QStringLiteral("Found %1 saved %2").arg(logCount).arg(logCount == 1 ? "log." : "logs.");

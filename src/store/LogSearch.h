@@ -24,6 +24,9 @@ void searchLogs(vexasync::RecordAdapter &index, vexasync::ByteUtility &bytes, Lo
 QString firstLine(const QString &text);
 // "date time - first line"
 QString listLine(const LogIndexEntry &entry, const DateText &dates);
+// The line as a tool prints it: control characters shown as \n, \r, \t or
+// \xHH and a backslash as \\, so one log stays one line.
+QString printableLine(const QString &line);
 // "Found N saved logs." / "Found 1 saved log."
 QString foundLogsText(int logCount);
 // What the description box shows for a clicked log.

@@ -2,6 +2,7 @@
 // read, purged and restored through the docked user's folder.
 #include "support/ExportToolRun.h"
 #include "support/LogRecords.h"
+#include "support/RawSql.h"
 
 #include "deletion/DeletedLogArchive.h"
 
@@ -15,9 +16,17 @@
 namespace vexa::test {
 namespace {
 
-ToolRun logbookTool(const QStringList &args)
+ToolRun logbookTool(const QStringList &args, const QStringList &variables = {})
 {
-    return runTool(QStringLiteral("vexa-logbook"), args);
+    return runTool(QStringLiteral("vexa-logbook"), args, variables);
+}
+
+// The file's bytes and its folder's names: what a command must leave as it was.
+QByteArray fileAndFolder(const QString &path)
+{
+    QFile file(path);
+    return (file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("none")) +
+           QFileInfo(path).dir().entryList().join('/').toUtf8();
 }
 
 // The archive the program keeps in the docked user's folder.
@@ -75,39 +84,44 @@ TEST(LogbookTool, DemoMakesAHandheldWhoseLogsTheProgramLists)
     EXPECT_TRUE(saved.err.endsWith("5 of 5 files written.\n")) << saved.err.constData();
 }
 
-TEST(LogbookTool, ArchiveListShowsEveryDeletedLog)
+TEST(LogbookTool, ArchiveListShowsEveryDeletedLogOneLineEachAndChangesNothing)
 {
     TestHandheld handheld;
+    const QString path = archivePath(handheld);
     std::vector<std::int64_t> ids;
     {
-        DeletedLogArchive archive(archivePath(handheld));
+        DeletedLogArchive archive(path);
         ArchivedLog scansOfNoLog;
         scansOfNoLog.scanRecords = {Bytes(64, 0)};
-        ArchivedLog troubleCode{0,
-                                LogKind::TroubleCode,
-                                textLogRecord({2004, 4, 2, 8, 15, 27}, "P0171\r\nBank 1"),
-                                {},
-                                {},
-                                false,
-                                {}};
+        ArchivedLog troubleCode;
+        troubleCode.kind = LogKind::TroubleCode;
+        troubleCode.indexRecord = textLogRecord({2004, 4, 2, 8, 15, 27}, "P01\x1b[7\t\\1\r\nB1");
         ids = archive.add({rirodLog({2004, 3, 7, 14, 5, 9}, "Run 1", 2), scansOfNoLog, troubleCode,
-                           rirodLog({2004, 3, 8, 9, 0, 0}, "Run 2", 1)});
+                           rirodLog({2004, 3, 8, 9, 0, 0}, "Run 2", 1),
+                           rirodLog({2004, 3, 9, 9, 0, 0}, "Damaged", 1)});
         archive.markRemoved({ids[0], ids[1], ids[3]});
         archive.markRestored(ids[3]);
     }
+    runSql(path, QStringLiteral("UPDATE deleted_logs SET scan_count = 1000000000 WHERE id = %1")
+                     .arg(ids[4]));
+    const QByteArray before = fileAndFolder(path);
     const ToolRun run = logbookTool({"archive", "list"});
-    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(QString::fromUtf8(run.err),
+              QStringLiteral("vexa-logbook: log %1 can't be read: its scan records are cut short\n")
+                  .arg(ids[4]));
+    EXPECT_EQ(fileAndFolder(path), before);
 
-    DeletedLogArchive archive(archivePath(handheld), DeletedLogArchive::Access::ReadOnly);
+    DeletedLogArchive archive(path, DeletedLogArchive::Access::ReadOnly);
     const std::vector<ArchivedLog> logs = archive.logs(false);
-    ASSERT_EQ(logs.size(), 4u);
+    ASSERT_EQ(logs.size(), 5u);
     const auto localTime = [](const QDateTime &t) { return t.toLocalTime().toString(Qt::ISODate); };
     const QString expected =
         QStringLiteral(
             "%1\tRirodLog\t%2\tremoved\t2 scans\t173 bytes\t3/7/2004 2:05:09 PM - Run 1\n"
             "%3\tRirodLog\t%4\tscans of no log\t1 scans\t64 bytes\t\n"
             "%5\tTroubleLog\t%6\tnot confirmed\t0 scans\t28 bytes\t"
-            "4/2/2004 8:15:27 AM - P0171\n"
+            "4/2/2004 8:15:27 AM - P01\\x1b[7\\t\\\\1\n"
             "%7\tRirodLog\t%8\trestored %9\t1 scans\t109 bytes\t"
             "3/8/2004 9:00:00 AM - Run 2\n")
             .arg(ids[0])
@@ -120,29 +134,97 @@ TEST(LogbookTool, ArchiveListShowsEveryDeletedLog)
             .arg(localTime(logs[3].deletedAt))
             .arg(localTime(logs[3].restoredAt)) +
         QStringLiteral("Archive: %1, %2 bytes\n")
-            .arg(QDir::toNativeSeparators(archive.path()))
-            .arg(QFileInfo(archive.path()).size());
+            .arg(QDir::toNativeSeparators(path))
+            .arg(QFileInfo(path).size());
     EXPECT_EQ(QString::fromUtf8(run.out), expected);
 }
 
-TEST(LogbookTool, PurgeRemovesOnlyTheOlderLogs)
+TEST(LogbookTool, PurgeRemovesOnlyRowsKnownToBeDeletedBeforeTheLocalDay)
 {
     TestHandheld handheld;
+    const struct {
+        const char *deletedAt;
+        bool purged;
+    } rows[] = {
+        // In Tokyo (9 hours ahead of UTC, no summer time) 2026-01-01 starts
+        // at 2025-12-31T15:00Z.
+        {"2025-12-31T14:59:59.999Z", true},
+        {"2025-12-31T23:30:00+09:00", true},
+        {"2025-12-31T15:00:00.000Z", false},
+        {"2025-12-31T23:00:00.000Z", false},
+        {"", false},
+        {"0", false},
+        {"yesterday", false},
+    };
     DeletedLogArchive archive(archivePath(handheld));
-    const std::int64_t older = archive.add({rirodLog({2004, 3, 7, 14, 5, 9}, "Old", 1)})[0];
-    QThread::msleep(20);
-    const QDateTime cut = QDateTime::currentDateTimeUtc();
-    QThread::msleep(20);
-    const std::int64_t newer = archive.add({rirodLog({2004, 3, 8, 14, 5, 9}, "New", 1)})[0];
-
-    const ToolRun run =
-        logbookTool({"archive", "purge", "--before", cut.toString(Qt::ISODateWithMs)});
-    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
-    EXPECT_EQ(run.err, "1 archived logs removed.\n");
     std::vector<std::int64_t> kept;
+    for (const auto &r : rows) {
+        const std::int64_t id = archive.add({rirodLog({2004, 3, 7, 14, 5, 9}, "Log", 1)})[0];
+        runSql(archive.path(),
+               QStringLiteral("UPDATE deleted_logs SET deleted_at = '%1' WHERE id = %2")
+                   .arg(r.deletedAt)
+                   .arg(id));
+        if (!r.purged)
+            kept.push_back(id);
+    }
+    const ToolRun run = logbookTool({"archive", "purge", "--before", "2026-01-01"}, {"TZ=JST-9"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_EQ(run.err, "2 archived logs removed.\n");
+    std::vector<std::int64_t> left;
     for (const ArchivedLog &log : archive.logs(false))
-        kept.push_back(log.id);
-    EXPECT_EQ(kept, std::vector<std::int64_t>{newer}) << "log " << older << " was older";
+        left.push_back(log.id);
+    EXPECT_EQ(left, kept);
+}
+
+// Which file is an archive is the archive's own (ArchiveFileTest); here, that
+// each command reads or writes as it should and says so.
+TEST(LogbookTool, ArchiveCommandsLeaveAFileThatIsNoArchiveAsItIs)
+{
+    TestHandheld handheld;
+    const QString path = archivePath(handheld), native = QDir::toNativeSeparators(path);
+    const QString notOne = "Path/File access error: " + native +
+                           " is not an archive of deleted logs (%1); it was left as it is";
+    const struct {
+        const char *file; // none: no file; else its bytes, or "sql:" and a database's statements
+        QStringList args; // of vexa-logbook, or "--archive" of vexa-export
+        int exitCode;
+        QString err;
+    } cases[] = {
+        {nullptr,
+         {"archive", "list"},
+         1,
+         "vexa-logbook: File not found: there is no archive of deleted logs at " + native +
+             " (nothing deleted was kept there)\n"},
+        {nullptr, {"archive", "purge", "--before", "2030-01-01"}, 0, "0 archived logs removed.\n"},
+        {nullptr,
+         {"--archive", path, "--list"},
+         1,
+         "vexa-export: " + native + ": no such archive\n"},
+        {"",
+         {"--archive", path, "--list"},
+         1,
+         "vexa-export: " + notOne.arg("it is empty") + " (error 4B)\n"},
+        {"sql:CREATE TABLE t(x)",
+         {"archive", "purge", "--before", "2030-01-01"},
+         1,
+         "vexa-logbook: " + notOne.arg("it is another program's database") +
+             ": move it aside, and the next delete keeps its logs in a new archive\n"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        QFile::remove(path);
+        if (c.file && QByteArray(c.file).startsWith("sql:")) {
+            runSql(path, QString(c.file).mid(4));
+        } else if (c.file) {
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        }
+        const QByteArray before = fileAndFolder(path);
+        const ToolRun run = c.args[0] == "--archive" ? exportTool(c.args) : logbookTool(c.args);
+        EXPECT_EQ(run.exitCode, c.exitCode);
+        EXPECT_EQ(QString::fromUtf8(run.err), c.err);
+        EXPECT_EQ(fileAndFolder(path), before);
+    }
 }
 
 TEST(LogbookTool, RestorePutsLogsBackAndRefusesWhatItMust)

@@ -138,35 +138,12 @@ void reportUnreadable(int number, const SourceLog &log)
                  qPrintable(log.unreadable));
 }
 
-// One log, one line: a line break or an escape sequence in a log's text
-// would break the numbering --log relies on, or drive the terminal.
-QString visibleLine(const QString &line)
-{
-    QString shown;
-    shown.reserve(line.size());
-    for (const QChar c : line) {
-        if (c == QLatin1Char('\\'))
-            shown += QStringLiteral("\\\\");
-        else if (c == QLatin1Char('\n'))
-            shown += QStringLiteral("\\n");
-        else if (c == QLatin1Char('\r'))
-            shown += QStringLiteral("\\r");
-        else if (c == QLatin1Char('\t'))
-            shown += QStringLiteral("\\t");
-        else if (c.category() == QChar::Other_Control)
-            shown += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
-        else
-            shown += c;
-    }
-    return shown;
-}
-
 int listLogs(const std::vector<SourceLog> &logs, const DateText &dates)
 {
     int unreadable = 0;
     for (std::size_t i = 0; i < logs.size(); ++i) {
         if (logs[i].entry) {
-            std::printf("%s\n", qPrintable(visibleLine(listLine(*logs[i].entry, dates))));
+            std::printf("%s\n", qPrintable(printableLine(listLine(*logs[i].entry, dates))));
         } else {
             reportUnreadable(static_cast<int>(i + 1), logs[i]);
             ++unreadable;

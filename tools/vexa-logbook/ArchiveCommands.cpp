@@ -38,16 +38,22 @@ int list(DeletedLogArchive &archive, const SyncComponent &sync)
 {
     const auto bytes = sync.createByteUtility();
     const DateText dates;
+    int damaged = 0;
     for (const ArchivedLog &log : archive.logs()) {
+        if (!log.damage.isEmpty()) {
+            std::cerr << "vexa-logbook: log " << log.id
+                      << " can't be read: " << log.damage.toStdString() << '\n';
+            ++damaged;
+            continue;
+        }
         std::size_t size = log.indexRecord.size();
         for (const auto &scan : log.scanRecords)
             size += scan.size();
         QString text;
         try {
             if (!log.indexRecord.empty())
-                text =
-                    listLine(readIndexEntry(*bytes, {0, 0, 0, 0, log.indexRecord}, log.kind), dates)
-                        .replace(QLatin1Char('\n'), QLatin1Char(' '));
+                text = printableLine(listLine(
+                    readIndexEntry(*bytes, {0, 0, 0, 0, log.indexRecord}, log.kind), dates));
         } catch (...) {
             text = QStringLiteral("(index record can't be read)");
         }
@@ -58,7 +64,7 @@ int list(DeletedLogArchive &archive, const SyncComponent &sync)
     }
     std::cout << "Archive: " << QDir::toNativeSeparators(archive.path()).toStdString() << ", "
               << QFileInfo(archive.path()).size() << " bytes\n";
-    return 0;
+    return damaged == 0 ? 0 : 1;
 }
 
 int restore(DeletedLogArchive &archive, const SyncComponent &sync, const Args &args)
@@ -101,12 +107,21 @@ int restore(DeletedLogArchive &archive, const SyncComponent &sync, const Args &a
     return refused == 0 ? 0 : 1;
 }
 
+// The start of the day given, in local time (the first moment it has where
+// the clocks skip its midnight); with a time, that moment.
+QDateTime purgeCut(const std::string &arg)
+{
+    const QString text = QString::fromStdString(arg);
+    const QDate day = QDate::fromString(text, Qt::ISODate);
+    if (day.isValid() && day.toString(Qt::ISODate) == text) // a date alone
+        return day.startOfDay();
+    return QDateTime::fromString(text, Qt::ISODate);
+}
+
 int purge(DeletedLogArchive &archive, const Args &args)
 {
     const QDateTime before =
-        args.size() == 2 && args[0] == "--before"
-            ? QDateTime::fromString(QString::fromStdString(args[1]), Qt::ISODate)
-            : QDateTime();
+        args.size() == 2 && args[0] == "--before" ? purgeCut(args[1]) : QDateTime();
     if (!before.isValid()) {
         std::cerr << "vexa-logbook: usage: vexa-logbook archive purge --before YYYY-MM-DD\n";
         return 2;
@@ -120,7 +135,7 @@ int purge(DeletedLogArchive &archive, const Args &args)
 int listArchive(const Args &)
 {
     const SyncComponent sync;
-    DeletedLogArchive archive(archivePath(sync));
+    DeletedLogArchive archive(archivePath(sync), DeletedLogArchive::Access::ReadOnly);
     return list(archive, sync);
 }
 

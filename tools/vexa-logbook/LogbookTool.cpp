@@ -59,8 +59,9 @@ const Command Commands[] = {
      "      in the user's folder: id, kind, when, removed or not, scans, bytes, text.",
      0, listArchive},
     {"archive", "purge", " --before DATE",
-     "Removes the archived logs deleted before DATE (YYYY-MM-DD, or with a time).", std::size_t(-1),
-     purgeArchive},
+     "Removes the archived logs deleted before the start of DATE (YYYY-MM-DD, local time)\n"
+     "      or before DATE with a time; a log whose deletion time is unknown stays.",
+     std::size_t(-1), purgeArchive},
     {"restore", nullptr, " ID ... | restore --all",
      "Puts archived logs back on the docked handheld (--all: every one not restored yet).",
      std::size_t(-1), restoreArchivedLogs},
