@@ -55,11 +55,11 @@ private:
 
     QString m_path;
     Mode m_mode;
+    std::unique_ptr<QTemporaryDir> m_copy; // outlives the connection reading it
     struct Close {
         void operator()(sqlite3 *db) const;
     };
     std::unique_ptr<sqlite3, Close> m_db; // closed even when the constructor throws
-    std::unique_ptr<QTemporaryDir> m_copy;
 };
 
 // One prepared statement; a failure keeps its reason.
