@@ -113,28 +113,31 @@ ArchiveFile::ArchiveFile(const QString &path, Mode mode) : m_path(path), m_mode(
     recognise();
 }
 
-ArchiveFile::~ArchiveFile()
+ArchiveFile::~ArchiveFile() = default;
+
+void ArchiveFile::Close::operator()(sqlite3 *db) const
 {
-    sqlite3_close(m_db);
+    sqlite3_close(db);
 }
 
 void ArchiveFile::open(const QString &file, int flags)
 {
-    sqlite3_close(m_db);
-    m_db = nullptr;
+    m_db.reset();
     const QByteArray name = native(file).toUtf8();
-    if (sqlite3_open_v2(name.constData(), &m_db, flags, nullptr) != SQLITE_OK) {
+    sqlite3 *db = nullptr;
+    const int result = sqlite3_open_v2(name.constData(), &db, flags, nullptr);
+    m_db.reset(db);
+    if (result != SQLITE_OK) {
         const QString cause = fileSystemCause(m_path, m_mode == Mode::Write);
         // No handle comes back only when SQLite could not allocate one.
         const QString reason = !cause.isEmpty() ? cause
-                               : m_db           ? QString::fromUtf8(sqlite3_errmsg(m_db))
+                               : db             ? QString::fromUtf8(sqlite3_errmsg(db))
                                                 : QStringLiteral("out of memory");
-        sqlite3_close(m_db);
-        m_db = nullptr;
+        m_db.reset();
         fail(QStringLiteral("can't be opened"), reason);
     }
-    sqlite3_extended_result_codes(m_db, 1);
-    sqlite3_busy_timeout(m_db, 5000);
+    sqlite3_extended_result_codes(db, 1);
+    sqlite3_busy_timeout(db, 5000);
     // FULL: a commit is on the disk before the handheld is touched.
     if (m_mode == Mode::Write)
         exec("PRAGMA synchronous=FULL");
@@ -182,8 +185,7 @@ void ArchiveFile::recognise()
 
 bool ArchiveFile::readFromPrivateCopy()
 {
-    sqlite3_close(m_db);
-    m_db = nullptr;
+    m_db.reset();
     m_copy = std::make_unique<QTemporaryDir>();
     const QString copy = m_copy->filePath(QStringLiteral("deleted-logs.sqlite"));
     const QString journal = m_path + QStringLiteral("-journal");
@@ -215,7 +217,7 @@ void ArchiveFile::beginWrite()
         if (seen.found == Contents::Empty)
             exec(Make);
     } catch (...) {
-        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_exec(db(), "ROLLBACK", nullptr, nullptr, nullptr);
         throw;
     }
 }
@@ -223,7 +225,7 @@ void ArchiveFile::beginWrite()
 void ArchiveFile::exec(const char *sql)
 {
     char *message = nullptr;
-    const int result = sqlite3_exec(m_db, sql, nullptr, nullptr, &message);
+    const int result = sqlite3_exec(db(), sql, nullptr, nullptr, &message);
     const QString text = QString::fromUtf8(message);
     sqlite3_free(message);
     if (result != SQLITE_OK)

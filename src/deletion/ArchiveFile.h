@@ -28,7 +28,7 @@ public:
 
     const QString &path() const { return m_path; }
     // None while a writer's archive is not made yet.
-    sqlite3 *db() const { return m_db; }
+    sqlite3 *db() const { return m_db.get(); }
 
     // Write: BEGIN IMMEDIATE, making the file and its table first when there
     // are none.
@@ -55,8 +55,11 @@ private:
 
     QString m_path;
     Mode m_mode;
-    sqlite3 *m_db = nullptr;
-    std::unique_ptr<QTemporaryDir> m_copy;
+    std::unique_ptr<QTemporaryDir> m_copy; // outlives the connection reading it
+    struct Close {
+        void operator()(sqlite3 *db) const;
+    };
+    std::unique_ptr<sqlite3, Close> m_db; // closed even when the constructor throws
 };
 
 // One prepared statement; a failure keeps its reason.
