@@ -2,11 +2,10 @@
 // marks of its gaps, and a rubber band that picks a time range.
 #pragma once
 
+#include "plot/GapLegend.h"
 #include "plot/PlotReduction.h"
 
 #include <QChartView>
-
-#include <map>
 
 class QDateTimeAxis;
 class QLineSeries;
@@ -14,6 +13,8 @@ class QScatterSeries;
 class QValueAxis;
 
 namespace vexa {
+
+class GapMarks;
 
 class ChannelPanel : public QChartView {
     Q_OBJECT
@@ -27,9 +28,11 @@ public:
     void showRange(TimeRange range);
     TimeRange range() const { return m_range; }
     const ChannelSeries &channel() const { return m_channel; }
-    // The lines drawn, one per unbroken stretch, and the gap marks per status.
+    // The lines drawn, one per unbroken stretch; the gaps' legend lines and
+    // their marks.
     QList<QLineSeries *> lines() const;
-    QList<QScatterSeries *> gapMarks() const;
+    QStringList gapLegend() const;
+    const GapMarks &gapMarks() const { return *m_gaps; }
 
 signals:
     // The user zoomed this panel: every panel follows.
@@ -44,14 +47,18 @@ private:
     QLineSeries *line(std::size_t index);
     int columns() const;
     void onAxisChanged();
+    // The marks at value `at`.
+    void showGaps(const std::vector<GapMark> &gaps, double at);
 
     const PlotData &m_plot;
     const ChannelSeries &m_channel;
     qint64 m_offset;
     QDateTimeAxis *m_time = nullptr;
     QValueAxis *m_value = nullptr;
+    GapLegend m_legend;
     std::vector<QLineSeries *> m_lines;
-    std::map<std::int16_t, QScatterSeries *> m_gaps; // one per status the channel has
+    std::vector<QScatterSeries *> m_gapLegend; // one per legend group
+    GapMarks *m_gaps = nullptr;
     TimeRange m_range;
     bool m_setting = false;
 };

@@ -2,6 +2,7 @@
 // the main window stays as it was.
 #include "plot-gui/PlotWindow.h"
 #include "plot-gui/ChannelPanel.h"
+#include "plot-gui/GapMarks.h"
 #include "plot-gui/PlotView.h"
 #include "store/SyncComponent.h"
 #include "support/LogCase.h"
@@ -11,7 +12,6 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineSeries>
-#include <QScatterSeries>
 #include <QTemporaryDir>
 
 namespace vexa::test {
@@ -57,12 +57,15 @@ TEST(PlotWindow, OpensOnDoubleClickOrEnterWithEveryChannel)
         const char *name;
         QList<QList<QPointF>> lines;
         QStringList gaps;
+        std::vector<std::size_t> marks; // of each legend line
     } expected[] = {
         {"RPM (RPM) Engine speed",
          {{{x(0), scanMark(1, 0)}}, {{x(2), scanMark(3, 0)}}},
-         {"T.O.: the data link timed out"}},
+         {"T.O.: the data link timed out"},
+         {1}},
         {"ECT (DEGF) Engine coolant temp",
          {{{x(0), scanMark(1, 2)}, {x(1), scanMark(2, 2)}, {x(2), scanMark(3, 2)}}},
+         {},
          {}},
     };
     for (std::size_t i = 0; i < view->panels().size(); ++i) {
@@ -70,15 +73,16 @@ TEST(PlotWindow, OpensOnDoubleClickOrEnterWithEveryChannel)
         QList<QList<QPointF>> lines;
         for (const QLineSeries *s : panel->lines())
             lines << s->points();
-        QStringList gaps;
-        for (const QScatterSeries *s : panel->gapMarks())
-            gaps << s->name();
+        std::vector<std::size_t> marks;
+        for (const GapMarks::Group &group : panel->gapMarks().groups())
+            marks.push_back(group.times.size());
         EXPECT_EQ(panel->lines()[0]->name(), expected[i].name);
         EXPECT_EQ(panel->chart()->axes(Qt::Horizontal).at(0)->labelsVisible(),
                   i + 1 == view->panels().size())
             << "the time labels are under the last panel";
         EXPECT_EQ(lines, expected[i].lines) << expected[i].name;
-        EXPECT_EQ(gaps, expected[i].gaps) << expected[i].name;
+        EXPECT_EQ(panel->gapLegend(), expected[i].gaps) << expected[i].name;
+        EXPECT_EQ(marks, expected[i].marks) << expected[i].name;
     }
     EXPECT_EQ(view->readout(((14 * 60 + 5) * 60 + 9) * 1000.0 + 150),
               "Scan 2 at 14:05:09.10\nRPM T.O. RPM\nECT 22.0 DEGF");
