@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QDateTimeAxis>
 #include <QGraphicsLayout>
+#include <QGraphicsTextItem>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QScatterSeries>
@@ -43,6 +44,30 @@ QColor gapColor(GapKind kind)
     return QColor("#888888");
 }
 
+// The value labels with the parameter's decimals, fewer, or as a power of
+// ten, whichever first fits left of the plot area: a value near 3.4e38 has
+// 39 digits. The axis's three ticks are its ends and its middle.
+QString labelFormat(const QFont &font, int decimals, double low, double high)
+{
+    const QFontMetricsF metrics(font);
+    // Less the axis's 5-pixel gap to the plot area and the label's 2 of margin.
+    const double room = LabelWidth - 7;
+    const auto fits = [&](const QString &format) {
+        const QByteArray spec = format.toLatin1();
+        for (const double v : {low, (low + high) / 2, high})
+            if (metrics.horizontalAdvance(QString::asprintf(spec.constData(), v)) > room)
+                return false;
+        return true;
+    };
+    for (int d = decimals; d >= 0; --d)
+        if (const QString fixed = QStringLiteral("%.%1f").arg(d); fits(fixed))
+            return fixed;
+    for (int digits = 6; digits > 1; --digits)
+        if (const QString power = QStringLiteral("%.%1g").arg(digits); fits(power))
+            return power;
+    return QStringLiteral("%.1g");
+}
+
 } // namespace
 
 ChannelPanel::ChannelPanel(const PlotData &plot, const ChannelSeries &channel, qint64 epochOffset,
@@ -76,8 +101,7 @@ ChannelPanel::ChannelPanel(const PlotData &plot, const ChannelSeries &channel, q
     m_value->setLabelsFont(small);
     m_value->setTickCount(3);
     const ParamRow *row = findParam(channel.code);
-    m_value->setLabelFormat(
-        QStringLiteral("%.%1f").arg(row && row->decimals > 0 ? row->decimals : 0));
+    m_decimals = row && row->decimals > 0 ? row->decimals : 0;
     chart->addAxis(m_time, Qt::AlignBottom);
     chart->addAxis(m_value, Qt::AlignLeft);
 
@@ -100,6 +124,8 @@ ChannelPanel::ChannelPanel(const PlotData &plot, const ChannelSeries &channel, q
         m_gapLegend.push_back(legend);
     }
     m_gaps = new GapMarks(chart, m_time, m_value);
+    m_note = new QGraphicsTextItem(chart);
+    m_note->setFont(small);
     connect(m_time, &QDateTimeAxis::rangeChanged, this, &ChannelPanel::onAxisChanged);
 }
 
@@ -142,8 +168,10 @@ void ChannelPanel::showRange(TimeRange range)
     low -= pad;
     high += pad;
     showGaps(reduced.gaps, low + pad * 0.5);
+    showNote(reduced);
 
     m_setting = true;
+    m_value->setLabelFormat(labelFormat(m_value->labelsFont(), m_decimals, low, high));
     m_value->setRange(low, high);
     m_time->setRange(QDateTime::fromMSecsSinceEpoch(m_offset + std::llround(range.from)),
                      QDateTime::fromMSecsSinceEpoch(m_offset + std::llround(range.to)));
@@ -175,6 +203,28 @@ QStringList ChannelPanel::gapLegend() const
     for (const QScatterSeries *series : m_gapLegend)
         names << series->name();
     return names;
+}
+
+QString ChannelPanel::note() const
+{
+    return m_note->isVisible() ? m_note->toPlainText() : QString();
+}
+
+void ChannelPanel::showNote(const ReducedChannel &reduced)
+{
+    // Axis labels of an empty range would be numbers of nothing.
+    const bool empty = reduced.segments.empty();
+    m_value->setLabelsVisible(!empty);
+    m_note->setVisible(empty);
+    if (!empty)
+        return;
+    m_note->setPlainText(reduced.notNumbers ? tr("No value to draw: every value here is NaN, "
+                                                 "INF or a gap. The readout shows each.")
+                                            : tr("No value to draw: every scan here is a gap. "
+                                                 "The readout shows its status."));
+    const QRectF area = chart()->plotArea();
+    m_note->setTextWidth(area.width());
+    m_note->setPos(area.topLeft());
 }
 
 void ChannelPanel::onAxisChanged()

@@ -8,6 +8,7 @@
 #include <QChartView>
 
 class QDateTimeAxis;
+class QGraphicsTextItem;
 class QLineSeries;
 class QScatterSeries;
 class QValueAxis;
@@ -33,6 +34,8 @@ public:
     QList<QLineSeries *> lines() const;
     QStringList gapLegend() const;
     const GapMarks &gapMarks() const { return *m_gaps; }
+    // Why the range draws no line, when it draws none.
+    QString note() const;
 
 signals:
     // The user zoomed this panel: every panel follows.
@@ -49,16 +52,19 @@ private:
     void onAxisChanged();
     // The marks at value `at`.
     void showGaps(const std::vector<GapMark> &gaps, double at);
+    void showNote(const ReducedChannel &reduced);
 
     const PlotData &m_plot;
     const ChannelSeries &m_channel;
     qint64 m_offset;
     QDateTimeAxis *m_time = nullptr;
     QValueAxis *m_value = nullptr;
+    int m_decimals = 0; // the parameter's
     GapLegend m_legend;
     std::vector<QLineSeries *> m_lines;
     std::vector<QScatterSeries *> m_gapLegend; // one per legend group
     GapMarks *m_gaps = nullptr;
+    QGraphicsTextItem *m_note = nullptr;
     TimeRange m_range;
     bool m_setting = false;
 };
