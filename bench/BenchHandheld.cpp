@@ -53,6 +53,17 @@ void BenchHandheld::fill(const std::string &database, const std::vector<Bytes> &
     db->commitGroup();
 }
 
+void BenchHandheld::rewrite(const std::string &database, const std::vector<Bytes> &records) const
+{
+    auto db = open(database);
+    const std::vector<vexasync::RecordId> ids =
+        db->idsOfRange(0, static_cast<std::int32_t>(records.size()));
+    db->beginGroup();
+    for (std::size_t i = 0; i < ids.size(); ++i)
+        db->write(ids[i], 0, 0, records[i]);
+    db->commitGroup();
+}
+
 Bytes scanRecord(int k)
 {
     logger::Channels channels;
@@ -60,6 +71,15 @@ Bytes scanRecord(int k)
         channels[c].value = static_cast<float>(1000.0 + 900.0 * std::sin(k * 0.01 + c) + c * 0.37);
     return logger::scanRecord(static_cast<std::int16_t>(12 + k % 7), channels,
                               static_cast<std::int16_t>(k & 0x7FFF));
+}
+
+Bytes gapScanRecord(int k)
+{
+    const auto status = static_cast<std::int16_t>(k % 2 == 0 ? k / 2 + 1 : -(k / 2 + 1));
+    logger::Channels channels;
+    for (logger::Channel &c : channels)
+        c = {status, 0};
+    return logger::scanRecord(12, channels, static_cast<std::int16_t>(k & 0x7FFF));
 }
 
 Bytes rirodIndexRecord(int scanCount, int firstScan)

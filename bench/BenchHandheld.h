@@ -18,6 +18,9 @@ public:
     BenchHandheld();
     std::shared_ptr<vexasync::RecordAdapter> open(const std::string &database) const;
     void fill(const std::string &database, const std::vector<Bytes> &records) const;
+    // Writes over the database's records in order, in one change group: the
+    // same logs with other contents.
+    void rewrite(const std::string &database, const std::vector<Bytes> &records) const;
 
 private:
     QTemporaryDir m_root;
@@ -31,6 +34,9 @@ std::shared_ptr<vexasync::RecordAdapter> openDocked(const std::string &database)
 
 // A 64-byte scan record with ten used channels.
 Bytes scanRecord(int k);
+// Scan k of a log whose every sample is a gap, each scan with a status of
+// its own: 1, -1, 2, -2, ... (103 is a timed-out read).
+Bytes gapScanRecord(int k);
 // Index record of a Rirod log with ten two-byte parameters.
 Bytes rirodIndexRecord(int scanCount, int firstScan);
 // `logs` Rirod logs of `scansEach` scans.

@@ -1,18 +1,18 @@
 #include "ChannelPanel.h"
 
+#include "GapMarks.h"
 #include "format/ParamCatalogue.h"
-#include "format/ScanRecord.h"
 
 #include <QDateTime>
 #include <QDateTimeAxis>
 #include <QGraphicsLayout>
+#include <QGraphicsTextItem>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QScatterSeries>
 #include <QValueAxis>
 
 #include <algorithm>
-#include <set>
 
 namespace vexa {
 
@@ -31,18 +31,49 @@ constexpr int LabelWidth = 64;
 constexpr int LegendWidth = 250;
 constexpr int TimeLabelHeight = 22;
 
-QColor gapColor(std::int16_t status)
+QColor gapColor(GapKind kind)
 {
-    if (status == TimedOutStatus)
+    switch (kind) {
+    case GapKind::TimedOut:
         return QColor("#ff9900");
-    return status > 0 ? QColor("#cc0000") : QColor("#888888");
+    case GapKind::Error:
+        return QColor("#cc0000");
+    case GapKind::Flagged:
+        break;
+    }
+    return QColor("#888888");
+}
+
+// The value labels with the parameter's decimals, fewer, or as a power of
+// ten, whichever first fits left of the plot area: a value near 3.4e38 has
+// 39 digits. The axis's three ticks are its ends and its middle.
+QString labelFormat(const QFont &font, int decimals, double low, double high)
+{
+    const QFontMetricsF metrics(font);
+    // Less the axis's 5-pixel gap to the plot area and the label's 2 of margin.
+    const double room = LabelWidth - 7;
+    const auto fits = [&](const QString &format) {
+        const QByteArray spec = format.toLatin1();
+        for (const double v : {low, (low + high) / 2, high})
+            if (metrics.horizontalAdvance(QString::asprintf(spec.constData(), v)) > room)
+                return false;
+        return true;
+    };
+    for (int d = decimals; d >= 0; --d)
+        if (const QString fixed = QStringLiteral("%.%1f").arg(d); fits(fixed))
+            return fixed;
+    for (int digits = 6; digits > 1; --digits)
+        if (const QString power = QStringLiteral("%.%1g").arg(digits); fits(power))
+            return power;
+    return QStringLiteral("%.1g");
 }
 
 } // namespace
 
 ChannelPanel::ChannelPanel(const PlotData &plot, const ChannelSeries &channel, qint64 epochOffset,
                            bool timeLabels, QWidget *parent)
-    : QChartView(parent), m_plot(plot), m_channel(channel), m_offset(epochOffset)
+    : QChartView(parent), m_plot(plot), m_channel(channel), m_offset(epochOffset),
+      m_legend(channel.status)
 {
     setObjectName(QString::fromStdString(channel.code));
     auto *chart = new QChart;
@@ -70,8 +101,7 @@ ChannelPanel::ChannelPanel(const PlotData &plot, const ChannelSeries &channel, q
     m_value->setLabelsFont(small);
     m_value->setTickCount(3);
     const ParamRow *row = findParam(channel.code);
-    m_value->setLabelFormat(
-        QStringLiteral("%.%1f").arg(row && row->decimals > 0 ? row->decimals : 0));
+    m_decimals = row && row->decimals > 0 ? row->decimals : 0;
     chart->addAxis(m_time, Qt::AlignBottom);
     chart->addAxis(m_value, Qt::AlignLeft);
 
@@ -79,22 +109,23 @@ ChannelPanel::ChannelPanel(const PlotData &plot, const ChannelSeries &channel, q
                          .arg(QString::fromStdString(channel.code),
                               QString::fromStdString(channel.units),
                               QString::fromStdString(channel.description)));
-    // Every status the log holds gets its legend line, zoomed or not.
-    const std::set<std::int16_t> statuses(channel.status.begin(), channel.status.end());
-    for (const std::int16_t status : statuses) {
-        if (status == 0)
-            continue;
-        auto *marks = new QScatterSeries;
-        marks->setName(statusReason(status));
-        marks->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
-        marks->setMarkerSize(5);
-        marks->setColor(gapColor(status));
-        marks->setBorderColor(gapColor(status));
-        chart->addSeries(marks);
-        marks->attachAxis(m_time);
-        marks->attachAxis(m_value);
-        m_gaps[status] = marks;
+    // Every status the log holds is in the legend, zoomed or not: a series
+    // with no points shows each line, and one item draws the marks.
+    for (const GapGroup &group : m_legend.groups()) {
+        auto *legend = new QScatterSeries;
+        legend->setName(group.name);
+        legend->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
+        legend->setMarkerSize(5);
+        legend->setColor(gapColor(group.kind));
+        legend->setBorderColor(gapColor(group.kind));
+        chart->addSeries(legend);
+        legend->attachAxis(m_time);
+        legend->attachAxis(m_value);
+        m_gapLegend.push_back(legend);
     }
+    m_gaps = new GapMarks(chart, m_time, m_value);
+    m_note = new QGraphicsTextItem(chart);
+    m_note->setFont(small);
     connect(m_time, &QDateTimeAxis::rangeChanged, this, &ChannelPanel::onAxisChanged);
 }
 
@@ -136,17 +167,25 @@ void ChannelPanel::showRange(TimeRange range)
     const double pad = high > low ? (high - low) * 0.05 : 1;
     low -= pad;
     high += pad;
-    std::map<std::int16_t, QList<QPointF>> marks;
-    for (const GapMark &gap : reduced.gaps)
-        marks[gap.status].append({gap.x + static_cast<double>(m_offset), low + pad * 0.5});
-    for (auto &[status, series] : m_gaps)
-        series->replace(marks[status]);
+    showGaps(reduced.gaps, low + pad * 0.5);
+    showNote(reduced);
 
     m_setting = true;
+    m_value->setLabelFormat(labelFormat(m_value->labelsFont(), m_decimals, low, high));
     m_value->setRange(low, high);
     m_time->setRange(QDateTime::fromMSecsSinceEpoch(m_offset + std::llround(range.from)),
                      QDateTime::fromMSecsSinceEpoch(m_offset + std::llround(range.to)));
     m_setting = false;
+}
+
+void ChannelPanel::showGaps(const std::vector<GapMark> &gaps, double at)
+{
+    std::vector<GapMarks::Group> groups;
+    for (const GapGroup &group : m_legend.groups())
+        groups.push_back({gapColor(group.kind), {}});
+    for (const GapMark &gap : gaps)
+        groups[m_legend.groupOf(gap.status)].times.push_back(gap.x + static_cast<double>(m_offset));
+    m_gaps->setMarks(std::move(groups), at);
 }
 
 QList<QLineSeries *> ChannelPanel::lines() const
@@ -158,12 +197,34 @@ QList<QLineSeries *> ChannelPanel::lines() const
     return drawn;
 }
 
-QList<QScatterSeries *> ChannelPanel::gapMarks() const
+QStringList ChannelPanel::gapLegend() const
 {
-    QList<QScatterSeries *> all;
-    for (const auto &[status, series] : m_gaps)
-        all.append(series);
-    return all;
+    QStringList names;
+    for (const QScatterSeries *series : m_gapLegend)
+        names << series->name();
+    return names;
+}
+
+QString ChannelPanel::note() const
+{
+    return m_note->isVisible() ? m_note->toPlainText() : QString();
+}
+
+void ChannelPanel::showNote(const ReducedChannel &reduced)
+{
+    // Axis labels of an empty range would be numbers of nothing.
+    const bool empty = reduced.segments.empty();
+    m_value->setLabelsVisible(!empty);
+    m_note->setVisible(empty);
+    if (!empty)
+        return;
+    m_note->setPlainText(reduced.notNumbers ? tr("No value to draw: every value here is NaN, "
+                                                 "INF or a gap. The readout shows each.")
+                                            : tr("No value to draw: every scan here is a gap. "
+                                                 "The readout shows its status."));
+    const QRectF area = chart()->plotArea();
+    m_note->setTextWidth(area.width());
+    m_note->setPos(area.topLeft());
 }
 
 void ChannelPanel::onAxisChanged()

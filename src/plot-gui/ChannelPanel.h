@@ -2,18 +2,20 @@
 // marks of its gaps, and a rubber band that picks a time range.
 #pragma once
 
+#include "plot/GapLegend.h"
 #include "plot/PlotReduction.h"
 
 #include <QChartView>
 
-#include <map>
-
 class QDateTimeAxis;
+class QGraphicsTextItem;
 class QLineSeries;
 class QScatterSeries;
 class QValueAxis;
 
 namespace vexa {
+
+class GapMarks;
 
 class ChannelPanel : public QChartView {
     Q_OBJECT
@@ -27,9 +29,13 @@ public:
     void showRange(TimeRange range);
     TimeRange range() const { return m_range; }
     const ChannelSeries &channel() const { return m_channel; }
-    // The lines drawn, one per unbroken stretch, and the gap marks per status.
+    // The lines drawn, one per unbroken stretch; the gaps' legend lines and
+    // their marks.
     QList<QLineSeries *> lines() const;
-    QList<QScatterSeries *> gapMarks() const;
+    QStringList gapLegend() const;
+    const GapMarks &gapMarks() const { return *m_gaps; }
+    // Why the range draws no line, when it draws none.
+    QString note() const;
 
 signals:
     // The user zoomed this panel: every panel follows.
@@ -44,14 +50,21 @@ private:
     QLineSeries *line(std::size_t index);
     int columns() const;
     void onAxisChanged();
+    // The marks at value `at`.
+    void showGaps(const std::vector<GapMark> &gaps, double at);
+    void showNote(const ReducedChannel &reduced);
 
     const PlotData &m_plot;
     const ChannelSeries &m_channel;
     qint64 m_offset;
     QDateTimeAxis *m_time = nullptr;
     QValueAxis *m_value = nullptr;
+    int m_decimals = 0; // the parameter's
+    GapLegend m_legend;
     std::vector<QLineSeries *> m_lines;
-    std::map<std::int16_t, QScatterSeries *> m_gaps; // one per status the channel has
+    std::vector<QScatterSeries *> m_gapLegend; // one per legend group
+    GapMarks *m_gaps = nullptr;
+    QGraphicsTextItem *m_note = nullptr;
     TimeRange m_range;
     bool m_setting = false;
 };

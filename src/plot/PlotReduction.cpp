@@ -127,8 +127,10 @@ ReducedChannel reduceChannel(const PlotData &plot, const ChannelSeries &channel,
             continue;
         }
         const float v = channel.values[i];
-        if (!std::isfinite(v))
-            continue; // shown in the readout only
+        if (!std::isfinite(v)) {
+            out.notNumbers = true; // shown in the readout only
+            continue;
+        }
         if (!col.any) {
             col.any = true;
             col.low = col.high = i;

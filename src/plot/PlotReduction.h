@@ -30,6 +30,8 @@ struct ReducedChannel {
     std::vector<GapMark> gaps;
     double minValue = 0; // of the points drawn; 0..1 when nothing is drawn
     double maxValue = 1;
+    // A value in range was NaN or infinite: with no line, why there is none.
+    bool notNumbers = false;
 };
 
 // The whole log, with a little room when it has a single instant.

@@ -2,17 +2,21 @@
 // the main window stays as it was.
 #include "plot-gui/PlotWindow.h"
 #include "plot-gui/ChannelPanel.h"
+#include "plot-gui/GapMarks.h"
 #include "plot-gui/PlotView.h"
 #include "store/SyncComponent.h"
 #include "support/LogCase.h"
 #include "support/LogRecords.h"
 #include "support/TestWindow.h"
 
+#include <QGraphicsTextItem>
 #include <QImage>
 #include <QLabel>
 #include <QLineSeries>
-#include <QScatterSeries>
 #include <QTemporaryDir>
+#include <QValueAxis>
+
+#include <limits>
 
 namespace vexa::test {
 namespace {
@@ -57,12 +61,15 @@ TEST(PlotWindow, OpensOnDoubleClickOrEnterWithEveryChannel)
         const char *name;
         QList<QList<QPointF>> lines;
         QStringList gaps;
+        std::vector<std::size_t> marks; // of each legend line
     } expected[] = {
         {"RPM (RPM) Engine speed",
          {{{x(0), scanMark(1, 0)}}, {{x(2), scanMark(3, 0)}}},
-         {"T.O.: the data link timed out"}},
+         {"T.O.: the data link timed out"},
+         {1}},
         {"ECT (DEGF) Engine coolant temp",
          {{{x(0), scanMark(1, 2)}, {x(1), scanMark(2, 2)}, {x(2), scanMark(3, 2)}}},
+         {},
          {}},
     };
     for (std::size_t i = 0; i < view->panels().size(); ++i) {
@@ -70,15 +77,16 @@ TEST(PlotWindow, OpensOnDoubleClickOrEnterWithEveryChannel)
         QList<QList<QPointF>> lines;
         for (const QLineSeries *s : panel->lines())
             lines << s->points();
-        QStringList gaps;
-        for (const QScatterSeries *s : panel->gapMarks())
-            gaps << s->name();
+        std::vector<std::size_t> marks;
+        for (const GapMarks::Group &group : panel->gapMarks().groups())
+            marks.push_back(group.times.size());
         EXPECT_EQ(panel->lines()[0]->name(), expected[i].name);
         EXPECT_EQ(panel->chart()->axes(Qt::Horizontal).at(0)->labelsVisible(),
                   i + 1 == view->panels().size())
             << "the time labels are under the last panel";
         EXPECT_EQ(lines, expected[i].lines) << expected[i].name;
-        EXPECT_EQ(gaps, expected[i].gaps) << expected[i].name;
+        EXPECT_EQ(panel->gapLegend(), expected[i].gaps) << expected[i].name;
+        EXPECT_EQ(marks, expected[i].marks) << expected[i].name;
     }
     EXPECT_EQ(view->readout(((14 * 60 + 5) * 60 + 9) * 1000.0 + 150),
               "Scan 2 at 14:05:09.10\nRPM T.O. RPM\nECT 22.0 DEGF");
@@ -132,25 +140,111 @@ TEST(PlotWindow, ZoomsResetsAndSavesTheView)
     EXPECT_EQ(w.ui.prompts[1].filters.value(0).description, "SVG picture (*.svg)");
 }
 
-// Nothing to draw: a line says why, and no panel is made.
-TEST(PlotView, SaysWhyItHasNothingToDraw)
+// The value labels left of a panel's plot area, top first, as shown.
+std::vector<const QGraphicsTextItem *> valueLabels(const ChannelPanel &panel)
 {
-    const ValueFormat whole("RPM", QLocale::c());
-    const ChannelSeries rpm{0, "RPM", "RPM", "Engine speed", whole, {}, {}};
+    std::vector<const QGraphicsTextItem *> labels;
+    for (const QGraphicsItem *item : panel.scene()->items(Qt::AscendingOrder)) {
+        const auto *text = dynamic_cast<const QGraphicsTextItem *>(item);
+        if (text && text->isVisible() && !text->toPlainText().isEmpty() &&
+            text->sceneBoundingRect().right() <= panel.chart()->plotArea().left())
+            labels.push_back(text);
+    }
+    std::sort(labels.begin(), labels.end(), [](const auto *a, const auto *b) {
+        return a->sceneBoundingRect().top() < b->sceneBoundingRect().top();
+    });
+    return labels;
+}
+
+// What a log's view says when its channel can't be drawn as a line, or only
+// with numbers near the float's limits: why in words, each gap's status in
+// the legend and the readout, at the same cost whatever the statuses, and
+// value labels whole beside the panel.
+TEST(PlotView, SaysWhatItCannotDraw)
+{
+    const auto log = [](std::vector<float> values, std::vector<std::int16_t> status) {
+        PlotData plot{"Log", {}, {}};
+        for (std::size_t k = 0; k < values.size(); ++k)
+            plot.times.push_back(static_cast<std::int32_t>(k) * 100);
+        status.resize(values.size());
+        plot.channels.push_back({0, "RPM", "RPM", "Engine speed", ValueFormat("RPM", QLocale::c()),
+                                 std::move(values), std::move(status)});
+        return plot;
+    };
+    std::vector<std::int16_t> ownStatus; // -1, 1, -2, 2, ...: 103 is a time-out
+    for (int k = 0; k < 32767; ++k)
+        ownStatus.push_back(static_cast<std::int16_t>(k % 2 ? k / 2 + 1 : -(k / 2 + 1)));
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    const float max = std::numeric_limits<float>::max();
     const struct {
+        const char *name;
         PlotData plot;
-        const char *says;
+        QStringList says; // the view's lines, then the panel's note
+        QStringList legend;
+        int series;      // the panel's, its line's included
+        QString readout; // at the second scan
     } cases[] = {
-        {{"no scans", {}, {rpm}}, "The log holds no scans."},
-        {{"no channels", {0, 100}, {}}, "The log has no channels."},
+        // clang-format off
+        {"no scans", {"Log", {}, log({}, {}).channels}, {"Log", "The log holds no scans."}, {}, 0, ""},
+        {"no channels", {"Log", {0, 100}, {}}, {"Log", "The log has no channels."}, {}, 0,
+         "Scan 2 at 00:00:00.10"},
+        {"every scan a gap with a status of its own", log(std::vector<float>(32767), ownStatus),
+         {"Log", "No value to draw: every scan here is a gap. The readout shows its status."},
+         {"S-16384 to S-1: 16384 statuses the logger flagged",
+          "E1 to E16383: 16382 errors the logger reported", "T.O.: the data link timed out"},
+         4, "Scan 2 at 00:00:00.10\nRPM E1 RPM"},
+        {"a few statuses, a legend line each", log({1, 2, 3, 4}, {0, 12, -5, 103}),
+         {"Log"},
+         {"S-5: the logger flagged the value (status -5)", "E12: the logger reported error 12",
+          "T.O.: the data link timed out"},
+         4, "Scan 2 at 00:00:00.10\nRPM E12 RPM"},
+        {"no value a number", log({nan, inf, 5}, {0, 0, 7}),
+         {"Log", "No value to draw: every value here is NaN, INF or a gap. The readout shows each."},
+         {"E7: the logger reported error 7"}, 2, "Scan 2 at 00:00:00.10\nRPM INF RPM"},
+        {"the float's limits", log({-max, max}, {}), {"Log"}, {}, 1,
+         "Scan 2 at 00:00:00.10\nRPM 340282346638528859811704183484516925440 RPM"},
+        {"wide whole numbers", log({800, 12345678}, {}), {"Log"}, {}, 1,
+         "Scan 2 at 00:00:00.10\nRPM 12345678 RPM"},
+        // clang-format on
     };
     for (const auto &c : cases) {
-        const PlotView view(c.plot, QDate(2004, 3, 14));
-        QStringList texts;
+        PlotView view(c.plot, QDate(2004, 3, 14));
+        view.resize(1100, 300);
+        view.setAttribute(Qt::WA_DontShowOnScreen);
+        view.show();
+        QCoreApplication::processEvents();
+        QStringList says;
         for (const QLabel *label : view.findChildren<QLabel *>())
-            texts << label->text();
-        EXPECT_TRUE(texts.contains(c.says)) << c.says;
-        EXPECT_TRUE(view.panels().empty()) << c.says;
+            says << label->text();
+        QStringList legend;
+        int series = 0;
+        for (const ChannelPanel *panel : view.panels()) {
+            if (!panel->note().isEmpty())
+                says << panel->note();
+            legend << panel->gapLegend();
+            series += static_cast<int>(panel->chart()->series().size());
+            const auto *axis =
+                static_cast<const QValueAxis *>(panel->chart()->axes(Qt::Vertical)[0]);
+            const std::vector labels = valueLabels(*panel);
+            ASSERT_EQ(labels.size(), panel->note().isEmpty() ? 3u : 0u) << c.name;
+            const double ticks[] = {axis->max(), (axis->min() + axis->max()) / 2, axis->min()};
+            for (std::size_t i = 0; i < labels.size(); ++i) {
+                const QString text = labels[i]->toPlainText();
+                bool number = false;
+                EXPECT_NEAR(text.toDouble(&number), ticks[i], (axis->max() - axis->min()) / 20)
+                    << c.name << ": " << text.toStdString();
+                EXPECT_TRUE(number) << c.name << ": " << text.toStdString();
+                EXPECT_GE(panel->mapFromScene(labels[i]->sceneBoundingRect()).boundingRect().left(),
+                          0)
+                    << c.name << ": " << text.toStdString() << " is cut";
+            }
+        }
+        EXPECT_EQ(says, c.says) << c.name;
+        EXPECT_EQ(legend, c.legend) << c.name;
+        EXPECT_EQ(series, c.series) << c.name;
+        EXPECT_EQ(view.readout(150).section('\n', 0, 1), c.readout) << c.name;
+        EXPECT_EQ(view.panels().empty(), c.plot.channels.empty() || c.plot.times.empty()) << c.name;
     }
 }
 

@@ -1,5 +1,7 @@
 // The plot's data without a window: a log read whole, and its reduction to
 // what the panels draw.
+#include "format/ScanRecord.h"
+#include "plot/GapLegend.h"
 #include "plot/PlotReduction.h"
 #include "support/ExportFixture.h"
 
@@ -129,6 +131,51 @@ TEST(PlotReduction, DrawsAtMostTwoPointsAColumnOfALongLog)
     const PlotData flat = oneChannel({0, 10}, {7, 7});
     const ReducedChannel level = reduceChannel(flat, flat.channels[0], fullRange(flat), 800);
     EXPECT_EQ(std::pair(level.minValue, level.maxValue), std::pair(7.0, 7.0)) << "a flat line";
+}
+
+// A line for each status of a channel that holds a few, else one for each
+// kind: a log whose every scan has a status of its own draws three.
+TEST(GapLegend, NamesEachStatusOrEachKind)
+{
+    std::vector<std::int16_t> ownStatus; // -1, 1, -2, 2, ...: 103 is a time-out
+    for (int k = 0; k < 32767; ++k)
+        ownStatus.push_back(static_cast<std::int16_t>(k % 2 ? k / 2 + 1 : -(k / 2 + 1)));
+    const struct {
+        const char *name;
+        std::vector<std::int16_t> status;
+        QStringList legend;
+        std::vector<std::size_t> groups; // of each status in `status`
+    } cases[] = {
+        // clang-format off
+        {"no gap", {0, 0}, {}, {}},
+        {"four: a line each, lowest first", {0, 12, -5, 103, 12, 7},
+         {"S-5: the logger flagged the value (status -5)", "E7: the logger reported error 7",
+          "E12: the logger reported error 12", "T.O.: the data link timed out"},
+         {2, 0, 3, 2, 1}},
+        {"five: a line each kind, one status named as itself", {-1, 4, 1, 3, 2},
+         {"S-1: the logger flagged the value (status -1)", "E1 to E4: 4 errors the logger reported"},
+         {0, 1, 1, 1, 1}},
+        {"every scan its own", ownStatus,
+         {"S-16384 to S-1: 16384 statuses the logger flagged",
+          "E1 to E16383: 16382 errors the logger reported", "T.O.: the data link timed out"},
+         {}},
+        // clang-format on
+    };
+    for (const auto &c : cases) {
+        const GapLegend legend(c.status);
+        QStringList names;
+        for (const GapGroup &group : legend.groups())
+            names << group.name;
+        EXPECT_EQ(names, c.legend) << c.name;
+        std::vector<std::size_t> groups;
+        for (const std::int16_t s : c.status)
+            if (s != 0 && !c.groups.empty())
+                groups.push_back(legend.groupOf(s));
+        EXPECT_EQ(groups, c.groups) << c.name;
+    }
+    const GapLegend own(ownStatus);
+    EXPECT_EQ((std::vector{own.groupOf(-7), own.groupOf(7), own.groupOf(TimedOutStatus)}),
+              (std::vector<std::size_t>{0, 1, 2}));
 }
 
 } // namespace
