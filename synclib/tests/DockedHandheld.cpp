@@ -148,9 +148,14 @@ void DockedHandheld::damage(Damage how) const
 
 std::string DockedHandheld::imageBytes() const
 {
-    std::ifstream file(imagePath(), std::ios::binary);
+    return fileContents(imagePath());
+}
+
+std::string fileContents(const std::filesystem::path &file)
+{
+    std::ifstream in(file, std::ios::binary);
     std::ostringstream bytes;
-    bytes << file.rdbuf();
+    bytes << in.rdbuf();
     return bytes.str();
 }
 
