@@ -52,17 +52,17 @@ std::int32_t errorNumber(const std::function<void()> &call)
 
 DockedHandheld::DockedHandheld(Mode mode) : m_mode(mode)
 {
-    if (const char *previous = std::getenv(RootVariable))
-        m_previousRoot = previous;
-    auto desktop = component().createDesktop();
     if (mode == Mode::Attach) {
+        auto desktop = component().createDesktop();
         m_root = desktop->rootFolder();
         m_user = desktop->findUser(std::to_string(desktop->dockedUser()));
         return;
     }
+    if (const char *previous = std::getenv(RootVariable))
+        m_previousRoot = previous;
     m_root = newTemporaryFolder();
     setVariable(RootVariable, m_root.string());
-    desktop = component().createDesktop(); // reads the root it is made under
+    auto desktop = component().createDesktop(); // reads the root it is made under
     m_user = desktop->addUser("Test User");
     desktop->dock(m_user.id);
 }
@@ -148,9 +148,14 @@ void DockedHandheld::damage(Damage how) const
 
 std::string DockedHandheld::imageBytes() const
 {
-    std::ifstream file(imagePath(), std::ios::binary);
+    return fileContents(imagePath());
+}
+
+std::string fileContents(const std::filesystem::path &file)
+{
+    std::ifstream in(file, std::ios::binary);
     std::ostringstream bytes;
-    bytes << file.rdbuf();
+    bytes << in.rdbuf();
     return bytes.str();
 }
 

@@ -17,6 +17,8 @@ using Bytes = std::vector<std::uint8_t>;
 
 // The number of the component error `call` throws; 0 when it throws none.
 std::int32_t errorNumber(const std::function<void()> &call);
+// The whole file; empty when it can't be read.
+std::string fileContents(const std::filesystem::path &file);
 
 class DockedHandheld {
 public:

@@ -1,10 +1,10 @@
 #include "HandheldToolRun.h"
+#include "DockedHandheld.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <sstream>
 
 #if !defined(_WIN32)
 #include <sys/wait.h>
@@ -29,14 +29,6 @@ std::string quoted(const std::string &word)
 #endif
 }
 
-std::string contents(const fs::path &file)
-{
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 } // namespace
 
 ToolRun runHandheldTool(const std::vector<std::string> &args, const std::string &input)
@@ -57,7 +49,7 @@ ToolRun runHandheldTool(const std::vector<std::string> &args, const std::string 
 #else
     const int exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 #endif
-    ToolRun run{exitCode, contents(out), contents(err)};
+    ToolRun run{exitCode, fileContents(out), fileContents(err)};
     for (const fs::path &file : {in, out, err})
         fs::remove(file);
     return run;
