@@ -143,6 +143,34 @@ DeletedLogArchive::DeletedLogArchive(const QString &path, Access access) : m_pat
          " id INTEGER PRIMARY KEY, kind INTEGER NOT NULL, index_record BLOB NOT NULL,"
          " scan_count INTEGER NOT NULL, scan_records BLOB NOT NULL,"
          " deleted_at TEXT NOT NULL, removed INTEGER NOT NULL DEFAULT 0, restored_at TEXT);");
+    if (sqlite3_db_readonly(m_db, "main") == 1)
+        throw RuntimeError(ErrorNumber::PathFileAccessError,
+                           QStringLiteral("Path/File access error: the archive of deleted logs %1 "
+                                          "is read-only: nothing was changed; make it writable "
+                                          "and try again")
+                               .arg(QDir::toNativeSeparators(m_path)));
+    addHandheldRecordColumns();
+}
+
+bool DeletedLogArchive::hasColumn(const char *name) const
+{
+    return sqlite3_table_column_metadata(m_db, "main", "deleted_logs", name, nullptr, nullptr,
+                                         nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+// Archives written before these columns tell a log by its content alone.
+void DeletedLogArchive::addHandheldRecordColumns()
+{
+    for (const char *column : {"deleted_record", "restored_record"}) {
+        if (hasColumn(column))
+            continue;
+        const QByteArray sql =
+            QByteArrayLiteral("ALTER TABLE deleted_logs ADD COLUMN ") + column + " INTEGER";
+        // Another process may have added it meanwhile.
+        if (sqlite3_exec(m_db, sql.constData(), nullptr, nullptr, nullptr) != SQLITE_OK &&
+            !hasColumn(column))
+            fail(QStringLiteral("can't be written"));
+    }
 }
 
 DeletedLogArchive::~DeletedLogArchive()
@@ -177,7 +205,7 @@ std::vector<std::int64_t> DeletedLogArchive::add(const std::vector<ArchivedLog> 
     std::vector<std::int64_t> ids;
     try {
         Statement log(m_db, "INSERT INTO deleted_logs(kind, index_record, scan_count,"
-                            " scan_records, deleted_at) VALUES(?, ?, ?, ?, ?)");
+                            " scan_records, deleted_at, deleted_record) VALUES(?, ?, ?, ?, ?, ?)");
         if (!log.ok())
             fail(QStringLiteral("can't be written"));
         const QString now = timeText(QDateTime::currentDateTimeUtc());
@@ -186,7 +214,8 @@ std::vector<std::int64_t> DeletedLogArchive::add(const std::vector<ArchivedLog> 
                 .bind(2, l.indexRecord)
                 .bind(3, static_cast<std::int64_t>(l.scanRecords.size()))
                 .bind(4, packed(l.scanRecords))
-                .bind(5, now);
+                .bind(5, now)
+                .bind(6, static_cast<std::int64_t>(l.deletedRecord));
             if (log.step() || log.failed())
                 fail(QStringLiteral("can't be written"));
             ids.push_back(sqlite3_last_insert_rowid(m_db));
@@ -212,6 +241,18 @@ void DeletedLogArchive::markRemoved(const std::vector<std::int64_t> &ids)
     exec("COMMIT; PRAGMA synchronous=FULL");
 }
 
+void DeletedLogArchive::markRestoring(std::int64_t id, vexasync::RecordId record)
+{
+    Statement mark(m_db, "UPDATE deleted_logs SET removed = 1, restored_record = ?,"
+                         " restored_at = NULL WHERE id = ?");
+    mark.bind(1, static_cast<std::int64_t>(record)).bind(2, id);
+    if (mark.step() || mark.failed())
+        fail(QStringLiteral("can't be written"));
+    if (sqlite3_changes(m_db) == 0) // purged meanwhile
+        throw RuntimeError(ErrorNumber::SubscriptOutOfRange,
+                           QStringLiteral("the archive has no log %1").arg(id));
+}
+
 void DeletedLogArchive::markRestored(std::int64_t id)
 {
     Statement mark(m_db, "UPDATE deleted_logs SET restored_at = ? WHERE id = ?");
@@ -223,26 +264,33 @@ void DeletedLogArchive::markRestored(std::int64_t id)
 std::vector<ArchivedLog> DeletedLogArchive::logs(bool withRecords) const
 {
     std::vector<ArchivedLog> logs;
-    Statement rows(m_db, withRecords ? "SELECT id, kind, index_record, deleted_at, removed,"
-                                       " coalesce(restored_at, ''), scan_count, scan_records"
-                                       " FROM deleted_logs ORDER BY id"
-                                     : "SELECT id, kind, index_record, deleted_at, removed,"
-                                       " coalesce(restored_at, ''), scan_count"
-                                       " FROM deleted_logs ORDER BY id");
+    // Archives opened read-only may predate the handheld record columns.
+    const QByteArray sql =
+        QByteArrayLiteral("SELECT id, kind, index_record, deleted_at, removed,"
+                          " coalesce(restored_at, ''), scan_count, ") +
+        (hasColumn("restored_record") ? "coalesce(deleted_record, 0), coalesce(restored_record, 0)"
+                                      : "0, 0") +
+        (withRecords ? ", scan_records" : "") + " FROM deleted_logs ORDER BY id";
+    Statement rows(m_db, sql.constData());
     if (!rows.ok())
         fail(QStringLiteral("can't be read"));
     while (rows.step()) {
         ArchivedLog l;
         l.id = rows.integer(0);
-        l.kind = logKindOfTab(static_cast<int>(rows.integer(1) & 3));
+        const std::int64_t kind = rows.integer(1);
+        l.kind = logKindOfTab(static_cast<int>(kind & 3));
+        if (kind < 0 || kind > 3)
+            l.damage = QStringLiteral("its kind (%1) is none of the four kinds of log").arg(kind);
         l.indexRecord = rows.blob(2);
         l.deletedAt = timeOf(rows.text(3));
         l.removed = rows.integer(4) != 0;
         l.restoredAt = timeOf(rows.text(5));
+        l.deletedRecord = static_cast<vexasync::RecordId>(rows.integer(7));
+        l.restoredRecord = static_cast<vexasync::RecordId>(rows.integer(8));
         const auto count = static_cast<std::size_t>(rows.integer(6));
         if (!withRecords) {
             l.scanRecords.resize(count);
-        } else if (auto records = unpacked(rows.blob(7)); records && records->size() == count) {
+        } else if (auto records = unpacked(rows.blob(9)); records && records->size() == count) {
             l.scanRecords = std::move(*records);
         } else {
             fail(QStringLiteral("is damaged (log %1)").arg(l.id));

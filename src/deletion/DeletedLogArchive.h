@@ -4,6 +4,7 @@
 #pragma once
 
 #include "format/LogKind.h"
+#include "vexasync/VexaSync.h"
 
 #include <QDateTime>
 #include <QString>
@@ -25,6 +26,12 @@ struct ArchivedLog {
     QDateTime deletedAt;
     bool removed = false; // the delete went through for this log
     QDateTime restoredAt; // invalid until restored
+    // The handheld's ids of the log's index record, 0 when not known: the
+    // one the delete removed, and the one a restore wrote (kept before that
+    // restore's commit, so that a restore cut short is told from one done).
+    vexasync::RecordId deletedRecord = 0;
+    vexasync::RecordId restoredRecord = 0;
+    QString damage; // empty: the row reads whole; else why it doesn't
 };
 
 class DeletedLogArchive {
@@ -32,7 +39,7 @@ public:
     enum class Access { Write, ReadOnly };
     // Opens the archive, creating it when missing (ReadOnly: never, and
     // never writes). Throws RuntimeError (path/file access) when it can't be
-    // opened or written.
+    // opened or written, a read-only file included.
     explicit DeletedLogArchive(const QString &path, Access access = Access::Write);
     ~DeletedLogArchive();
     DeletedLogArchive(const DeletedLogArchive &) = delete;
@@ -45,6 +52,9 @@ public:
     // One transaction, on disk when this returns; the new rows' ids in order.
     std::vector<std::int64_t> add(const std::vector<ArchivedLog> &logs);
     void markRemoved(const std::vector<std::int64_t> &ids);
+    // On disk before the handheld's commit of the restore: the log is
+    // removed and being restored as `record`.
+    void markRestoring(std::int64_t id, vexasync::RecordId record);
     void markRestored(std::int64_t id);
 
     // Oldest first; without records, only their counts and sizes are read.
@@ -53,6 +63,8 @@ public:
     int purgeBefore(const QDateTime &when);
 
 private:
+    bool hasColumn(const char *name) const;
+    void addHandheldRecordColumns();
     void exec(const char *sql) const;
     [[noreturn]] void fail(const QString &what) const;
 
