@@ -22,6 +22,39 @@ CommandOutcome reportFailure(const DeleteServices &services)
     return {CommandOutcome::Status::Failed, error.description(), {}};
 }
 
+QString ownerOf(const SyncComponent &sync, std::uint32_t user)
+{
+    try {
+        return QString::fromStdString(sync.createUserDirectory()->userName(user)) +
+               QStringLiteral("'s");
+    } catch (...) {
+        return QStringLiteral("user %1's").arg(user);
+    }
+}
+
+// The window keeps the databases of the handheld it listed, whatever is
+// docked since: deleting from them would archive for the wrong user.
+void checkListedHandheldDocked(const DeleteServices &services)
+{
+    if (services.listedUser == 0)
+        return;
+    const std::uint32_t docked = services.sync.dockedUser();
+    if (docked == services.listedUser)
+        return;
+    const QString listed = ownerOf(services.sync, services.listedUser);
+    if (docked == 0)
+        throw RuntimeError(vexasync::error::NotDocked,
+                           QStringLiteral("No handheld is docked now, and the list shows %1 "
+                                          "logs: nothing was deleted; dock that handheld again, "
+                                          "then delete")
+                               .arg(listed));
+    throw RuntimeError(vexasync::error::NotDocked,
+                       QStringLiteral("The handheld docked now is %1, not %2 whose logs are "
+                                      "listed: nothing was deleted; switch tabs to list its "
+                                      "logs, then delete")
+                           .arg(ownerOf(services.sync, docked), listed));
+}
+
 // The listed logs as the search read them, then, for Rirod logs, any the
 // list had no room for: their scans move too.
 std::vector<LogPlace> logPlaces(const DeleteRequest &request, const DeleteServices &services,
@@ -115,6 +148,7 @@ CommandOutcome deleteSelectedLogs(const DeleteRequest &request, const DeleteServ
                 throw RuntimeError(
                     ErrorNumber::SubscriptOutOfRange,
                     QStringLiteral("Subscript out of range: list line %1").arg(line));
+        checkListedHandheldDocked(services);
         const std::unique_ptr<DeletedLogArchive> archive = openArchive(services);
         const std::map<int, std::int64_t> archived =
             archiveLogs(archive.get(), order, places, request.kind, services);
@@ -161,6 +195,7 @@ CommandOutcome deleteAllLogs(LogKind kind, const DeleteServices &services)
         if (kind == LogKind::Rirod && !services.scans)
             throw RuntimeError(ErrorNumber::InternalError,
                                QStringLiteral("The scan database is not open"));
+        checkListedHandheldDocked(services);
         const std::unique_ptr<DeletedLogArchive> archive = openArchive(services);
         const std::vector<std::int64_t> archived = archiveEverything(archive.get(), kind, services);
         ChangeGroup command(services.index);

@@ -58,8 +58,13 @@ std::map<QString, QByteArray> FiveLogs::saveEvery()
 DeleteServices FiveLogs::services(std::optional<QString> archive,
                                   vexasync::RecordAdapter *scanDatabase)
 {
-    return {f.sync, *index, scanDatabase ? scanDatabase : scans.get(),
-            f.host, f.ui,   std::move(archive)};
+    return {f.sync,
+            *index,
+            scanDatabase ? scanDatabase : scans.get(),
+            f.host,
+            f.ui,
+            std::move(archive),
+            f.handheld.user().id};
 }
 
 CommandOutcome::Status FiveLogs::deleteLines(std::vector<int> lines, std::optional<QString> archive,
