@@ -55,6 +55,32 @@ void checkListedHandheldDocked(const DeleteServices &services)
                            .arg(ownerOf(services.sync, docked), listed));
 }
 
+// Inside the command's change group: a list read before another command
+// changed the handheld would have other logs' scans deleted and archived.
+void checkListStillHolds(const DeleteRequest &request, const DeleteServices &services,
+                         vexasync::ByteUtility &bytes)
+{
+    const bool rirod = request.kind == LogKind::Rirod;
+    for (int line = 0; line < request.lineCount; ++line) {
+        const LogIndexEntry &listed = request.logs.at(static_cast<std::size_t>(line));
+        bool same = line < services.index.recordCount();
+        if (same) {
+            const vexasync::Record r = services.index.readByIndex(line);
+            same = r.id == listed.recordId &&
+                   (!rirod || (r.bytes.size() >= IndexRecord::ScanFieldsEnd &&
+                               IndexRecord::firstScanIn(bytes, r.bytes) == listed.firstScan &&
+                               IndexRecord::scanCountIn(bytes, r.bytes) == listed.scanCount));
+        }
+        if (!same)
+            throw RuntimeError(vexasync::error::NotFound,
+                               QStringLiteral("The handheld's logs changed since they were "
+                                              "listed (list line %1 is not the log listed): "
+                                              "nothing was deleted; choose the logs again in "
+                                              "the list read now")
+                                   .arg(line));
+    }
+}
+
 // The listed logs as the search read them, then, for Rirod logs, any the
 // list had no room for: their scans move too.
 std::vector<LogPlace> logPlaces(const DeleteRequest &request, const DeleteServices &services,
@@ -141,7 +167,6 @@ CommandOutcome deleteSelectedLogs(const DeleteRequest &request, const DeleteServ
             throw RuntimeError(ErrorNumber::InternalError,
                                QStringLiteral("The scan database is not open"));
         const auto bytes = services.sync.createByteUtility();
-        const std::vector<LogPlace> places = logPlaces(request, services, *bytes);
         const std::vector<int> order = deletionOrder(request.selectedLines);
         for (const int line : order)
             if (line < 0 || line >= request.lineCount)
@@ -149,10 +174,12 @@ CommandOutcome deleteSelectedLogs(const DeleteRequest &request, const DeleteServ
                     ErrorNumber::SubscriptOutOfRange,
                     QStringLiteral("Subscript out of range: list line %1").arg(line));
         checkListedHandheldDocked(services);
-        const std::unique_ptr<DeletedLogArchive> archive = openArchive(services);
-        const std::map<int, std::int64_t> archived =
-            archiveLogs(archive.get(), order, places, request.kind, services);
+        const LockedArchive archive = openArchive(services);
         ChangeGroup command(services.index);
+        checkListStillHolds(request, services, *bytes);
+        const std::vector<LogPlace> places = logPlaces(request, services, *bytes);
+        const std::map<int, std::int64_t> archived =
+            archiveLogs(archive.archive.get(), order, places, request.kind, services);
         std::vector<std::int32_t> removed(places.size(), 0);
         std::vector<bool> deleted(places.size(), false);
         std::vector<std::int64_t> archivedRemoved;
@@ -172,7 +199,7 @@ CommandOutcome deleteSelectedLogs(const DeleteRequest &request, const DeleteServ
         if (rirod)
             repairIndex(places, removed, deleted, services, *bytes);
         command.commit();
-        markArchivedRemoved(archive.get(), archivedRemoved);
+        markArchivedRemoved(archive.archive.get(), archivedRemoved);
         CommandOutcome outcome{cancelled ? CommandOutcome::Status::Cancelled
                                          : CommandOutcome::Status::Completed,
                                {},
@@ -196,14 +223,15 @@ CommandOutcome deleteAllLogs(LogKind kind, const DeleteServices &services)
             throw RuntimeError(ErrorNumber::InternalError,
                                QStringLiteral("The scan database is not open"));
         checkListedHandheldDocked(services);
-        const std::unique_ptr<DeletedLogArchive> archive = openArchive(services);
-        const std::vector<std::int64_t> archived = archiveEverything(archive.get(), kind, services);
+        const LockedArchive archive = openArchive(services);
         ChangeGroup command(services.index);
+        const std::vector<std::int64_t> archived =
+            archiveEverything(archive.archive.get(), kind, services);
         services.index.removeAll(0, 255);
         if (kind == LogKind::Rirod)
             services.scans->removeAll(0, 255);
         command.commit();
-        markArchivedRemoved(archive.get(), archived);
+        markArchivedRemoved(archive.archive.get(), archived);
         return {CommandOutcome::Status::Completed, {}, {}};
     } catch (...) {
         return reportFailure(services);

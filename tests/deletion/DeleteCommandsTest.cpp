@@ -63,13 +63,23 @@ TEST(DeleteSelectedLogs, NothingHappensWithoutAYesOrForALineNotListed)
     FiveLogs d;
     EXPECT_EQ(d.deleteLines({}), CommandOutcome::Status::NotRun);
     EXPECT_TRUE(d.f.ui.prompts.empty()) << "nothing selected: nothing asked";
-    d.f.ui.answers = {false, true};
+    d.f.ui.answers = {false, true, true};
     EXPECT_EQ(d.deleteLines({1}), CommandOutcome::Status::NotRun);
     EXPECT_EQ(d.deleteLines({5}), CommandOutcome::Status::Failed);
     EXPECT_EQ(d.f.ui.texts().last(), "There was an error deleting the log.\r\n"
                                      "Subscript out of range: list line 5\r\nNumber = 9");
-    EXPECT_EQ(d.remainingSaveAsBefore().size(), 5);
+    // Listed before another command deleted E: line 4 is no log now.
+    const DeleteRequest listed = listedRequest(*d.f.bytes, *d.index, LogKind::Rirod, {0});
+    d.index->remove(d.index->readByIndex(4).id);
+    EXPECT_EQ(deleteSelectedLogs(listed, d.services()).status, CommandOutcome::Status::Failed);
+    EXPECT_EQ(d.f.ui.texts().last(),
+              "There was an error deleting the log.\r\n"
+              "The handheld's logs changed since they were listed (list line 4 is not the log "
+              "listed): nothing was deleted; choose the logs again in the list read now\r\n"
+              "Number = 80040201");
+    EXPECT_EQ(d.remainingSaveAsBefore().size(), 4);
 }
+
 
 TEST(DeleteSelectedLogs, CancelLeavesTheInterruptedLogWholeOrDeletesItWhole)
 {
