@@ -89,6 +89,9 @@ TEST(LogbookTool, ArchiveListShowsEveryDeletedLog)
                                 {},
                                 {},
                                 false,
+                                {},
+                                0,
+                                0,
                                 {}};
         ids = archive.add({rirodLog({2004, 3, 7, 14, 5, 9}, "Run 1", 2), scansOfNoLog, troubleCode,
                            rirodLog({2004, 3, 8, 9, 0, 0}, "Run 2", 1)});
@@ -154,7 +157,7 @@ TEST(LogbookTool, RestorePutsLogsBackAndRefusesWhatItMust)
     std::vector<std::int64_t> ids;
     {
         DeletedLogArchive archive(archivePath(handheld));
-        ArchivedLog stillThere = rirodLog({2004, 3, 7, 14, 5, 9}, "Kept", 0);
+        ArchivedLog stillThere = rirodLog({2004, 3, 7, 14, 5, 9}, "Kept", 3);
         stillThere.indexRecord = keptIndex;
         ids = archive.add({gone, stillThere});
     }
