@@ -137,19 +137,25 @@ DeletedLogArchive::DeletedLogArchive(const QString &path, Access access) : m_pat
     sqlite3_busy_timeout(m_db, 5000);
     if (access == Access::ReadOnly)
         return;
-    // FULL: a commit is on the disk before the handheld is touched.
-    exec("PRAGMA synchronous=FULL;"
-         "CREATE TABLE IF NOT EXISTS deleted_logs("
-         " id INTEGER PRIMARY KEY, kind INTEGER NOT NULL, index_record BLOB NOT NULL,"
-         " scan_count INTEGER NOT NULL, scan_records BLOB NOT NULL,"
-         " deleted_at TEXT NOT NULL, removed INTEGER NOT NULL DEFAULT 0, restored_at TEXT);");
-    if (sqlite3_db_readonly(m_db, "main") == 1)
-        throw RuntimeError(ErrorNumber::PathFileAccessError,
-                           QStringLiteral("Path/File access error: the archive of deleted logs %1 "
-                                          "is read-only: nothing was changed; make it writable "
-                                          "and try again")
-                               .arg(QDir::toNativeSeparators(m_path)));
-    addHandheldRecordColumns();
+    try {
+        // FULL: a commit is on the disk before the handheld is touched.
+        exec("PRAGMA synchronous=FULL;"
+             "CREATE TABLE IF NOT EXISTS deleted_logs("
+             " id INTEGER PRIMARY KEY, kind INTEGER NOT NULL, index_record BLOB NOT NULL,"
+             " scan_count INTEGER NOT NULL, scan_records BLOB NOT NULL,"
+             " deleted_at TEXT NOT NULL, removed INTEGER NOT NULL DEFAULT 0, restored_at TEXT);");
+        if (sqlite3_db_readonly(m_db, "main") == 1)
+            throw RuntimeError(ErrorNumber::PathFileAccessError,
+                               QStringLiteral("Path/File access error: the archive of deleted "
+                                              "logs %1 is read-only: nothing was changed; make "
+                                              "it writable and try again")
+                                   .arg(QDir::toNativeSeparators(m_path)));
+        addHandheldRecordColumns();
+    } catch (...) {
+        sqlite3_close(m_db); // no destructor runs for a constructor that throws
+        m_db = nullptr;
+        throw;
+    }
 }
 
 bool DeletedLogArchive::hasColumn(const char *name) const
