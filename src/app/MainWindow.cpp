@@ -1,10 +1,10 @@
 #include "MainWindow.h"
 
 #include "BusyScope.h"
-#include "desktop/DuplicateCheck.h"
 #include "InputGuard.h"
 #include "WindowHost.h"
 #include "core/RuntimeError.h"
+#include "desktop/DuplicateCheck.h"
 #include "store/LogSearch.h"
 #include "store/SyncComponent.h"
 
@@ -124,6 +124,7 @@ void MainWindow::openLogStore()
         }
         lstSavedData->clear();
         const LogKind kind = currentKind();
+        m_listedUser = m_sync.dockedUser();
         m_indexAdapter = m_sync.openDatabase(logKindInfo(kind).indexDatabase);
         if (kind == LogKind::Rirod)
             m_dataAdapter = m_sync.openDatabase(ScanDatabase);

@@ -4,9 +4,9 @@
 #pragma once
 
 #include "core/UserInterface.h"
-#include "store/DateText.h"
 #include "format/LogIndexEntry.h"
 #include "format/LogKind.h"
+#include "store/DateText.h"
 
 #include <QWidget>
 
@@ -114,6 +114,7 @@ private:
     std::int16_t m_logCount = 0;
     std::shared_ptr<vexasync::RecordAdapter> m_indexAdapter;
     std::shared_ptr<vexasync::RecordAdapter> m_dataAdapter;
+    std::uint32_t m_listedUser = 0; // whose handheld the adapters are
 
     int m_busyDepth = 0;
     std::unique_ptr<InputGuard> m_inputGuard;

@@ -40,8 +40,8 @@ QString MainWindow::archivePath() const
     // Empty when no user folder is found: the command then fails before it
     // deletes anything unarchived.
     try {
-        const QString folder = m_sync.dockedUserFolder();
-        return folder.isEmpty() ? QString() : DeletedLogArchive::pathIn(folder);
+        return m_listedUser == 0 ? QString()
+                                 : DeletedLogArchive::pathIn(m_sync.userFolder(m_listedUser));
     } catch (...) {
         return {};
     }
@@ -52,9 +52,10 @@ void MainWindow::onDelete()
     stopTimer();
     if (m_indexAdapter) {
         BusyScope busy(*this);
-        const CommandOutcome outcome = deleteSelectedLogs(
-            {currentKind(), selectedLines(), lstSavedData->count(), m_savedLogs},
-            {m_sync, *m_indexAdapter, m_dataAdapter.get(), *m_host, prompts(), archivePath()});
+        const CommandOutcome outcome =
+            deleteSelectedLogs({currentKind(), selectedLines(), lstSavedData->count(), m_savedLogs},
+                               {m_sync, *m_indexAdapter, m_dataAdapter.get(), *m_host, prompts(),
+                                archivePath(), m_listedUser});
         if (outcome.status != CommandOutcome::Status::NotRun) {
             // Rebuilt from the handheld, whatever the command left there.
             try {
@@ -75,7 +76,7 @@ void MainWindow::onDeleteAll()
         BusyScope busy(*this);
         const CommandOutcome outcome =
             deleteAllLogs(currentKind(), {m_sync, *m_indexAdapter, m_dataAdapter.get(), *m_host,
-                                          prompts(), archivePath()});
+                                          prompts(), archivePath(), m_listedUser});
         if (outcome.status == CommandOutcome::Status::Completed) {
             lstSavedData->clear();
             lblStatus->setText(QStringLiteral("All logs deleted."));

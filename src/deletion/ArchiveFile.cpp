@@ -26,12 +26,17 @@ const char *const Recognise =
     " 'index_record', 'scan_count', 'scan_records', 'deleted_at', 'removed', 'restored_at'))";
 constexpr int ArchiveColumns = 8;
 
-const char *const Make = "PRAGMA application_id = 1448625228; PRAGMA user_version = 1;"
+const char *const Make = "PRAGMA application_id = 1448625228; PRAGMA user_version = 2;"
                          "CREATE TABLE deleted_logs("
                          " id INTEGER PRIMARY KEY, kind INTEGER NOT NULL,"
                          " index_record BLOB NOT NULL, scan_count INTEGER NOT NULL,"
                          " scan_records BLOB NOT NULL, deleted_at TEXT NOT NULL,"
-                         " removed INTEGER NOT NULL DEFAULT 0, restored_at TEXT);";
+                         " removed INTEGER NOT NULL DEFAULT 0, restored_at TEXT,"
+                         " deleted_record INTEGER, restored_record INTEGER);";
+// Version 1 told a log by its content alone.
+const char *const FromVersion1 = "ALTER TABLE deleted_logs ADD COLUMN deleted_record INTEGER;"
+                                 "ALTER TABLE deleted_logs ADD COLUMN restored_record INTEGER;"
+                                 "PRAGMA user_version = 2;";
 static_assert(ApplicationId == 1448625228);
 
 QString native(const QString &path)
@@ -111,6 +116,10 @@ ArchiveFile::ArchiveFile(const QString &path, Mode mode) : m_path(path), m_mode(
     header.close();
     open(path, writing ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY);
     recognise();
+    // Refused before the handheld is touched, not when the archive is to
+    // record what was done to it.
+    if (writing)
+        refuseReadOnly();
 }
 
 ArchiveFile::~ArchiveFile() = default;
@@ -141,6 +150,25 @@ void ArchiveFile::open(const QString &file, int flags)
     // FULL: a commit is on the disk before the handheld is touched.
     if (m_mode == Mode::Write)
         exec("PRAGMA synchronous=FULL");
+}
+
+void ArchiveFile::refuseReadOnly()
+{
+    // SQLite knows only once it has read the file.
+    if (sqlite3_db_readonly(db(), "main") != 1)
+        return;
+    m_db.reset();
+    throw RuntimeError(ErrorNumber::PathFileAccessError,
+                       QStringLiteral("Path/File access error: the archive of deleted logs %1 is "
+                                      "read-only: nothing was changed; make it writable and try "
+                                      "again")
+                           .arg(native(m_path)));
+}
+
+bool ArchiveFile::hasHandheldRecordColumns() const
+{
+    return sqlite3_table_column_metadata(db(), "main", "deleted_logs", "restored_record", nullptr,
+                                         nullptr, nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
 ArchiveFile::Look ArchiveFile::look() const
@@ -216,6 +244,8 @@ void ArchiveFile::beginWrite()
             notAnArchive(QStringLiteral("it is another program's database"));
         if (seen.found == Contents::Empty)
             exec(Make);
+        else if (!hasHandheldRecordColumns())
+            exec(FromVersion1);
     } catch (...) {
         sqlite3_exec(db(), "ROLLBACK", nullptr, nullptr, nullptr);
         throw;

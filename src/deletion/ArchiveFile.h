@@ -30,8 +30,10 @@ public:
     // None while a writer's archive is not made yet.
     sqlite3 *db() const { return m_db.get(); }
 
+    // Archives made before the handheld's record ids were kept lack them.
+    bool hasHandheldRecordColumns() const;
     // Write: BEGIN IMMEDIATE, making the file and its table first when there
-    // are none.
+    // are none, and bringing an older table up to date.
     void beginWrite();
     void exec(const char *sql);
     // "Path/File access error: the archive of deleted logs P <what> (<reason>)"
@@ -50,6 +52,7 @@ private:
     void open(const QString &file, int flags);
     Look look() const;
     void recognise();
+    void refuseReadOnly();
     bool readFromPrivateCopy();
     [[noreturn]] void notAnArchive(const QString &reason) const;
 

@@ -24,15 +24,17 @@ std::vector<RecordBytes> scanRecords(vexasync::RecordAdapter &scans, const LogPl
 
 } // namespace
 
-std::unique_ptr<DeletedLogArchive> openArchive(const DeleteServices &services)
+LockedArchive openArchive(const DeleteServices &services)
 {
     if (!services.archivePath)
-        return nullptr;
+        return {};
     if (services.archivePath->isEmpty())
         throw RuntimeError(ErrorNumber::PathNotFound,
                            QStringLiteral("Path not found: no folder for the archive of deleted "
                                           "logs (no handheld user is docked)"));
-    return std::make_unique<DeletedLogArchive>(*services.archivePath);
+    LockedArchive opened{std::make_unique<DeletedLogArchive>(*services.archivePath), nullptr};
+    opened.lock = std::make_unique<ArchiveLock>(*services.archivePath);
+    return opened;
 }
 
 std::map<int, std::int64_t> archiveLogs(DeletedLogArchive *archive, const std::vector<int> &lines,
@@ -49,7 +51,9 @@ std::map<int, std::int64_t> archiveLogs(DeletedLogArchive *archive, const std::v
                                QStringLiteral("Subscript out of range: list line %1").arg(line));
         ArchivedLog log;
         log.kind = kind;
-        log.indexRecord = services.index.readByIndex(line).bytes;
+        vexasync::Record record = services.index.readByIndex(line);
+        log.indexRecord = std::move(record.bytes);
+        log.deletedRecord = record.id;
         if (kind == LogKind::Rirod)
             log.scanRecords = scanRecords(*services.scans, places[static_cast<std::size_t>(line)]);
         logs.push_back(std::move(log));
@@ -71,7 +75,9 @@ std::vector<std::int64_t> archiveEverything(DeletedLogArchive *archive, LogKind 
     for (std::int32_t i = 0; i < services.index.recordCount(); ++i) {
         ArchivedLog log;
         log.kind = kind;
-        log.indexRecord = services.index.readByIndex(i).bytes;
+        vexasync::Record record = services.index.readByIndex(i);
+        log.indexRecord = std::move(record.bytes);
+        log.deletedRecord = record.id;
         if (kind == LogKind::Rirod && services.scans &&
             log.indexRecord.size() >= IndexRecord::ScanFieldsEnd) {
             const LogPlace place{0, IndexRecord::firstScanIn(*bytes, log.indexRecord),

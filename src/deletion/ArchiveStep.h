@@ -2,6 +2,7 @@
 // records it is about to remove, read as they are, into the archive.
 #pragma once
 
+#include "ArchiveLock.h"
 #include "DeleteCommands.h"
 #include "DeletedLogArchive.h"
 #include "DeletionPlan.h"
@@ -11,10 +12,15 @@
 
 namespace vexa {
 
-// The services' archive, opened; none when they name no archive.
-std::unique_ptr<DeletedLogArchive> openArchive(const DeleteServices &services);
+// The services' archive, opened and locked; none when they name no archive.
+struct LockedArchive {
+    std::unique_ptr<DeletedLogArchive> archive;
+    std::unique_ptr<ArchiveLock> lock;
+};
+LockedArchive openArchive(const DeleteServices &services);
 
-// The archive rows of the logs on these lines, by line.
+// Inside the command's change group, so that what is archived is what the
+// group removes. The archive rows of the logs on these lines, by line.
 std::map<int, std::int64_t> archiveLogs(DeletedLogArchive *archive, const std::vector<int> &lines,
                                         const std::vector<LogPlace> &places, LogKind kind,
                                         const DeleteServices &services);

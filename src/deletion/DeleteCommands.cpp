@@ -22,6 +22,65 @@ CommandOutcome reportFailure(const DeleteServices &services)
     return {CommandOutcome::Status::Failed, error.description(), {}};
 }
 
+QString ownerOf(const SyncComponent &sync, std::uint32_t user)
+{
+    try {
+        return QString::fromStdString(sync.createUserDirectory()->userName(user)) +
+               QStringLiteral("'s");
+    } catch (...) {
+        return QStringLiteral("user %1's").arg(user);
+    }
+}
+
+// The window keeps the databases of the handheld it listed, whatever is
+// docked since: deleting from them would archive for the wrong user.
+void checkListedHandheldDocked(const DeleteServices &services)
+{
+    if (services.listedUser == 0)
+        return;
+    const std::uint32_t docked = services.sync.dockedUser();
+    if (docked == services.listedUser)
+        return;
+    const QString listed = ownerOf(services.sync, services.listedUser);
+    if (docked == 0)
+        throw RuntimeError(vexasync::error::NotDocked,
+                           QStringLiteral("No handheld is docked now, and the list shows %1 "
+                                          "logs: nothing was deleted; dock that handheld again, "
+                                          "then delete")
+                               .arg(listed));
+    throw RuntimeError(vexasync::error::NotDocked,
+                       QStringLiteral("The handheld docked now is %1, not %2 whose logs are "
+                                      "listed: nothing was deleted; switch tabs to list its "
+                                      "logs, then delete")
+                           .arg(ownerOf(services.sync, docked), listed));
+}
+
+// Inside the command's change group: a list read before another command
+// changed the handheld would have other logs' scans deleted and archived.
+void checkListStillHolds(const DeleteRequest &request, const DeleteServices &services,
+                         vexasync::ByteUtility &bytes)
+{
+    const bool rirod = request.kind == LogKind::Rirod;
+    for (int line = 0; line < request.lineCount; ++line) {
+        const LogIndexEntry &listed = request.logs.at(static_cast<std::size_t>(line));
+        bool same = line < services.index.recordCount();
+        if (same) {
+            const vexasync::Record r = services.index.readByIndex(line);
+            same = r.id == listed.recordId &&
+                   (!rirod || (r.bytes.size() >= IndexRecord::ScanFieldsEnd &&
+                               IndexRecord::firstScanIn(bytes, r.bytes) == listed.firstScan &&
+                               IndexRecord::scanCountIn(bytes, r.bytes) == listed.scanCount));
+        }
+        if (!same)
+            throw RuntimeError(vexasync::error::NotFound,
+                               QStringLiteral("The handheld's logs changed since they were "
+                                              "listed (list line %1 is not the log listed): "
+                                              "nothing was deleted; choose the logs again in "
+                                              "the list read now")
+                                   .arg(line));
+    }
+}
+
 // The listed logs as the search read them, then, for Rirod logs, any the
 // list had no room for: their scans move too.
 std::vector<LogPlace> logPlaces(const DeleteRequest &request, const DeleteServices &services,
@@ -108,17 +167,19 @@ CommandOutcome deleteSelectedLogs(const DeleteRequest &request, const DeleteServ
             throw RuntimeError(ErrorNumber::InternalError,
                                QStringLiteral("The scan database is not open"));
         const auto bytes = services.sync.createByteUtility();
-        const std::vector<LogPlace> places = logPlaces(request, services, *bytes);
         const std::vector<int> order = deletionOrder(request.selectedLines);
         for (const int line : order)
             if (line < 0 || line >= request.lineCount)
                 throw RuntimeError(
                     ErrorNumber::SubscriptOutOfRange,
                     QStringLiteral("Subscript out of range: list line %1").arg(line));
-        const std::unique_ptr<DeletedLogArchive> archive = openArchive(services);
-        const std::map<int, std::int64_t> archived =
-            archiveLogs(archive.get(), order, places, request.kind, services);
+        checkListedHandheldDocked(services);
+        const LockedArchive archive = openArchive(services);
         ChangeGroup command(services.index);
+        checkListStillHolds(request, services, *bytes);
+        const std::vector<LogPlace> places = logPlaces(request, services, *bytes);
+        const std::map<int, std::int64_t> archived =
+            archiveLogs(archive.archive.get(), order, places, request.kind, services);
         std::vector<std::int32_t> removed(places.size(), 0);
         std::vector<bool> deleted(places.size(), false);
         std::vector<std::int64_t> archivedRemoved;
@@ -138,7 +199,7 @@ CommandOutcome deleteSelectedLogs(const DeleteRequest &request, const DeleteServ
         if (rirod)
             repairIndex(places, removed, deleted, services, *bytes);
         command.commit();
-        markArchivedRemoved(archive.get(), archivedRemoved);
+        markArchivedRemoved(archive.archive.get(), archivedRemoved);
         CommandOutcome outcome{cancelled ? CommandOutcome::Status::Cancelled
                                          : CommandOutcome::Status::Completed,
                                {},
@@ -161,14 +222,16 @@ CommandOutcome deleteAllLogs(LogKind kind, const DeleteServices &services)
         if (kind == LogKind::Rirod && !services.scans)
             throw RuntimeError(ErrorNumber::InternalError,
                                QStringLiteral("The scan database is not open"));
-        const std::unique_ptr<DeletedLogArchive> archive = openArchive(services);
-        const std::vector<std::int64_t> archived = archiveEverything(archive.get(), kind, services);
+        checkListedHandheldDocked(services);
+        const LockedArchive archive = openArchive(services);
         ChangeGroup command(services.index);
+        const std::vector<std::int64_t> archived =
+            archiveEverything(archive.archive.get(), kind, services);
         services.index.removeAll(0, 255);
         if (kind == LogKind::Rirod)
             services.scans->removeAll(0, 255);
         command.commit();
-        markArchivedRemoved(archive.get(), archived);
+        markArchivedRemoved(archive.archive.get(), archived);
         return {CommandOutcome::Status::Completed, {}, {}};
     } catch (...) {
         return reportFailure(services);

@@ -25,6 +25,9 @@ struct DeleteServices {
     // none for callers that keep none. Empty: it can't be found, and the
     // command fails before any change.
     std::optional<QString> archivePath = std::nullopt;
+    // The user whose handheld the list came from: while another handheld or
+    // none is docked, the command fails before any change. 0: not checked.
+    std::uint32_t listedUser = 0;
 };
 
 struct DeleteRequest {

@@ -1,6 +1,7 @@
 #include "DeletedLogArchive.h"
 
 #include "ArchiveFile.h"
+#include "core/RuntimeError.h"
 
 #include <QDir>
 
@@ -110,8 +111,9 @@ std::vector<std::int64_t> DeletedLogArchive::add(const std::vector<ArchivedLog> 
     m_file->beginWrite();
     std::vector<std::int64_t> ids;
     try {
-        ArchiveStatement log(*m_file, "INSERT INTO deleted_logs(kind, index_record, scan_count,"
-                                      " scan_records, deleted_at) VALUES(?, ?, ?, ?, ?)");
+        ArchiveStatement log(*m_file,
+                             "INSERT INTO deleted_logs(kind, index_record, scan_count,"
+                             " scan_records, deleted_at, deleted_record) VALUES(?, ?, ?, ?, ?, ?)");
         const QString now = timeText(QDateTime::currentDateTimeUtc());
         for (const ArchivedLog &l : logs) {
             log.bind(1, static_cast<std::int64_t>(l.kind))
@@ -119,6 +121,7 @@ std::vector<std::int64_t> DeletedLogArchive::add(const std::vector<ArchivedLog> 
                 .bind(3, static_cast<std::int64_t>(l.scanRecords.size()))
                 .bind(4, packed(l.scanRecords))
                 .bind(5, now)
+                .bind(6, static_cast<std::int64_t>(l.deletedRecord))
                 .run(CantBeWritten);
             ids.push_back(sqlite3_last_insert_rowid(m_file->db()));
         }
@@ -145,6 +148,25 @@ void DeletedLogArchive::markRemoved(const std::vector<std::int64_t> &ids)
     m_file->exec("COMMIT; PRAGMA synchronous=FULL");
 }
 
+void DeletedLogArchive::markRestoring(std::int64_t id, vexasync::RecordId record)
+{
+    m_file->beginWrite(); // brings an archive made before the record columns up to date
+    try {
+        ArchiveStatement(*m_file, "UPDATE deleted_logs SET removed = 1, restored_record = ?,"
+                                  " restored_at = NULL WHERE id = ?")
+            .bind(1, static_cast<std::int64_t>(record))
+            .bind(2, id)
+            .run(CantBeWritten);
+        if (sqlite3_changes(m_file->db()) == 0) // purged meanwhile
+            throw RuntimeError(ErrorNumber::SubscriptOutOfRange,
+                               QStringLiteral("the archive has no log %1").arg(id));
+        m_file->exec("COMMIT");
+    } catch (...) {
+        sqlite3_exec(m_file->db(), "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
+
 void DeletedLogArchive::markRestored(std::int64_t id)
 {
     if (!m_file->db())
@@ -158,16 +180,15 @@ std::vector<ArchivedLog> DeletedLogArchive::logs(bool withRecords) const
     std::vector<ArchivedLog> logs;
     if (!m_file->db())
         return logs;
-    // Columns 0-7; 8 with the records.
-    ArchiveStatement rows(*m_file, withRecords
-                                       ? "SELECT id, kind, index_record, deleted_at, removed,"
-                                         " coalesce(restored_at, ''), scan_count,"
-                                         " length(scan_records), scan_records"
-                                         " FROM deleted_logs ORDER BY id"
-                                       : "SELECT id, kind, index_record, deleted_at, removed,"
-                                         " coalesce(restored_at, ''), scan_count,"
-                                         " length(scan_records)"
-                                         " FROM deleted_logs ORDER BY id");
+    // An archive opened for reading may predate the handheld record columns.
+    const QByteArray sql =
+        QByteArrayLiteral("SELECT id, kind, index_record, deleted_at, removed,"
+                          " coalesce(restored_at, ''), scan_count, length(scan_records), ") +
+        (m_file->hasHandheldRecordColumns()
+             ? "coalesce(deleted_record, 0), coalesce(restored_record, 0)"
+             : "0, 0") +
+        (withRecords ? ", scan_records" : "") + " FROM deleted_logs ORDER BY id";
+    ArchiveStatement rows(*m_file, sql.constData());
     while (rows.step()) {
         ArchivedLog l;
         l.id = rows.integer(0);
@@ -179,8 +200,10 @@ std::vector<ArchivedLog> DeletedLogArchive::logs(bool withRecords) const
         l.deletedAt = timeOf(rows.text(3));
         l.removed = rows.integer(4) != 0;
         l.restoredAt = timeOf(rows.text(5));
+        l.deletedRecord = static_cast<vexasync::RecordId>(rows.integer(8));
+        l.restoredRecord = static_cast<vexasync::RecordId>(rows.integer(9));
         const std::optional<RecordBytes> blob =
-            withRecords ? std::optional(rows.blob(8)) : std::nullopt;
+            withRecords ? std::optional(rows.blob(10)) : std::nullopt;
         l.damage = readScans(l, rows.integer(6), rows.integer(7), blob ? &*blob : nullptr);
         if (kind < 0 || kind > 3)
             l.damage = QStringLiteral("its kind (%1) is none the program knows").arg(kind);

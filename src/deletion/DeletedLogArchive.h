@@ -4,6 +4,7 @@
 #pragma once
 
 #include "format/LogKind.h"
+#include "vexasync/VexaSync.h"
 
 #include <QDateTime>
 #include <QString>
@@ -26,7 +27,12 @@ struct ArchivedLog {
     QDateTime deletedAt;
     bool removed = false; // the delete went through for this log
     QDateTime restoredAt; // invalid until restored
-    QString damage;       // empty: the row reads whole; else why it doesn't
+    // The handheld's ids of the log's index record, 0 when not known: the
+    // one the delete removed, and the one a restore wrote (kept before that
+    // restore's commit, so that a restore cut short is told from one done).
+    vexasync::RecordId deletedRecord = 0;
+    vexasync::RecordId restoredRecord = 0;
+    QString damage; // empty: the row reads whole; else why it doesn't
 };
 
 class DeletedLogArchive {
@@ -34,7 +40,8 @@ public:
     enum class Access { Write, ReadOnly };
     // Opens the archive; a missing one is made by the first add() (ReadOnly:
     // never, and never writes: a missing, empty or other file is an error).
-    // Throws RuntimeError when it can't be opened or is not an archive.
+    // Throws RuntimeError when it can't be opened or is not an archive, or
+    // (Write) when the file is read-only.
     explicit DeletedLogArchive(const QString &path, Access access = Access::Write);
     ~DeletedLogArchive();
     DeletedLogArchive(const DeletedLogArchive &) = delete;
@@ -47,6 +54,9 @@ public:
     // One transaction, on disk when this returns; the new rows' ids in order.
     std::vector<std::int64_t> add(const std::vector<ArchivedLog> &logs);
     void markRemoved(const std::vector<std::int64_t> &ids);
+    // On disk before the handheld's commit of the restore: the log is
+    // removed and being restored as `record`.
+    void markRestoring(std::int64_t id, vexasync::RecordId record);
     void markRestored(std::int64_t id);
 
     // Oldest first, a damaged row too (its damage says why); without

@@ -3,16 +3,30 @@
 #pragma once
 
 #include "DeletedLogArchive.h"
+#include "core/CommandHost.h"
 #include "core/CommandOutcome.h"
 
 namespace vexa {
 
 class SyncComponent;
 
-// Each log in a change group of its own; a log whose kind or records don't
-// fit, that is still on the handheld or whose database the handheld lacks,
-// is refused with the reason. A result per archive row asked for.
+struct RestoreServices {
+    const SyncComponent &sync;
+    // Yielded to once a log is on the handheld, before the archive records it.
+    CommandHost &host;
+    // The user whose archive it is: while another handheld or none is
+    // docked, each log is refused. 0: not checked.
+    std::uint32_t archiveUser = 0;
+};
+
+// Each log under the archive's lock and in a change group of its own, which
+// also holds the look at where the log is now: on the handheld (a restore
+// asked again, or cut short after the handheld's commit, reports it
+// restored), in a later row (it was deleted again), or only in its row. A
+// row whose records don't agree with each other or with its kind, or whose
+// database the handheld lacks, is refused with the reason. A result per
+// archive row asked for.
 CommandOutcome restoreLogs(DeletedLogArchive &archive, const std::vector<std::int64_t> &ids,
-                           const SyncComponent &sync);
+                           const RestoreServices &services);
 
 } // namespace vexa

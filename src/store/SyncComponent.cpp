@@ -66,13 +66,21 @@ std::unique_ptr<vexasync::ByteUtility> SyncComponent::createByteUtility() const
     return component().createByteUtility();
 }
 
-QString SyncComponent::dockedUserFolder() const
+std::uint32_t SyncComponent::dockedUser() const
 {
-    const std::uint32_t user = createSyncStatus()->dockedUser();
-    if (user == 0)
-        return {};
+    return createSyncStatus()->dockedUser();
+}
+
+QString SyncComponent::userFolder(std::uint32_t user) const
+{
     const QString root = QString::fromStdString(createSyncFolders()->rootFolder(0));
     return QDir(root).filePath(QString::fromStdString(createUserDirectory()->userFolder(user)));
+}
+
+QString SyncComponent::dockedUserFolder() const
+{
+    const std::uint32_t user = dockedUser();
+    return user == 0 ? QString() : userFolder(user);
 }
 
 std::shared_ptr<vexasync::RecordAdapter> SyncComponent::openDatabase(const char *name,

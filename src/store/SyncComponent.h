@@ -25,6 +25,10 @@ public:
     std::unique_ptr<vexasync::DatabaseOpener> createDatabaseOpener() const;
     std::unique_ptr<vexasync::ByteUtility> createByteUtility() const;
 
+    // The docked handheld's user id, 0 when none is docked.
+    std::uint32_t dockedUser() const;
+    // A handheld user's desktop folder.
+    QString userFolder(std::uint32_t user) const;
     // The docked handheld user's desktop folder; empty when none is docked.
     QString dockedUserFolder() const;
 

@@ -1,9 +1,12 @@
 // Delete... and Delete All... in the window.
+#include "deletion/DeletedLogArchive.h"
 #include "format/IndexRecord.h"
 #include "store/SyncComponent.h"
 #include "support/LogRecords.h"
 #include "support/TestWindow.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTest>
 #include <QTimer>
 
@@ -105,6 +108,57 @@ TEST(DeleteWindow, DeleteAllEmptiesTheTab)
     EXPECT_EQ(d.w.logButtons(), std::vector<bool>(5, false));
     EXPECT_TRUE(d.handheld.records("RirodData").empty());
     EXPECT_EQ(d.handheld.records("AccelTestLog").size(), 1u);
+}
+
+TEST(DeleteWindow, DeletesOnlyFromTheHandheldListed)
+{
+    const QString box = QStringLiteral("There was an error deleting the log.\r\n%1\r\n"
+                                       "Number = 80040202");
+    const QString otherDocked =
+        box.arg("The handheld docked now is Other User's, not Test User's whose logs are "
+                "listed: nothing was deleted; switch tabs to list its logs, then delete");
+    enum class Docked { Other, None, ListedAgain };
+    const struct {
+        const char *button;
+        Docked docked;
+        QString text; // empty: B is deleted and archived for Test User
+    } cases[] = {
+        {"cmdDelete", Docked::Other, otherDocked},
+        {"cmdDeleteAll", Docked::Other, otherDocked},
+        {"cmdDeleteAll", Docked::None,
+         box.arg("No handheld is docked now, and the list shows Test User's logs: nothing was "
+                 "deleted; dock that handheld again, then delete")},
+        {"cmdDelete", Docked::ListedAgain, {}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.button + QString::number(int(c.docked)).toStdString());
+        Deleting d;
+        const auto desktop = d.handheld.component().createDesktop();
+        const vexasync::UserInfo listed = d.handheld.user();
+        const vexasync::UserInfo other = desktop->addUser("Other User");
+        desktop->dock(other.id);
+        addRirodLog(d.handheld, {{2004, 5, 1, 0, 0, 0}, "Other's", {15}, 4});
+        if (c.docked == Docked::None)
+            desktop->undock();
+        if (c.docked == Docked::ListedAgain)
+            desktop->dock(listed.id);
+        d.w.select({1});
+        d.w.ui.answers = {true};
+        d.w.click(c.button);
+        if (!c.text.isEmpty()) {
+            EXPECT_EQ(d.w.ui.texts().last(), c.text);
+        }
+        EXPECT_EQ(d.texts(),
+                  c.text.isEmpty() ? QStringList({"A", "C"}) : QStringList({"A", "B", "C"}));
+        const auto archiveOf = [&](const vexasync::UserInfo &user) {
+            return DeletedLogArchive::pathIn(
+                QDir(d.handheld.root()).filePath(QString::fromStdString(user.folder)));
+        };
+        EXPECT_FALSE(QFile::exists(archiveOf(other)));
+        EXPECT_EQ(QFile::exists(archiveOf(listed)), c.text.isEmpty());
+        desktop->dock(other.id);
+        EXPECT_EQ(d.handheld.records("RirodData").size(), 4u) << "Other User's handheld";
+    }
 }
 
 } // namespace

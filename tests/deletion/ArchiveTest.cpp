@@ -3,7 +3,6 @@
 #include "FiveLogs.h"
 
 #include "deletion/DeletedLogArchive.h"
-#include "deletion/RestoreLogs.h"
 #include "support/ExportToolRun.h"
 #include "support/RawSql.h"
 
@@ -14,31 +13,6 @@
 
 namespace vexa::test {
 namespace {
-
-// The five logs with an archive folder beside them.
-struct Archiving : FiveLogs {
-    using FiveLogs::FiveLogs;
-    QTemporaryDir folder;
-    QString archivePath() const { return DeletedLogArchive::pathIn(folder.path()); }
-    CommandOutcome::Status deleteLines(std::vector<int> lines)
-    {
-        f.ui.answers = {true};
-        return FiveLogs::deleteLines(std::move(lines), archivePath());
-    }
-    // Restores every archived log; the ids it restored.
-    std::vector<std::int64_t> restoreAll()
-    {
-        DeletedLogArchive archive(archivePath());
-        std::vector<std::int64_t> ids, restored;
-        for (const ArchivedLog &log : archive.logs(false))
-            if (!log.indexRecord.empty())
-                ids.push_back(log.id);
-        for (const LogOutcome &o : restoreLogs(archive, ids, f.sync).logs)
-            if (o.done)
-                restored.push_back(o.log);
-        return restored;
-    }
-};
 
 TEST(DeletedLogArchive, EveryDeletedLogComesBackAsItWas)
 {
@@ -169,38 +143,6 @@ TEST(DeletedLogArchive, NoArchiveNoDelete)
     EXPECT_EQ(a.f.handheld.imageBytes(), image);
 }
 
-TEST(DeletedLogArchive, RestoreRefusesWhatDoesNotFit)
-{
-    Archiving a;
-    DeletedLogArchive archive(a.archivePath());
-    ArchivedLog cutShort{0, LogKind::Rirod, Bytes(10, 0), {}, {}, true, {}, {}};
-    ArchivedLog shortScan{0,
-                          LogKind::Rirod,
-                          rirodIndexRecord({2005, 1, 1, 0, 0, 0}, 1, 1, {15}, "S"),
-                          {Bytes(20, 0)},
-                          {},
-                          true,
-                          {},
-                          {}};
-    ArchivedLog noLog{0, LogKind::Rirod, {}, {Bytes(64, 0)}, {}, true, {}, {}};
-    // The five logs' handheld has no Accel test database, and restore makes none.
-    ArchivedLog noDatabase{
-        0, LogKind::AccelTest, textLogRecord({2005, 1, 1, 0, 0, 0}, "0-60"), {}, {}, true, {}, {}};
-    const auto ids = archive.add({cutShort, shortScan, noLog, noDatabase});
-    const auto outcomes = restoreLogs(archive, {ids[0], ids[1], ids[2], ids[3], 99}, a.f.sync).logs;
-    const char *reasons[] = {"its index record can't be read", "scan record 1 is 20 bytes long",
-                             "scan records no log pointed at",
-                             "the handheld has no AccelTestLog database",
-                             "the archive has no log 99"};
-    ASSERT_EQ(outcomes.size(), std::size(reasons));
-    for (std::size_t i = 0; i < outcomes.size(); ++i) {
-        EXPECT_FALSE(outcomes[i].done);
-        EXPECT_TRUE(outcomes[i].detail.contains(reasons[i])) << outcomes[i].detail.toStdString();
-    }
-    EXPECT_EQ(a.saveEvery(), a.before);
-    EXPECT_THROW(a.f.handheld.open("AccelTestLog"), vexasync::Error);
-}
-
 TEST(DeletedLogArchive, ADamagedRowHarmsOnlyItself)
 {
     const struct {
@@ -242,7 +184,7 @@ TEST(DeletedLogArchive, ADamagedRowHarmsOnlyItself)
                       .arg(c.damage)
                       .arg(ids[1]));
 
-        const std::vector<LogOutcome> restored = restoreLogs(archive, ids, a.f.sync).logs;
+        const std::vector<LogOutcome> restored = a.restore(ids).logs;
         ASSERT_EQ(restored.size(), 3u);
         EXPECT_TRUE(restored[0].done && restored[2].done);
         EXPECT_FALSE(restored[1].done);

@@ -2,13 +2,8 @@
 // left exports exactly as before.
 #include "FiveLogs.h"
 
-#include "deletion/DeletedLogArchive.h"
 #include "deletion/DeletionPlan.h"
-#include "deletion/RestoreLogs.h"
-#include "support/ChildProcess.h"
 #include "support/FailingAdapter.h"
-
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -63,12 +58,21 @@ TEST(DeleteSelectedLogs, NothingHappensWithoutAYesOrForALineNotListed)
     FiveLogs d;
     EXPECT_EQ(d.deleteLines({}), CommandOutcome::Status::NotRun);
     EXPECT_TRUE(d.f.ui.prompts.empty()) << "nothing selected: nothing asked";
-    d.f.ui.answers = {false, true};
+    d.f.ui.answers = {false, true, true};
     EXPECT_EQ(d.deleteLines({1}), CommandOutcome::Status::NotRun);
     EXPECT_EQ(d.deleteLines({5}), CommandOutcome::Status::Failed);
     EXPECT_EQ(d.f.ui.texts().last(), "There was an error deleting the log.\r\n"
                                      "Subscript out of range: list line 5\r\nNumber = 9");
-    EXPECT_EQ(d.remainingSaveAsBefore().size(), 5);
+    // Listed before another command deleted E: line 4 is no log now.
+    const DeleteRequest listed = listedRequest(*d.f.bytes, *d.index, LogKind::Rirod, {0});
+    d.index->remove(d.index->readByIndex(4).id);
+    EXPECT_EQ(deleteSelectedLogs(listed, d.services()).status, CommandOutcome::Status::Failed);
+    EXPECT_EQ(d.f.ui.texts().last(),
+              "There was an error deleting the log.\r\n"
+              "The handheld's logs changed since they were listed (list line 4 is not the log "
+              "listed): nothing was deleted; choose the logs again in the list read now\r\n"
+              "Number = 80040201");
+    EXPECT_EQ(d.remainingSaveAsBefore().size(), 4);
 }
 
 TEST(DeleteSelectedLogs, CancelLeavesTheInterruptedLogWholeOrDeletesItWhole)
@@ -181,48 +185,6 @@ TEST(DeleteAllLogs, EmptiesTheTabsDatabasesOnly)
         EXPECT_EQ(d.f.handheld.records("TCodeLog").size(), emptied && !rirod ? 0u : 3u);
         EXPECT_EQ(d.f.handheld.records("RirodData").size(), emptied && rirod ? 0u : 150u);
     }
-}
-
-// Child: deletes B and D of the five logs, archiving them first, and is
-// killed in the middle of D.
-[[maybe_unused]] const ChildRegistration
-    killedDelete("delete-killed", [](const QStringList &args) -> int {
-        FiveLogs d(LogKind::Rirod, TestHandheld::Mode::Attach);
-        d.f.ui.answers = {true};
-        d.f.host.onYield = [](int yield) {
-            if (yield == 20)
-                signalReadyAndWait();
-        };
-        d.deleteLines({1, 3}, args.value(0));
-        return 1;
-    });
-
-// Killed after the archive's commit and before the handheld's: nothing is
-// lost either way, and nothing comes back twice.
-TEST(DeleteSelectedLogs, AKilledProcessLeavesTheHandheldAsBefore)
-{
-    FiveLogs d;
-    QTemporaryDir folder;
-    const QString archivePath = DeletedLogArchive::pathIn(folder.path());
-    const auto indexBefore = d.f.handheld.records("RirodIndex");
-    const auto scansBefore = d.f.handheld.records("RirodData");
-    d.index.reset();
-    d.scans.reset();
-    QString output;
-    ASSERT_TRUE(runChildUntilReadyThenKill("delete-killed", {archivePath}, &output))
-        << output.toStdString();
-    EXPECT_EQ(d.f.handheld.records("RirodIndex"), indexBefore);
-    EXPECT_EQ(d.f.handheld.records("RirodData"), scansBefore);
-    DeletedLogArchive archive(archivePath);
-    std::vector<std::int64_t> ids;
-    for (const ArchivedLog &log : archive.logs()) {
-        EXPECT_FALSE(log.removed);
-        ids.push_back(log.id);
-    }
-    ASSERT_EQ(ids.size(), 2u) << "D and B were archived";
-    for (const LogOutcome &o : restoreLogs(archive, ids, d.f.sync).logs)
-        EXPECT_EQ(o.detail, "it is still on the handheld");
-    EXPECT_EQ(d.f.handheld.records("RirodData"), scansBefore);
 }
 
 } // namespace

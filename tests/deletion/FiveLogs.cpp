@@ -1,5 +1,6 @@
 #include "FiveLogs.h"
 
+#include "deletion/RestoreLogs.h"
 #include "export/TextLogWriter.h"
 #include "format/IndexRecord.h"
 
@@ -58,8 +59,13 @@ std::map<QString, QByteArray> FiveLogs::saveEvery()
 DeleteServices FiveLogs::services(std::optional<QString> archive,
                                   vexasync::RecordAdapter *scanDatabase)
 {
-    return {f.sync, *index, scanDatabase ? scanDatabase : scans.get(),
-            f.host, f.ui,   std::move(archive)};
+    return {f.sync,
+            *index,
+            scanDatabase ? scanDatabase : scans.get(),
+            f.host,
+            f.ui,
+            std::move(archive),
+            f.handheld.user().id};
 }
 
 CommandOutcome::Status FiveLogs::deleteLines(std::vector<int> lines, std::optional<QString> archive,
@@ -79,6 +85,14 @@ std::vector<int> FiveLogs::firstScans()
     return first;
 }
 
+QStringList FiveLogs::texts()
+{
+    QStringList all;
+    for (std::int32_t i = 0; i < index->recordCount(); ++i)
+        all << readIndexEntry(*f.bytes, index->readByIndex(i), kind).text;
+    return all;
+}
+
 QStringList FiveLogs::remainingSaveAsBefore()
 {
     f.host.clearCancelRequest();
@@ -89,6 +103,31 @@ QStringList FiveLogs::remainingSaveAsBefore()
         texts << text;
     }
     return texts;
+}
+
+std::vector<std::int64_t> notRestoredYet(const DeletedLogArchive &archive)
+{
+    std::vector<std::int64_t> ids;
+    for (const ArchivedLog &log : archive.logs(false))
+        if (!log.restoredAt.isValid() && !log.indexRecord.empty())
+            ids.push_back(log.id);
+    return ids;
+}
+
+CommandOutcome Archiving::restore(std::vector<std::int64_t> ids)
+{
+    DeletedLogArchive archive(archivePath());
+    return restoreLogs(archive, ids.empty() ? notRestoredYet(archive) : ids,
+                       {f.sync, f.host, f.handheld.user().id});
+}
+
+std::vector<std::int64_t> Archiving::restoreAll()
+{
+    std::vector<std::int64_t> restored;
+    for (const LogOutcome &o : restore().logs)
+        if (o.done)
+            restored.push_back(o.log);
+    return restored;
 }
 
 } // namespace vexa::test

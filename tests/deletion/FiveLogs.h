@@ -3,7 +3,10 @@
 #pragma once
 
 #include "deletion/DeleteCommands.h"
+#include "deletion/DeletedLogArchive.h"
 #include "support/ExportFixture.h"
+
+#include <QTemporaryDir>
 
 #include <map>
 
@@ -30,6 +33,8 @@ struct FiveLogs {
                                        vexasync::RecordAdapter *scanDatabase = nullptr);
     // First-scan fields of the index records, in order.
     std::vector<int> firstScans();
+    // The text of every log of the tab, in order.
+    QStringList texts();
     // The logs left save as they did before; their texts.
     QStringList remainingSaveAsBefore();
 
@@ -38,6 +43,25 @@ struct FiveLogs {
     std::shared_ptr<vexasync::RecordAdapter> index, scans;
     std::map<QString, QByteArray> before;
     CommandOutcome outcome;
+};
+
+// The rows restore --all takes: every one that holds a log not restored yet.
+std::vector<std::int64_t> notRestoredYet(const DeletedLogArchive &archive);
+
+// The five logs with an archive folder beside them.
+struct Archiving : FiveLogs {
+    using FiveLogs::FiveLogs;
+    QTemporaryDir folder;
+    QString archivePath() const { return DeletedLogArchive::pathIn(folder.path()); }
+    CommandOutcome::Status deleteLines(std::vector<int> lines)
+    {
+        f.ui.answers = {true};
+        return FiveLogs::deleteLines(std::move(lines), archivePath());
+    }
+    // Restores these rows of the archive; none: those not restored yet.
+    CommandOutcome restore(std::vector<std::int64_t> ids = {});
+    // restore --all; the ids it restored.
+    std::vector<std::int64_t> restoreAll();
 };
 
 } // namespace vexa::test

@@ -41,25 +41,31 @@ void signalReadyAndWait()
         QThread::sleep(1);
 }
 
-bool runChildUntilReadyThenKill(const char *name, const QStringList &args, QString *childOutput)
+std::unique_ptr<QProcess> startChild(const char *name, const QStringList &args)
 {
-    QProcess child;
+    auto child = std::make_unique<QProcess>();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QString::fromLatin1(ChildVariable), QString::fromLatin1(name));
     env.insert(QStringLiteral("VEXA_TEST_CHILD_ARGS"), args.join(QLatin1Char('\x1f')));
-    child.setProcessEnvironment(env);
-    child.setProcessChannelMode(QProcess::SeparateChannels);
-    child.start(QCoreApplication::applicationFilePath(), {});
+    child->setProcessEnvironment(env);
+    child->setProcessChannelMode(QProcess::SeparateChannels);
+    child->start(QCoreApplication::applicationFilePath(), {});
+    return child;
+}
+
+bool runChildUntilReadyThenKill(const char *name, const QStringList &args, QString *childOutput)
+{
+    const std::unique_ptr<QProcess> child = startChild(name, args);
     QByteArray out;
     bool ready = false;
-    while (!ready && child.waitForReadyRead(60000)) {
-        out += child.readAllStandardOutput();
+    while (!ready && child->waitForReadyRead(60000)) {
+        out += child->readAllStandardOutput();
         ready = out.contains("ready\n");
     }
-    child.kill();
-    child.waitForFinished(10000);
+    child->kill();
+    child->waitForFinished(10000);
     if (childOutput)
-        *childOutput = QString::fromUtf8(out + child.readAllStandardError());
+        *childOutput = QString::fromUtf8(out + child->readAllStandardError());
     return ready;
 }
 

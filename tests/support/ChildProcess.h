@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 
 namespace vexa::test {
@@ -25,6 +26,9 @@ int runChild(const QByteArray &name);
 // Tells the parent that the scenario has reached the point to kill it at,
 // then waits to be killed.
 [[noreturn]] void signalReadyAndWait();
+
+// Starts the scenario in a child of its own, for children that run at once.
+std::unique_ptr<QProcess> startChild(const char *name, const QStringList &args);
 
 // Starts the scenario in a child, waits for "ready", kills it (SIGKILL on
 // Unix) and waits for its end. False when the child never got ready.

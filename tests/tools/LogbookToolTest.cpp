@@ -236,7 +236,7 @@ TEST(LogbookTool, RestorePutsLogsBackAndRefusesWhatItMust)
     std::vector<std::int64_t> ids;
     {
         DeletedLogArchive archive(archivePath(handheld));
-        ArchivedLog stillThere = rirodLog({2004, 3, 7, 14, 5, 9}, "Kept", 0);
+        ArchivedLog stillThere = rirodLog({2004, 3, 7, 14, 5, 9}, "Kept", 3);
         stillThere.indexRecord = keptIndex;
         ids = archive.add({gone, stillThere});
     }

@@ -1,5 +1,6 @@
 #include "ArchiveCommands.h"
 
+#include "core/UnattendedHost.h"
 #include "deletion/DeletedLogArchive.h"
 #include "deletion/RestoreLogs.h"
 #include "store/DateText.h"
@@ -94,9 +95,13 @@ int restore(DeletedLogArchive &archive, const SyncComponent &sync, const Args &a
         return 2;
     }
     int refused = 0;
-    for (const LogOutcome &o : restoreLogs(archive, ids, sync).logs) {
+    UnattendedHost host;
+    for (const LogOutcome &o : restoreLogs(archive, ids, {sync, host, sync.dockedUser()}).logs) {
         if (o.done) {
-            std::cerr << "Restored log " << o.log << '\n';
+            std::cerr << "Restored log " << o.log;
+            if (!o.detail.isEmpty())
+                std::cerr << " (" << o.detail.toStdString() << ')';
+            std::cerr << '\n';
         } else {
             std::cerr << "vexa-logbook: log " << o.log
                       << " not restored: " << o.detail.toStdString() << '\n';
