@@ -53,9 +53,9 @@ QString labelFormat(const QFont &font, int decimals, double low, double high)
     // Less the axis's 5-pixel gap to the plot area and the label's 2 of margin.
     const double room = LabelWidth - 7;
     const auto fits = [&](const QString &format) {
-        const QByteArray spec = format.toLatin1();
+        const QByteArray pattern = format.toLatin1();
         for (const double v : {low, (low + high) / 2, high})
-            if (metrics.horizontalAdvance(QString::asprintf(spec.constData(), v)) > room)
+            if (metrics.horizontalAdvance(QString::asprintf(pattern.constData(), v)) > room)
                 return false;
         return true;
     };
