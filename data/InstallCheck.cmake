@@ -1,5 +1,5 @@
 # Installs the build under PREFIX and runs the installed programs from there:
-# each tells its version and the tools find the sync component's folder.
+# each tells its version and licence, and the tools find the sync component's folder.
 #   cmake -DBUILD=dir -DPREFIX=dir -DBINDIR=bin -P InstallCheck.cmake
 cmake_minimum_required(VERSION 3.25)
 file(REMOVE_RECURSE ${PREFIX})
@@ -15,7 +15,8 @@ set(ENV{VEXA_SYNC_ROOT} ${PREFIX}/sync-root)
 foreach(program VEXASynch vexa-export vexa-handheld vexa-logbook)
     execute_process(COMMAND ${bin}/${program} --version OUTPUT_VARIABLE out
                     RESULT_VARIABLE status)
-    if(NOT status EQUAL 0 OR NOT out MATCHES "^${program} [0-9]+\\.[0-9]+\\.[0-9]+\n$")
+    if(NOT status EQUAL 0 OR NOT out MATCHES "^${program} [0-9]+\\.[0-9]+\\.[0-9]+\n"
+       OR NOT out MATCHES "\nLicense GPL-3\\.0-or-later: ")
         message(FATAL_ERROR "${program} --version: '${out}' (${status})")
     endif()
 endforeach()
