@@ -40,7 +40,9 @@ file(GLOB_RECURSE installed RELATIVE ${PREFIX} ${PREFIX}/share/*)
 foreach(wanted applications/io.github.vexasynch.VEXASynch.desktop
         metainfo/io.github.vexasynch.VEXASynch.metainfo.xml
         icons/hicolor/scalable/apps/io.github.vexasynch.VEXASynch.svg
-        icons/hicolor/48x48/apps/io.github.vexasynch.VEXASynch.png)
+        icons/hicolor/48x48/apps/io.github.vexasynch.VEXASynch.png
+        man/man1/VEXASynch.1.gz
+        doc/vexasynch/copyright)
     if(NOT "share/${wanted}" IN_LIST installed)
         message(FATAL_ERROR "not installed: share/${wanted}")
     endif()
