@@ -22,6 +22,7 @@ constexpr qsizetype UnitsSize = 10;
 constexpr std::uint8_t FloatField = 7; // a 32-bit float
 constexpr std::uint8_t FloatStyle = 0;
 constexpr std::uint8_t DataBlock = 0;
+constexpr qsizetype BlockHeaderSize = 4; // type, counter, timestamp
 constexpr qsizetype FieldSize = 4;
 
 // Big-endian numbers and NUL-padded text appended to a byte array.
@@ -106,7 +107,7 @@ ScanRun writeMlgLog(QIODevice &out, const LogIndexEntry &entry, ExportContext &c
         for (const DatalogChannel &ch : channels)
             b.f32(datalogValue(scan, ch));
         std::uint8_t check = 0;
-        for (qsizetype at = 4; at < block.size(); ++at)
+        for (qsizetype at = BlockHeaderSize; at < block.size(); ++at)
             check = static_cast<std::uint8_t>(check + static_cast<std::uint8_t>(block[at]));
         b.u8(check);
         sink.write(block);
