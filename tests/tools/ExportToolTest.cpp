@@ -108,8 +108,9 @@ TEST(ExportTool, SkipsExistingFilesWhenAsked)
 
     const ToolRun again = exportTool(args);
     EXPECT_EQ(again.exitCode, 0) << again.err.constData();
-    EXPECT_TRUE(again.err.endsWith("\n0 of 2 files written, 2 existing skipped.\n"))
-        << again.err.constData();
+    EXPECT_EQ(again.err, "Log 1: " + first.toUtf8() +
+                             " exists; skipped\nLog 2: " + second.toUtf8() +
+                             " exists; skipped\n0 of 2 files written, 2 existing skipped.\n");
 }
 
 // Run as root in a bare shell, with no runtime folder: Qt's warnings about
