@@ -36,6 +36,18 @@ if(NOT status EQUAL 0 OR NOT count EQUAL 5)
     message(FATAL_ERROR "installed vexa-export --list: '${out}' '${err}' (${status})")
 endif()
 
+# Every demo Rirod log opens in the datalog viewers.
+foreach(format MSL MLG)
+    file(MAKE_DIRECTORY ${PREFIX}/logs-${format})
+    execute_process(COMMAND ${bin}/vexa-export --all --format ${format} --out ${PREFIX}/logs-${format}
+                    OUTPUT_QUIET ERROR_VARIABLE err RESULT_VARIABLE status)
+    file(GLOB saved ${PREFIX}/logs-${format}/RirodLog*.${format})
+    list(LENGTH saved count)
+    if(NOT status EQUAL 0 OR NOT count EQUAL 5)
+        message(FATAL_ERROR "installed vexa-export --format ${format}: ${count} files, '${err}'")
+    endif()
+endforeach()
+
 file(GLOB_RECURSE installed RELATIVE ${PREFIX} ${PREFIX}/share/*)
 foreach(wanted applications/io.github.vexasynch.VEXASynch.desktop
         metainfo/io.github.vexasynch.VEXASynch.metainfo.xml
