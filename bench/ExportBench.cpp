@@ -4,6 +4,7 @@
 #include "core/UnattendedHost.h"
 
 #include "catalogue/EfiLogWriter.h"
+#include "datalog/DatalogWriters.h"
 #include "export/LogFile.h"
 #include "store/LogSearch.h"
 #include "store/SyncComponent.h"
@@ -60,6 +61,14 @@ BENCHMARK_CAPTURE(SaveRirodLog, EFI, QStringLiteral("EFI"))
     ->Arg(1000)
     ->Arg(32767)
     ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(SaveRirodLog, MSL, QStringLiteral("MSL"))
+    ->Arg(1000)
+    ->Arg(32767)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(SaveRirodLog, MLG, QStringLiteral("MLG"))
+    ->Arg(1000)
+    ->Arg(32767)
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace vexa::bench
@@ -69,6 +78,7 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     vexa::registerTextLogWriters();
     vexa::registerEfiLogWriter();
+    vexa::registerDatalogWriters();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     return 0;

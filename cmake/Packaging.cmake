@@ -8,7 +8,8 @@ set(CPACK_PACKAGE_DESCRIPTION
 and plots them, saves them as comma-delimited text, fixed-width text or EFILive
 binary logs, and deletes them from the handheld, keeping every deleted log in
 an archive it can restore. vexa-export, vexa-logbook and vexa-handheld do the
-same from the command line.")
+same from the command line; vexa-export also writes the MSL and MLG logs of
+MegaLogViewer.")
 set(CPACK_PACKAGE_FILE_NAME "${CPACK_PACKAGE_NAME}_${PROJECT_VERSION}")
 set(CPACK_GENERATOR DEB)
 set(CPACK_STRIP_FILES ON)
@@ -19,7 +20,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # library) out of what the programs link against.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_BINARY_DIR}/bin)
-# Plots are saved as SVG through the Qt SVG module's image plugin too.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-svg-plugins")
+# No Recommends: the SVG image plugin comes with libqt6svg6, which the
+# programs link, and the platform plugins with libqt6gui6.
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -1,5 +1,5 @@
 # Installs the build under PREFIX and runs the installed programs from there:
-# each tells its version and the tools find the sync component's folder.
+# each tells its version and licence, and the tools find the sync component's folder.
 #   cmake -DBUILD=dir -DPREFIX=dir -DBINDIR=bin -P InstallCheck.cmake
 cmake_minimum_required(VERSION 3.25)
 file(REMOVE_RECURSE ${PREFIX})
@@ -15,7 +15,8 @@ set(ENV{VEXA_SYNC_ROOT} ${PREFIX}/sync-root)
 foreach(program VEXASynch vexa-export vexa-handheld vexa-logbook)
     execute_process(COMMAND ${bin}/${program} --version OUTPUT_VARIABLE out
                     RESULT_VARIABLE status)
-    if(NOT status EQUAL 0 OR NOT out MATCHES "^${program} [0-9]+\\.[0-9]+\\.[0-9]+\n$")
+    if(NOT status EQUAL 0 OR NOT out MATCHES "^${program} [0-9]+\\.[0-9]+\\.[0-9]+\n"
+       OR NOT out MATCHES "\nLicense GPL-3\\.0-or-later: ")
         message(FATAL_ERROR "${program} --version: '${out}' (${status})")
     endif()
 endforeach()
@@ -35,11 +36,25 @@ if(NOT status EQUAL 0 OR NOT count EQUAL 5)
     message(FATAL_ERROR "installed vexa-export --list: '${out}' '${err}' (${status})")
 endif()
 
+# Every demo Rirod log opens in the datalog viewers.
+foreach(format MSL MLG)
+    file(MAKE_DIRECTORY ${PREFIX}/logs-${format})
+    execute_process(COMMAND ${bin}/vexa-export --all --format ${format} --out ${PREFIX}/logs-${format}
+                    OUTPUT_QUIET ERROR_VARIABLE err RESULT_VARIABLE status)
+    file(GLOB saved ${PREFIX}/logs-${format}/RirodLog*.${format})
+    list(LENGTH saved count)
+    if(NOT status EQUAL 0 OR NOT count EQUAL 5)
+        message(FATAL_ERROR "installed vexa-export --format ${format}: ${count} files, '${err}'")
+    endif()
+endforeach()
+
 file(GLOB_RECURSE installed RELATIVE ${PREFIX} ${PREFIX}/share/*)
 foreach(wanted applications/io.github.vexasynch.VEXASynch.desktop
         metainfo/io.github.vexasynch.VEXASynch.metainfo.xml
         icons/hicolor/scalable/apps/io.github.vexasynch.VEXASynch.svg
-        icons/hicolor/48x48/apps/io.github.vexasynch.VEXASynch.png)
+        icons/hicolor/48x48/apps/io.github.vexasynch.VEXASynch.png
+        man/man1/VEXASynch.1.gz
+        doc/vexasynch/copyright)
     if(NOT "share/${wanted}" IN_LIST installed)
         message(FATAL_ERROR "not installed: share/${wanted}")
     endif()

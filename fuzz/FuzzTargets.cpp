@@ -3,6 +3,8 @@
 #include "catalogue/EfiLogWriter.h"
 #include "core/RuntimeError.h"
 #include "core/UnattendedHost.h"
+#include "datalog/MlgLogWriter.h"
+#include "datalog/MslLogWriter.h"
 #include "export/LogFile.h"
 #include "export/OutputFormat.h"
 #include "export/TextLogWriter.h"
@@ -110,6 +112,8 @@ void wholeSave(Workbench &bench, std::span<const std::uint8_t> input)
         for (const TextFormat format : {TextFormat::Csv, TextFormat::Txt})
             into([&](QIODevice &out) { writeScanText(out, entry, format, context); });
         into([&](QIODevice &out) { writeEfiLog(out, entry, context); });
+        into([&](QIODevice &out) { writeMslLog(out, entry, context); });
+        into([&](QIODevice &out) { writeMlgLog(out, entry, context); });
     });
 }
 

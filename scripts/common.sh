@@ -20,7 +20,17 @@ install_missing() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
+# build [CMAKE OPTION...] [-- TARGET...]: configures, then builds the targets
+# named, or everything.
 build() {
-    cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
-    cmake --build "$BUILD" -j"$(nproc)"
+    local options=() targets=()
+    while [ $# -gt 0 ] && [ "$1" != "--" ]; do options+=("$1"); shift; done
+    [ $# -gt 0 ] && shift
+    targets=("$@")
+    cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${options[@]}"
+    if [ ${#targets[@]} -eq 0 ]; then
+        cmake --build "$BUILD" -j"$(nproc)"
+    else
+        cmake --build "$BUILD" -j"$(nproc)" --target "${targets[@]}"
+    fi
 }

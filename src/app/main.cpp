@@ -1,5 +1,7 @@
 #include "MainWindow.h"
 #include "catalogue/EfiLogWriter.h"
+#include "core/ProgramInfo.h"
+#include "datalog/DatalogWriters.h"
 #include "dialogs/QtUserInterface.h"
 #include "export/LogFile.h"
 #include "plot-gui/PlotFile.h"
@@ -19,7 +21,7 @@ void describe(QCommandLineParser &options)
         QStringLiteral("Lists, describes, saves and deletes the logs of the docked VEXA handheld.\n"
                        "Its sync data root is $VEXA_SYNC_ROOT, or VEXASync in the data folder."));
     options.addHelpOption();
-    options.addVersionOption();
+    options.addOption(vexa::versionOption());
 }
 
 // --help and --version answer without a display.
@@ -36,13 +38,15 @@ bool onlyAsksAboutItself(int argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
+    vexa::dropQtNoise();
     if (onlyAsksAboutItself(argc, argv)) {
         QCoreApplication app(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("VEXASynch"));
         QCoreApplication::setApplicationVersion(QStringLiteral(VEXA_VERSION));
         QCommandLineParser options;
         describe(options);
-        options.process(app); // exits
+        options.process(app); // exits, but for the version
+        vexa::answeredVersion(options, QCoreApplication::applicationName());
         return 0;
     }
     QApplication app(argc, argv);
@@ -58,6 +62,7 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     vexa::registerTextLogWriters();
     vexa::registerEfiLogWriter();
+    vexa::registerDatalogWriters();
     vexa::registerPlotFileWriters();
 
     const vexa::SyncComponent sync;

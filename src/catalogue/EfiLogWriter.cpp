@@ -136,9 +136,9 @@ ScanRun writeEfiLog(QIODevice &out, const LogIndexEntry &entry, ExportContext &c
                                 std::span(record).subspan(at, size), false);
                 at += size;
             }
-            scanMilliseconds(scan.scanTime); // a duration out of range fails before the record
+            const std::int32_t runningMs = clock.runningMs(scan.scanTime);
             clearBytes(std::span(record).subspan(at, 4));
-            longToByteArray(clock.elapsedMs(), std::span(record).subspan(at + 4, 4), true);
+            longToByteArray(runningMs, std::span(record).subspan(at + 4, 4), true);
             file.bytes(record);
             ++complete;
             clock.advance(scan.scanTime);

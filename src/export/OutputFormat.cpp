@@ -29,6 +29,20 @@ std::span<OutputFormat> table()
          .otherFileDialog = {},
          .saveLocationText = QStringLiteral("EFILive format(*.efi)"),
          .rirodOnly = true},
+        // The datalog viewers' text and binary logs, saved by vexa-export
+        // only: the main window's dialogs keep their three formats.
+        {.id = OutputFormat::Msl,
+         .code = QStringLiteral("MSL"),
+         .rirodFileDialog = {},
+         .otherFileDialog = {},
+         .saveLocationText = {},
+         .rirodOnly = true},
+        {.id = OutputFormat::Mlg,
+         .code = QStringLiteral("MLG"),
+         .rirodFileDialog = {},
+         .otherFileDialog = {},
+         .saveLocationText = {},
+         .rirodOnly = true},
         // Plots, saved by vexa-export only.
         {.id = OutputFormat::Png,
          .code = QStringLiteral("PNG"),

@@ -17,7 +17,7 @@ using LogFileWriter = void (*)(const QString &path, LogKind kind, const LogIndex
 
 struct OutputFormat {
     // Names a row to the layer that registers its writer.
-    enum Id { Csv, Txt, Efi, Png, Svg };
+    enum Id { Csv, Txt, Efi, Msl, Mlg, Png, Svg };
 
     Id id;
     QString code; // vexa-export's --format

@@ -1,6 +1,7 @@
 #include "ScanClock.h"
 
 #include "format/OleDate.h"
+#include "format/ScanRecord.h"
 
 namespace vexa {
 
@@ -18,6 +19,12 @@ void ScanClock::timeOfDay(char *out) const
         if (i < 2)
             out[3 * i + 2] = ':';
     }
+}
+
+std::int32_t ScanClock::runningMs(std::int16_t scanTime) const
+{
+    scanMilliseconds(scanTime);
+    return elapsedMs();
 }
 
 } // namespace vexa

@@ -15,8 +15,13 @@ public:
 
     // "hh:mm:ss" of the current scan's start, into 8 characters.
     void timeOfDay(char *out) const;
-    // Milliseconds since the log's start: what the EFI format records.
+    // Milliseconds since the log's start.
     std::int32_t elapsedMs() const { return m_sum * 10; }
+    // The running time every file that records one writes for the scan
+    // about to be written: elapsedMs, once the scan's duration is known to be
+    // in range (scanMilliseconds throws otherwise), so a scan the clock can't
+    // add up is never written.
+    std::int32_t runningMs(std::int16_t scanTime) const;
     // Called after a scan is written, with its duration.
     void advance(std::int16_t scanTime) { m_sum += scanTime; }
 

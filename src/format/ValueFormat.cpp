@@ -26,6 +26,15 @@ ValueFormat::ValueFormat(std::string_view code, const QLocale &locale)
     }
 }
 
+ValueFormat ValueFormat::number(std::string_view code)
+{
+    ValueFormat plain;
+    plain.m_rule = Rule::Fixed;
+    if (const ParamRow *row = findParam(code); row && row->decimals != OpenClosed)
+        plain.m_decimals = row->decimals;
+    return plain;
+}
+
 std::string ValueFormat::format(float value) const
 {
     if (m_rule == Rule::NoValue)

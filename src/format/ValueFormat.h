@@ -15,10 +15,17 @@ class ValueFormat {
 public:
     // Resolves the code once, for formatting many values of one channel.
     ValueFormat(std::string_view code, const QLocale &locale);
+    // The value as a number alone, for files other programs read: "."
+    // whatever the locale, and the open/closed rule or a code without a
+    // precision as a whole number.
+    static ValueFormat number(std::string_view code);
 
     std::string format(float value) const;
+    int decimals() const { return m_decimals; }
 
 private:
+    ValueFormat() = default;
+
     enum class Rule { NoValue, OpenClosed, Fixed };
     Rule m_rule = Rule::NoValue;
     int m_decimals = 0;

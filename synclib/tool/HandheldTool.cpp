@@ -202,7 +202,13 @@ int main(int argc, char **argv)
         return all.empty() ? 2 : 0;
     }
     if (all[0] == "--version") {
-        std::cout << "vexa-handheld " VEXASYNC_VERSION "\n";
+        // The component builds alone, so it words its licence itself.
+        std::cout << "vexa-handheld " VEXASYNC_VERSION "\n"
+                     "Copyright (C) 2026 VEXASynch developers\n"
+                     "License GPL-3.0-or-later: GNU GPL version 3 or later "
+                     "<https://www.gnu.org/licenses/gpl-3.0.html>\n"
+                     "This is free software: you are free to change and redistribute it.\n"
+                     "There is NO WARRANTY, to the extent permitted by law.\n";
         return 0;
     }
     // The component can't know the logger's logs, so these are no aliases.

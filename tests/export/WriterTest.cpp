@@ -1,5 +1,5 @@
-// The three scan writers against reference files, and what they share:
-// an empty log, bad records, a failing disk, Cancel.
+// The scan writers against reference files, and what they share: an empty
+// log, bad records, a failing disk, Cancel.
 #include "catalogue/EfiLogWriter.h"
 #include "core/RuntimeError.h"
 #include "export/LogFile.h"
@@ -16,7 +16,7 @@
 namespace vexa::test {
 namespace {
 
-const Writer AllWriters[] = {Writer::Csv, Writer::Txt, Writer::Efi};
+const Writer AllWriters[] = {Writer::Csv, Writer::Txt, Writer::Efi, Writer::Msl, Writer::Mlg};
 
 // With one progress text per scan.
 TEST(Writers, MatchTheReferenceFiles)
@@ -32,6 +32,10 @@ TEST(Writers, MatchTheReferenceFiles)
         {"ect-two-scans", Writer::Efi, "ect-two-scans.efi", 2}, // 1317 bytes
         {"night-run", Writer::Csv, "night-run.csv", 4},
         {"night-run", Writer::Txt, "night-run.txt", 4},
+        {"ect-two-scans", Writer::Msl, "ect-two-scans.msl", 2},
+        {"ect-two-scans", Writer::Mlg, "ect-two-scans.mlg", 2},
+        {"night-run", Writer::Msl, "night-run.msl", 4}, // gaps, an unknown number
+        {"night-run", Writer::Mlg, "night-run.mlg", 4},
     };
     for (const auto &c : cases) {
         ExportFixture f;
@@ -61,6 +65,13 @@ TEST(Writers, ALogOfNoScansHasItsHeadersOnly)
             if (writer == Writer::Efi) {
                 EXPECT_EQ(out.size(), 1155 + 144 * 2);
                 EXPECT_EQ(out.mid(efiScanCountOffset(2), 4), QByteArray::fromHex("00000000"));
+            } else if (writer == Writer::Msl) {
+                EXPECT_EQ(out.count("\r\n"), 4);
+                EXPECT_TRUE(out.endsWith("s\tRPM\tDEGF\r\n"));
+            } else if (writer == Writer::Mlg) {
+                // Time, RPM and ECT, then the description and its NUL.
+                EXPECT_EQ(out.size(), 22 + 55 * 3 + 17);
+                EXPECT_TRUE(out.endsWith(QByteArray("VEXA scan log: x", 17)));
             } else {
                 EXPECT_EQ(out.count("\r\n"), writer == Writer::Csv ? 6 : 5);
                 EXPECT_TRUE(out.endsWith("\r\n\r\n"));
@@ -79,13 +90,13 @@ TEST(Writers, BadRecordsEndTheSaveWithAClearError)
         const char *what;
         Bytes record;
         std::int32_t number;
-        bool textWritersToo;
+        bool efiOnly;
     } cases[] = {
-        {"a 40-byte record", Bytes(40, 0), ErrorNumber::SubscriptOutOfRange, true},
-        {"ScanTime 3277", scanRecord(3277, {}), ErrorNumber::Overflow, true},
-        {"ScanTime -3277", scanRecord(-3277, {}), ErrorNumber::Overflow, true},
-        {"a NaN value", scanRecord(10, nan), ErrorNumber::Overflow, false},
-        {"a raw sample past 32 bits", scanRecord(10, huge), ErrorNumber::Overflow, false},
+        {"a 40-byte record", Bytes(40, 0), ErrorNumber::SubscriptOutOfRange, false},
+        {"ScanTime 3277", scanRecord(3277, {}), ErrorNumber::Overflow, false},
+        {"ScanTime -3277", scanRecord(-3277, {}), ErrorNumber::Overflow, false},
+        {"a NaN value", scanRecord(10, nan), ErrorNumber::Overflow, true},
+        {"a raw sample past 32 bits", scanRecord(10, huge), ErrorNumber::Overflow, true},
     };
     for (const auto &c : cases) {
         for (const Writer writer : AllWriters) {
@@ -100,7 +111,7 @@ TEST(Writers, BadRecordsEndTheSaveWithAClearError)
                 failed = true;
                 EXPECT_EQ(e.number(), c.number) << c.what << " in " << writerName(writer);
             }
-            EXPECT_EQ(failed, c.textWritersToo || writer == Writer::Efi)
+            EXPECT_EQ(failed, !c.efiOnly || writer == Writer::Efi)
                 << c.what << " in " << writerName(writer);
         }
     }
@@ -108,9 +119,10 @@ TEST(Writers, BadRecordsEndTheSaveWithAClearError)
 
 TEST(Writers, AFailingDiskIsAnError)
 {
-    // The reference files are 402 (text) and 1317 (EFI) bytes long.
     for (const Writer writer : AllWriters) {
-        const qint64 size = writer == Writer::Efi ? 1317 : 402;
+        const qint64 size = readFile(dataPath(QString("export/ect-two-scans.") +
+                                              QString(writerName(writer)).toLower()))
+                                .size();
         for (const qint64 capacity : {qint64{0}, qint64{50}, size - 5}) {
             ExportFixture f;
             addLogCase(f.handheld, readLogCase(dataPath("export/ect-two-scans.log")));
@@ -152,6 +164,11 @@ TEST(Writers, CancelStopsAfterTheCurrentScan)
                 EXPECT_EQ(out.size(), 1155 + 144 * 2 + (d + 8) * run.written);
                 EXPECT_EQ(out.mid(efiScanCountOffset(2), 4),
                           QByteArray::fromHex(yes ? "02000000" : "05000000"));
+            } else if (writer == Writer::Msl) {
+                EXPECT_EQ(out.count("\r\n"), 4 + run.written);
+            } else if (writer == Writer::Mlg) {
+                // Time, RPM and ECT: blocks of 4 + 3 x 4 + 1 bytes.
+                EXPECT_EQ(out.size(), 22 + 55 * 3 + 20 + 17 * run.written);
             } else {
                 EXPECT_EQ(out.count("\r\n"), (writer == Writer::Csv ? 6 : 5) + run.written);
             }

@@ -52,6 +52,33 @@ TEST(ValueFormat, FixedPointWithTheRowsDecimalsNeverGrouped)
     }
 }
 
+// For files other programs read: a number whatever the code or the settings.
+TEST(ValueFormat, ANumberAlone)
+{
+    const struct {
+        const char *code;
+        float value;
+        const char *text;
+        int decimals;
+    } cases[] = {
+        {"CLSD", 0.6f, "1", 0},
+        {"CLSD", 0.5f, "0", 0},
+        {"????", 2.5f, "2", 0},
+        {"KC", 1234567.0f, "1234567", 0},
+        {"MAP", 1.5f, "1.50", 2},
+        {"ECT", -0.04f, "0.0", 1},
+        {"RPM", std::numeric_limits<float>::quiet_NaN(), "NaN", 0},
+    };
+    const QLocale before;
+    QLocale::setDefault(German);
+    for (const auto &c : cases) {
+        const ValueFormat format = ValueFormat::number(c.code);
+        EXPECT_EQ(format.format(c.value), c.text) << c.code << ' ' << c.value;
+        EXPECT_EQ(format.decimals(), c.decimals) << c.code;
+    }
+    QLocale::setDefault(before);
+}
+
 TEST(ValueFormat, UsesTheLocalesDecimalMarkUnlessItIsAComma)
 {
     EXPECT_EQ(fileDecimalMark(English), '.');

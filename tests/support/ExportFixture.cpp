@@ -1,6 +1,9 @@
 #include "ExportFixture.h"
 
 #include "catalogue/EfiLogWriter.h"
+#include "datalog/DatalogWriters.h"
+#include "datalog/MlgLogWriter.h"
+#include "datalog/MslLogWriter.h"
 #include "export/LogFile.h"
 #include "export/TextLogWriter.h"
 
@@ -13,6 +16,7 @@ ExportFixture::ExportFixture(TestHandheld::Mode mode)
     host.onStatus = [this](const QString &text) { statuses << text; };
     registerTextLogWriters();
     registerEfiLogWriter();
+    registerDatalogWriters();
 }
 
 LogIndexEntry ExportFixture::entry(int line) const
@@ -42,13 +46,29 @@ ScanRun ExportFixture::write(Writer writer, const LogIndexEntry &entry, QIODevic
         return writeScanText(*out, entry, TextFormat::Txt, c);
     case Writer::Efi:
         return writeEfiLog(*out, entry, c);
+    case Writer::Msl:
+        return writeMslLog(*out, entry, c);
+    case Writer::Mlg:
+        return writeMlgLog(*out, entry, c);
     }
     return {};
 }
 
 const char *writerName(Writer writer)
 {
-    return writer == Writer::Csv ? "CSV" : writer == Writer::Txt ? "TXT" : "EFI";
+    switch (writer) {
+    case Writer::Csv:
+        return "CSV";
+    case Writer::Txt:
+        return "TXT";
+    case Writer::Efi:
+        return "EFI";
+    case Writer::Msl:
+        return "MSL";
+    case Writer::Mlg:
+        return "MLG";
+    }
+    return "";
 }
 
 } // namespace vexa::test

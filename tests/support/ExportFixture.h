@@ -13,7 +13,7 @@
 
 namespace vexa::test {
 
-enum class Writer { Csv, Txt, Efi };
+enum class Writer { Csv, Txt, Efi, Msl, Mlg };
 
 class ExportFixture {
 public:

@@ -37,15 +37,18 @@ TEST(ExportTool, ListsTheLogsOfATab)
     EXPECT_EQ(accel.out, "3/20/2004 4:45:10 PM - 0-60 mph: 5.42 s\n");
 }
 
+// Far from UTC, where a file that took the local time for the log's would differ.
 TEST(ExportTool, SavesEveryLogInEachFormat)
 {
     const struct {
         const char *format;
         const char *extension;
-    } formats[] = {{"CSV", "csv"}, {"TXT", "txt"}, {"EFI", "efi"}};
+    } formats[] = {{"CSV", "csv"}, {"TXT", "txt"}, {"EFI", "efi"}, {"MSL", "msl"}, {"MLG", "mlg"}};
     for (const auto &f : formats) {
         Handheld h;
-        const ToolRun run = exportTool({"--all", "--format", f.format, "--out", h.out.path()});
+        const ToolRun run =
+            runTool("vexa-export", {"--all", "--format", f.format, "--out", h.out.path()},
+                    {"TZ=Asia/Tokyo"});
         EXPECT_EQ(run.exitCode, 0) << run.err.constData();
         const QString first = QString("RirodLog(03.07.2004_14.05.09).") + f.format;
         const QString second = QString("RirodLog(03.07.2004_23.59.58).") + f.format;
@@ -83,6 +86,46 @@ TEST(ExportTool, NeverOverwritesWithoutForce)
     EXPECT_TRUE(sameBytes(readFile(dataPath("export/ect-two-scans.csv")), readFile(name)));
 }
 
+// A script that saves new logs only: what is there counts as done.
+TEST(ExportTool, SkipsExistingFilesWhenAsked)
+{
+    Handheld h;
+    const QString first = h.out.filePath("RirodLog(03.07.2004_14.05.09).MLG");
+    const QString second = h.out.filePath("RirodLog(03.07.2004_23.59.58).MLG");
+    {
+        QFile old(first);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("keep me");
+    }
+    const QStringList args{"--all", "--format", "MLG", "--out", h.out.path(), "--skip-existing"};
+    const ToolRun run = exportTool(args);
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_EQ(run.err, "Log 1: " + first.toUtf8() + " exists; skipped\nLog 2: " + second.toUtf8() +
+                           "\nSaving 4 scan records...\n1 of 2 files written, 1 existing "
+                           "skipped.\n");
+    EXPECT_EQ(readFile(first), "keep me");
+    EXPECT_TRUE(sameBytes(readFile(dataPath("export/night-run.mlg")), readFile(second)));
+
+    const ToolRun again = exportTool(args);
+    EXPECT_EQ(again.exitCode, 0) << again.err.constData();
+    EXPECT_EQ(again.err, "Log 1: " + first.toUtf8() +
+                             " exists; skipped\nLog 2: " + second.toUtf8() +
+                             " exists; skipped\n0 of 2 files written, 2 existing skipped.\n");
+}
+
+// Run as root in a bare shell, with no runtime folder: Qt's warnings about
+// it, and about the plot's size hints, stay out of standard error.
+TEST(ExportTool, StandardErrorCarriesOnlyItsOwnMessages)
+{
+    Handheld h;
+    const ToolRun run =
+        runTool("vexa-export", {"--log", "2", "--format", "PNG", "--out", h.out.path()},
+                {"XDG_RUNTIME_DIR="});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.err, "Log 2: " + h.out.filePath("RirodLog(03.07.2004_23.59.58).PNG").toUtf8() +
+                           "\nSaving 4 scan records...\n1 of 1 files written.\n");
+}
+
 TEST(ExportTool, PlotsEveryLogAsAPicture)
 {
     for (const char *format : {"PNG", "SVG"}) {
@@ -113,7 +156,9 @@ TEST(ExportTool, FailuresGiveAMessageAndANonZeroExit)
         {{"--all", "--format", "CSV", "--out", h.out.filePath("nowhere")}, 1, "is not a folder"},
         {{"--tab", "1", "--all", "--format", "EFI", "--out", h.out.path()}, 2, "EFI files are for Rirod logs"},
         {{"--tab", "1", "--all", "--format", "PNG", "--out", h.out.path()}, 2, "PNG files are for Rirod logs"},
-        {{"--all", "--format", "XLS", "--out", h.out.path()}, 2, "--format takes CSV, TXT, EFI, PNG or SVG"},
+        {{"--all", "--format", "XLS", "--out", h.out.path()}, 2, "--format takes CSV, TXT, EFI, MSL, MLG, PNG or SVG"},
+        {{"--tab", "1", "--all", "--format", "MSL", "--out", h.out.path()}, 2, "MSL files are for Rirod logs"},
+        {{"--all", "--format", "MLG", "--out", h.out.path(), "--force", "--skip-existing"}, 2, "choose either --force or --skip-existing"},
         {{"--all", "--log", "1", "--format", "CSV", "--out", h.out.path()}, 2, "either --all or --log N"},
         {{"--tab", "7", "--list"}, 2, "--tab takes 0, 1, 2 or 3"},
         // clang-format on

@@ -2,8 +2,10 @@
 // without a window, named as the save command names several logs.
 #include "catalogue/EfiLogWriter.h"
 #include "core/CommandOutcome.h"
+#include "core/ProgramInfo.h"
 #include "core/RuntimeError.h"
 #include "core/UnattendedHost.h"
+#include "datalog/DatalogWriters.h"
 #include "deletion/ArchiveSource.h"
 #include "export/LogFile.h"
 #include "export/OutputFormat.h"
@@ -38,6 +40,7 @@ struct Options {
     bool all = false;
     QList<int> logs; // 1-based positions in the list
     bool force = false;
+    bool skipExisting = false;
     QString archive; // logs from this archive of deleted logs, not the handheld
 };
 
@@ -50,7 +53,8 @@ QString eitherOf(const QStringList &codes)
            codes.last();
 }
 
-Options parse(const QCoreApplication &app)
+// Empty when the program is only to print its version.
+std::optional<Options> parse(const QCoreApplication &app)
 {
     QStringList allCodes, everyKind, rirodOnly;
     for (const OutputFormat &format : outputFormats()) {
@@ -63,7 +67,8 @@ Options parse(const QCoreApplication &app)
             "Lists the saved logs of the docked handheld, or saves them to files named as the\n"
             "program names several saved logs: RirodLog(03.07.2004_14.05.09).CSV and so on.\n\n"
             "  vexa-export [--tab N] --list\n"
-            "  vexa-export [--tab N] --format %1 --out DIR (--all | --log N ...) [--force]\n"
+            "  vexa-export [--tab N] --format %1 --out DIR (--all | --log N ...)\n"
+            "              [--force | --skip-existing]\n"
             "  vexa-export --archive FILE [--tab N] ... (the same, for logs deleted from a "
             "handheld)\n\n"
             "Logs are numbered from 1 in the order of the handheld's index, as --list shows them;\n"
@@ -71,28 +76,34 @@ Options parse(const QCoreApplication &app)
             "error. A log whose file name another log of the run already has is saved as\n"
             "RirodLog(03.07.2004_14.05.09) (2).CSV and so on. Control characters in a log's text\n"
             "are listed as \\n, \\r, \\t or \\xHH, and a backslash as \\\\. Progress goes to\n"
-            "standard error. The exit status is 0 only when every log was listed or written, 1\n"
-            "after any failure, 2 for a wrong command line.")
+            "standard error. The exit status is 0 only when every log was listed or written\n"
+            "(or, with --skip-existing, its file was there already), 1 after any failure, 2 for\n"
+            "a wrong command line.")
             .arg(allCodes.join(QLatin1Char('|'))));
     parser.addHelpOption();
-    parser.addVersionOption();
+    parser.addOption(versionOption());
     parser.addOptions({
         {"tab", "0 Rirod Logs (default), 1 LTrims, 2 Accel Tests, 3 Trouble Codes.", "N", "0"},
         {"list", "Print one line per log, as the window lists it."},
         {"format",
-         QStringLiteral("%1 for every kind; %2 (a plot) for Rirod logs.")
+         QStringLiteral("%1 for every kind; %2 for Rirod logs.")
              .arg(eitherOf(everyKind), eitherOf(rirodOnly)),
          "CODE"},
         {"out", "The folder to write the files into.", "DIR"},
         {"all", "Save every log of the tab."},
         {"log", "Save log N (repeatable).", "N"},
         {"force", "Overwrite files that exist; without it they are left alone."},
+        {"skip-existing",
+         "Count files that exist as saved and leave them alone, so that a run saves only the "
+         "logs not saved yet."},
         {"archive",
          "Read the logs of an archive of deleted logs (deleted-logs.sqlite) instead of the "
          "docked handheld, numbered in the archive's order.",
          "FILE"},
     });
     parser.process(app);
+    if (answeredVersion(parser, QCoreApplication::applicationName()))
+        return std::nullopt;
     if (!parser.positionalArguments().isEmpty())
         throw Failure{QStringLiteral("unexpected argument '%1' (see --help)")
                           .arg(parser.positionalArguments().first()),
@@ -108,6 +119,7 @@ Options parse(const QCoreApplication &app)
     o.out = parser.value("out");
     o.all = parser.isSet("all");
     o.force = parser.isSet("force");
+    o.skipExisting = parser.isSet("skip-existing");
     o.archive = parser.value("archive");
     for (const QString &value : parser.values("log")) {
         const int n = value.toInt(&ok);
@@ -129,6 +141,8 @@ Options parse(const QCoreApplication &app)
         throw Failure{QStringLiteral("--out names the folder to save into"), UsageFailure};
     if (o.all == !o.logs.isEmpty())
         throw Failure{QStringLiteral("choose the logs with either --all or --log N"), UsageFailure};
+    if (o.force && o.skipExisting)
+        throw Failure{QStringLiteral("choose either --force or --skip-existing"), UsageFailure};
     return o;
 }
 
@@ -174,6 +188,7 @@ int saveLogs(const Options &o, LogSource &source, vexasync::ByteUtility &bytes, 
     RunFileNames names;
     const QString folder = withTrailingSeparator(QDir::toNativeSeparators(o.out));
     CommandOutcome outcome{CommandOutcome::Status::Completed, {}, {}};
+    int skipped = 0; // counted as done
     for (const int n : chosen) {
         const auto position = static_cast<std::size_t>(n - 1);
         const SourceLog &log = logs[position];
@@ -185,6 +200,12 @@ int saveLogs(const Options &o, LogSource &source, vexasync::ByteUtility &bytes, 
         const LogIndexEntry &entry = *log.entry;
         const QString name =
             names.claim(multiLogFileName(folder, kind, entry, o.format->extension()));
+        if (o.skipExisting && QFileInfo::exists(name)) {
+            std::fprintf(stderr, "Log %d: %s exists; skipped\n", n, qPrintable(name));
+            outcome.logs.push_back({n, true, name});
+            ++skipped;
+            continue;
+        }
         if (!o.force && QFileInfo::exists(name)) {
             std::fprintf(stderr, "vexa-export: %s exists; left alone (--force overwrites it)\n",
                          qPrintable(name));
@@ -205,14 +226,21 @@ int saveLogs(const Options &o, LogSource &source, vexasync::ByteUtility &bytes, 
             outcome.logs.push_back({n, false, error.description()});
         }
     }
-    std::fprintf(stderr, "%d of %lld files written.\n", outcome.doneCount(),
-                 static_cast<long long>(outcome.logs.size()));
+    const auto total = static_cast<long long>(outcome.logs.size());
+    if (skipped == 0)
+        std::fprintf(stderr, "%d of %lld files written.\n", outcome.doneCount(), total);
+    else
+        std::fprintf(stderr, "%d of %lld files written, %d existing skipped.\n",
+                     outcome.doneCount() - skipped, total, skipped);
     return outcome.allDone() ? 0 : 1;
 }
 
 int run(const QCoreApplication &app)
 {
-    const Options o = parse(app);
+    const std::optional<Options> parsed = parse(app);
+    if (!parsed)
+        return 0;
+    const Options &o = *parsed;
     const SyncComponent sync;
     if (!sync.isLoaded())
         throw Failure{QStringLiteral("can't load the sync component: %1").arg(sync.loadError())};
@@ -240,6 +268,7 @@ int run(const QCoreApplication &app)
 
 int main(int argc, char *argv[])
 {
+    vexa::dropQtNoise();
     // Plots are drawn by widgets, and the tool never shows a window.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -247,6 +276,7 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationVersion(QStringLiteral(VEXA_VERSION));
     vexa::registerTextLogWriters();
     vexa::registerEfiLogWriter();
+    vexa::registerDatalogWriters();
     vexa::registerPlotFileWriters();
     try {
         return vexa::run(app);

@@ -3,6 +3,7 @@
 #include "ArchiveCommands.h"
 #include "DemoHandheld.h"
 
+#include "core/ProgramInfo.h"
 #include "core/RuntimeError.h"
 
 #include "vexasync/VexaSync.h"
@@ -104,7 +105,7 @@ int run(const Args &all)
         return all.empty() ? 2 : 0;
     }
     if (all[0] == "--version") {
-        std::cout << "vexa-logbook " VEXA_VERSION "\n";
+        std::cout << versionText(QStringLiteral("vexa-logbook")).toStdString();
         return 0;
     }
     const Command *command = find(all);
@@ -146,6 +147,7 @@ int run(const Args &all)
 int main(int argc, char **argv)
 {
     // The archive commands load the component from the program's folder.
+    vexa::dropQtNoise();
     QCoreApplication app(argc, argv);
     return vexa::logbook::run(vexa::logbook::Args(argv + 1, argv + argc));
 }
