@@ -60,13 +60,18 @@ std::vector<Tick> valueTicks(double low, double high, int most)
     if (!(high > low) || !std::isfinite(high - low))
         return ticks;
     most = std::max(most, 2);
-    const double step = roundStep(high - low, most);
-    const int decimals = decimalsOf(step);
-    // Past eight digits a label would crowd the panel out: "2e+38".
-    const bool power = step >= 1e8;
-    for (double k = std::ceil(low / step - 1e-9); k * step <= high + step * 1e-9; ++k)
-        ticks.push_back(
-            {k * step, power ? QString::number(k * step, 'g', 3) : numberText(k * step, decimals)});
+    // A step that leaves a single tick in the span gives way to a smaller
+    // one: a panel always shows at least two values.
+    for (int more = most; ticks.size() < 2 && more <= 8 * most; more *= 2) {
+        ticks.clear();
+        const double step = roundStep(high - low, more);
+        const int decimals = decimalsOf(step);
+        // Past eight digits a label would crowd the panel out: "2e+38".
+        const bool power = step >= 1e8;
+        for (double k = std::ceil(low / step - 1e-9); k * step <= high + step * 1e-9; ++k)
+            ticks.push_back({k * step, power ? QString::number(k * step, 'g', 3)
+                                             : numberText(k * step, decimals)});
+    }
     return ticks;
 }
 
