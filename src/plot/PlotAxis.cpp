@@ -47,6 +47,14 @@ double clockStep(double spanMs, int most)
     return 43200e3;
 }
 
+// The next smaller of 1, 2 or 5 times a power of ten.
+double smallerStep(double step)
+{
+    const double power = std::pow(10.0, std::floor(std::log10(step) + 1e-9));
+    const double mantissa = step / power;
+    return mantissa > 4 ? 2 * power : mantissa > 1.5 ? power : power / 2;
+}
+
 int decimalsOf(double step)
 {
     return std::max(0, static_cast<int>(std::ceil(-std::log10(step) - 1e-9)));
@@ -62,9 +70,8 @@ std::vector<Tick> valueTicks(double low, double high, int most)
     most = std::max(most, 2);
     // A step that leaves a single tick in the span gives way to a smaller
     // one: a panel always shows at least two values.
-    for (int more = most; ticks.size() < 2 && more <= 8 * most; more *= 2) {
+    for (double step = roundStep(high - low, most); ticks.size() < 2; step = smallerStep(step)) {
         ticks.clear();
-        const double step = roundStep(high - low, more);
         const int decimals = decimalsOf(step);
         // Past eight digits a label would crowd the panel out: "2e+38".
         const bool power = step >= 1e8;
