@@ -17,12 +17,12 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QTextBrowser>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -75,12 +75,13 @@ PlotWindow::PlotWindow(PlotData plot, const DateText &dates, UserInterface &ui,
     panels->setFrameShape(QFrame::NoFrame);
     m_scroll = new QScrollBar(Qt::Horizontal, this);
     m_scroll->setObjectName(QStringLiteral("sbTime"));
-    m_numbers = new QPlainTextEdit(this);
+    m_numbers = new QTextBrowser(this);
     m_numbers->setObjectName(QStringLiteral("txtNumbers"));
-    m_numbers->setReadOnly(true);
-    m_numbers->setLineWrapMode(QPlainTextEdit::NoWrap);
-    m_numbers->setFixedWidth(240);
-    m_numbers->setTabStopDistance(QFontMetricsF(m_numbers->font()).horizontalAdvance('0') * 7);
+    m_numbers->setLineWrapMode(QTextEdit::NoWrap);
+    m_numbers->setFocusPolicy(Qt::ClickFocus);
+    QFont small = m_numbers->font();
+    small.setPointSize(8);
+    m_numbers->setFont(small);
     auto *hint = new QLabel(tr("Wheel: zoom. Drag: zoom to a range; with Shift or the middle "
                                "button: pan. Click: lock the cursor; Shift+click or Space: mark "
                                "a range. Arrows, Page Up/Down, Home/End: step. Esc: whole log."),
@@ -239,9 +240,21 @@ void PlotWindow::showView()
     m_scroll->setPageStep(view.scrollPage());
     m_scroll->setSingleStep(std::max(view.scrollPage() / 10, 1));
     m_scroll->setValue(view.scrollValue());
-    const QString text = numbersText();
-    if (m_numbers->toPlainText() != text)
-        m_numbers->setPlainText(text);
+    // The copied text's lines and cells as a table, as wide as it needs.
+    QString table = QStringLiteral("<table cellspacing=\"0\" cellpadding=\"1\">");
+    for (const QString &line : numbersText().split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        table += QStringLiteral("<tr>");
+        for (const QString &cell : line.split(QLatin1Char('\t')))
+            table += QStringLiteral("<td>%1&nbsp;</td>").arg(cell.toHtmlEscaped());
+        table += QStringLiteral("</tr>");
+    }
+    table += QStringLiteral("</table>");
+    if (table != m_numbersHtml) {
+        m_numbersHtml = table;
+        m_numbers->setHtml(table);
+        m_numbers->setFixedWidth(static_cast<int>(m_numbers->document()->idealWidth()) +
+                                 2 * m_numbers->frameWidth() + 8);
+    }
 }
 
 void PlotWindow::choosePanels(const PanelLayout &panels)

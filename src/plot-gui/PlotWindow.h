@@ -14,7 +14,7 @@
 
 #include <functional>
 
-class QPlainTextEdit;
+class QTextBrowser;
 class QScrollBar;
 
 namespace vexa {
@@ -31,7 +31,7 @@ public:
                QWidget *parent = nullptr);
 
     PlotView *view() const { return m_view; }
-    QPlainTextEdit *numbers() const { return m_numbers; }
+    QTextBrowser *numbers() const { return m_numbers; }
     QScrollBar *scrollBar() const { return m_scroll; }
     // Tab-separated, as Copy Numbers puts it on the clipboard.
     QString numbersText() const;
@@ -56,7 +56,8 @@ private:
     DateText m_dates;
     PlotView *m_view = nullptr;
     QScrollBar *m_scroll = nullptr;
-    QPlainTextEdit *m_numbers = nullptr;
+    QTextBrowser *m_numbers = nullptr;
+    QString m_numbersHtml;
 };
 
 // Where the next plot window opens: below and right of the open ones, inside

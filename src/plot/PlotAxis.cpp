@@ -89,19 +89,29 @@ std::vector<Tick> timeTicks(double from, double to, double start, TimeMode mode,
         return ticks;
     most = std::max(most, 2);
     const double origin = mode == TimeMode::FromStart ? start : 0;
-    const double step =
-        mode == TimeMode::FromStart ? roundStep(to - from, most) : clockStep(to - from, most);
-    const int decimals = std::max(decimalsOf(step / 1000), 0);
-    for (double k = std::ceil((from - origin) / step - 1e-9); origin + k * step <= to + 1e-6; ++k) {
-        const double at = origin + k * step;
-        QString text;
-        if (mode == TimeMode::FromStart)
-            text = numberText(k * step / 1000, decimals);
-        else if (step < 1000)
-            text = timeOfDayText(std::round(at)).left(decimals == 1 ? 10 : 11);
-        else
-            text = timeOfDayText(std::round(at)).left(8);
-        ticks.push_back({at, text});
+    // Smaller steps while a single tick would show, down to the hundredth
+    // the scans count.
+    for (int more = most; ticks.size() < 2; ++more) {
+        const double step =
+            mode == TimeMode::FromStart ? roundStep(to - from, more) : clockStep(to - from, more);
+        if (step < 10 && !ticks.empty())
+            break;
+        ticks.clear();
+        const int decimals = std::max(decimalsOf(step / 1000), 0);
+        for (double k = std::ceil((from - origin) / step - 1e-9); origin + k * step <= to + 1e-6;
+             ++k) {
+            const double at = origin + k * step;
+            QString text;
+            if (mode == TimeMode::FromStart)
+                text = numberText(k * step / 1000, decimals);
+            else if (step < 1000)
+                text = timeOfDayText(std::round(at)).left(decimals == 1 ? 10 : 11);
+            else
+                text = timeOfDayText(std::round(at)).left(8);
+            ticks.push_back({at, text});
+        }
+        if (step < 10)
+            break;
     }
     return ticks;
 }

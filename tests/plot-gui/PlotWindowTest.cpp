@@ -14,9 +14,10 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QMenu>
-#include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QToolButton>
 
 #include <limits>
@@ -248,7 +249,9 @@ TEST(PlotWindow, KeysWheelAndDragsMoveTheCursorAndTheView)
     EXPECT_EQ(view->cursor().mark(), 35u);
     EXPECT_EQ(plot->numbersText().section('\n', 0, 3),
               "Start\t14:05:11.00\nEnd\t14:05:12.50\nDuration (s)\t1.50\nScans\t21 to 36 (16)");
-    EXPECT_EQ(plot->numbers()->toPlainText(), plot->numbersText());
+    const QRegularExpression blanks("\\s+");
+    EXPECT_EQ(plot->numbers()->toPlainText().split(blanks, Qt::SkipEmptyParts),
+              plot->numbersText().split(blanks, Qt::SkipEmptyParts));
     QTest::mouseClick(plot->findChild<QPushButton *>("cmdCopyNumbers"), Qt::LeftButton);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), plot->numbersText());
 }
@@ -312,7 +315,8 @@ TEST(PlotWindow, ChannelChoicesAreRememberedForTheSameParameters)
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(again->view()->panelLayout().text(), "oah");
     EXPECT_EQ(again->view()->timeMode(), TimeMode::FromStart);
-    EXPECT_EQ(again->view()->scene().timeTicks.front().text, "0.0");
+    for (const Tick &t : again->view()->scene().timeTicks)
+        EXPECT_FALSE(t.text.contains(':')) << "seconds from the start: " << t.text.toStdString();
 }
 
 TEST(PlotWindow, SavesPicturesAndTheRangeAsCsv)
