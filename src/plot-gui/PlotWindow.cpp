@@ -240,14 +240,19 @@ void PlotWindow::showView()
     m_scroll->setPageStep(view.scrollPage());
     m_scroll->setSingleStep(std::max(view.scrollPage() / 10, 1));
     m_scroll->setValue(view.scrollValue());
-    // The copied text's lines and cells as a table, as wide as it needs.
+    // The copied text as a table as wide as it needs, without the units the
+    // legends show and the counts.
     QString table = QStringLiteral("<table cellspacing=\"0\" cellpadding=\"1\">");
-    for (const QString &line : numbersText().split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-        table += QStringLiteral("<tr>");
-        for (const QString &cell : line.split(QLatin1Char('\t')))
-            table += QStringLiteral("<td>%1&nbsp;</td>").arg(cell.toHtmlEscaped());
-        table += QStringLiteral("</tr>");
-    }
+    if (!m_view->data().times.empty())
+        for (QStringList cells :
+             rangeStatsCells(m_view->data(), m_view->stats(), m_view->timeMode())) {
+            if (cells.size() == 6)
+                cells = QStringList{cells[0], cells[2], cells[3], cells[4]};
+            table += QStringLiteral("<tr>");
+            for (const QString &cell : cells)
+                table += QStringLiteral("<td>%1&nbsp;</td>").arg(cell.toHtmlEscaped());
+            table += QStringLiteral("</tr>");
+        }
     table += QStringLiteral("</table>");
     if (table != m_numbersHtml) {
         m_numbersHtml = table;

@@ -51,18 +51,20 @@ QString timeText(double ms, double logStart, TimeMode mode)
 
 } // namespace
 
-QString rangeStatsText(const PlotData &plot, const RangeStats &stats, TimeMode mode)
+std::vector<QStringList> rangeStatsCells(const PlotData &plot, const RangeStats &stats,
+                                         TimeMode mode)
 {
     const double logStart = plot.times.empty() ? 0 : plot.times.front();
-    QStringList lines{
-        QStringLiteral("Start\t%1").arg(timeText(stats.start, logStart, mode)),
-        QStringLiteral("End\t%1").arg(timeText(stats.end, logStart, mode)),
-        QStringLiteral("Duration (s)\t%1").arg(numberText(stats.duration() / 1000, 2)),
-        QStringLiteral("Scans\t%1 to %2 (%3)")
-            .arg(stats.first + 1)
-            .arg(stats.last + 1)
-            .arg(stats.scans()),
-        QStringLiteral("Channel\tUnit\tMinimum\tMaximum\tMean\tValues")};
+    std::vector<QStringList> lines{
+        {QStringLiteral("Start"), timeText(stats.start, logStart, mode)},
+        {QStringLiteral("End"), timeText(stats.end, logStart, mode)},
+        {QStringLiteral("Duration (s)"), numberText(stats.duration() / 1000, 2)},
+        {QStringLiteral("Scans"), QStringLiteral("%1 to %2 (%3)")
+                                      .arg(stats.first + 1)
+                                      .arg(stats.last + 1)
+                                      .arg(stats.scans())},
+        {QStringLiteral("Channel"), QStringLiteral("Unit"), QStringLiteral("Minimum"),
+         QStringLiteral("Maximum"), QStringLiteral("Mean"), QStringLiteral("Values")}};
     for (std::size_t i = 0; i < plot.channels.size(); ++i) {
         const ChannelSeries &c = plot.channels[i];
         const ChannelStats &s = stats.channels[i];
@@ -75,9 +77,17 @@ QString rangeStatsText(const PlotData &plot, const RangeStats &stats, TimeMode m
         else
             cells << QString() << QString() << QString();
         cells << QString::number(s.values);
-        lines << cells.join(QLatin1Char('\t'));
+        lines.push_back(cells);
     }
-    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+    return lines;
+}
+
+QString rangeStatsText(const PlotData &plot, const RangeStats &stats, TimeMode mode)
+{
+    QString text;
+    for (const QStringList &cells : rangeStatsCells(plot, stats, mode))
+        text += cells.join(QLatin1Char('\t')) + QLatin1Char('\n');
+    return text;
 }
 
 } // namespace vexa

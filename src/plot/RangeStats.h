@@ -6,6 +6,8 @@
 #include "PlotAxis.h"
 #include "PlotReduction.h"
 
+#include <QStringList>
+
 #include <vector>
 
 namespace vexa {
@@ -33,6 +35,11 @@ RangeStats rangeStats(const PlotData &plot, std::size_t first, std::size_t last)
 // The scans that start inside `range`; the one at its start when none does.
 RangeStats viewStats(const PlotData &plot, TimeRange range);
 
+// The lines and cells of the text: four of the range, a heading, a line per
+// channel (code, unit, minimum, maximum, mean, values counted).
+std::vector<QStringList> rangeStatsCells(const PlotData &plot, const RangeStats &stats,
+                                         TimeMode mode);
+// Cells joined by tabs, lines by "\n".
 QString rangeStatsText(const PlotData &plot, const RangeStats &stats, TimeMode mode);
 
 } // namespace vexa

@@ -157,7 +157,8 @@ TEST(TimeView, ZoomsPansAndScrollsInsideTheLog)
 TEST(ScanCursor, StepsByScanPageAndEnd)
 {
     const PlotData plot = log({series("RPM", "RPM", "Engine speed", std::vector<float>(50))});
-    const TimeRange view{plot.times[0], plot.times[0] + 2000}; // a page: 200 ms, two scans
+    const double start = plot.times[0];
+    const TimeRange view{start, start + 2000}; // a page: 200 ms, two scans
     const struct {
         std::size_t from;
         CursorMove move;
@@ -195,7 +196,8 @@ TEST(RangeStats, NumbersOfTheScansWithStatusZero)
               "RPM\tRPM\t800\t900\t850.0\t2\n"
               "MAP\tinHg\t9.50\t9.80\t9.633\t3\n"
               "ECT\tDEGF\t\t\t\t0\n");
-    const RangeStats view = viewStats(plot, {plot.times[0] + 50, plot.times[0] + 250});
+    const double start = plot.times[0];
+    const RangeStats view = viewStats(plot, {start + 50, start + 250});
     EXPECT_EQ(rangeStatsText(plot, view, TimeMode::FromStart).section('\n', 0, 3),
               "Start\t0.10\nEnd\t0.20\nDuration (s)\t0.10\nScans\t2 to 3 (2)");
 }
