@@ -212,6 +212,7 @@ QWidget *PlotWindow::buildButtons()
     const auto copyNumbers = [this] { QGuiApplication::clipboard()->setText(numbersText()); };
     connect(copy, &QPushButton::clicked, this, copyNumbers);
     connect(new QShortcut(QKeySequence::Copy, this), &QShortcut::activated, this, copyNumbers);
+    connect(new QShortcut(QKeySequence::Close, this), &QShortcut::activated, this, &QWidget::close);
     connect(numbers, &QCheckBox::toggled, m_numbers, &QWidget::setVisible);
     connect(png, &QAction::triggered, this, [this] {
         save({tr("PNG picture (*.png)"), QStringLiteral("*.png")},
