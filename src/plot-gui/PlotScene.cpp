@@ -92,32 +92,26 @@ PlotScene PlotStyle::layout(QSize size, TimeRange range, const PanelLayout &pane
     const double bottom = size.height() - (line + 6);
     const double height = chosen.empty() ? 0 : (bottom - top) / static_cast<double>(chosen.size());
 
-    // Spans and ticks first: the widest value label sets where every plot
-    // area starts, so that the time axes line up.
-    // Reduced to the width of the last layout's plot area, and again only
-    // when the labels make it change.
+    // Reduced once, to the width of the last layout's plot area: a column
+    // or two more or less than the pixels draws the same lines.
     double labelWidth = 0;
-    const int columnsGuess =
-        std::max(static_cast<int>(size.width() - m_lastLeft - RightMargin), 20);
+    const int columns = std::max(static_cast<int>(size.width() - m_lastLeft - RightMargin), 20);
     for (std::size_t i = 0; i < chosen.size(); ++i) {
         PanelScene panel;
         panel.channels = chosen[i];
         panel.rect = QRectF(0, top + height * static_cast<double>(i), size.width(), height);
         panel.area = panel.rect.adjusted(0, PanelGap, -RightMargin, -PanelGap);
-        layoutPanel(panel, range, columnsGuess);
+        layoutPanel(panel, range, columns);
         for (const Tick &t : panel.ticks)
             labelWidth = std::max(labelWidth, metrics.horizontalAdvance(t.text));
         scene.panels.push_back(std::move(panel));
     }
+    // The widest value label sets where every plot area starts, so that the
+    // time axes line up.
     const double left = std::min(std::ceil(labelWidth) + 10, size.width() / 3.0);
     m_lastLeft = left;
-    for (PanelScene &panel : scene.panels) {
+    for (PanelScene &panel : scene.panels)
         panel.area.setLeft(left);
-        // Reduced again to the width it has, only when it changed.
-        const int columns = std::max(static_cast<int>(panel.area.width()), 20);
-        if (columns != columnsGuess)
-            layoutPanel(panel, range, columns);
-    }
     scene.axisRect = QRectF(0, bottom, size.width(), line + 6);
     if (!scene.panels.empty()) {
         const double labelRoom = metrics.horizontalAdvance(QStringLiteral("00:00:00.00 s")) + 16;

@@ -23,6 +23,7 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -104,6 +105,7 @@ PlotWindow::PlotWindow(PlotData plot, const DateText &dates, UserInterface &ui,
     connect(m_view, &PlotView::viewChanged, this, &PlotWindow::showView);
     connect(m_scroll, &QScrollBar::valueChanged, m_view, &PlotView::scrollTo);
     showView();
+    showNumbers();
 
     const QScreen *screen = QGuiApplication::primaryScreen();
     const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 1024);
@@ -241,6 +243,16 @@ void PlotWindow::showView()
     m_scroll->setPageStep(view.scrollPage());
     m_scroll->setSingleStep(std::max(view.scrollPage() / 10, 1));
     m_scroll->setValue(view.scrollValue());
+    // After the panels have repainted, once for a burst of changes.
+    if (!m_numbersPending) {
+        m_numbersPending = true;
+        QTimer::singleShot(0, this, &PlotWindow::showNumbers);
+    }
+}
+
+void PlotWindow::showNumbers()
+{
+    m_numbersPending = false;
     // The copied text as a table as wide as it needs, without the units the
     // legends show and the counts.
     QString table = QStringLiteral("<table cellspacing=\"0\" cellpadding=\"1\">");
@@ -258,8 +270,10 @@ void PlotWindow::showView()
     if (table != m_numbersHtml) {
         m_numbersHtml = table;
         m_numbers->setHtml(table);
-        m_numbers->setFixedWidth(static_cast<int>(m_numbers->document()->idealWidth()) +
-                                 2 * m_numbers->frameWidth() + 8);
+        // Only ever wider: the panels do not reflow at every step.
+        m_numbers->setFixedWidth(
+            std::max(m_numbers->width(), static_cast<int>(m_numbers->document()->idealWidth()) +
+                                             2 * m_numbers->frameWidth() + 8));
     }
 }
 

@@ -46,6 +46,7 @@ protected:
 private:
     QWidget *buildButtons();
     void showView();
+    void showNumbers();
     void choosePanels(const PanelLayout &panels);
     void saveRangeCsv();
     // Writes what `bytes` makes to a file the user names.
@@ -58,6 +59,7 @@ private:
     QScrollBar *m_scroll = nullptr;
     QTextBrowser *m_numbers = nullptr;
     QString m_numbersHtml;
+    bool m_numbersPending = false;
 };
 
 // Where the next plot window opens: below and right of the open ones, inside
