@@ -110,8 +110,17 @@ PlotScene PlotStyle::layout(QSize size, TimeRange range, const PanelLayout &pane
     // time axes line up.
     const double left = std::min(std::ceil(labelWidth) + 10, size.width() / 3.0);
     m_lastLeft = left;
-    for (PanelScene &panel : scene.panels)
+    // A legend that would leave no room for the value at the cursor keeps
+    // its code and unit only.
+    const double valueRoom = metrics.horizontalAdvance(QStringLiteral("-00000.00 DEGF  T.O.")) + 40;
+    for (PanelScene &panel : scene.panels) {
         panel.area.setLeft(left);
+        for (std::size_t i = 0; i < panel.channels.size(); ++i) {
+            QString &legend = panel.legends[static_cast<qsizetype>(i)];
+            if (metrics.horizontalAdvance(legend) + valueRoom > panel.area.width())
+                legend = shortChannelLegend(m_plot.channels[panel.channels[i]]);
+        }
+    }
     scene.axisRect = QRectF(0, bottom, size.width(), line + 6);
     if (!scene.panels.empty()) {
         const double labelRoom = metrics.horizontalAdvance(QStringLiteral("00:00:00.00 s")) + 16;

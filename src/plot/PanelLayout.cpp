@@ -26,6 +26,13 @@ QString channelLegend(const ChannelSeries &channel)
     return text;
 }
 
+QString shortChannelLegend(const ChannelSeries &channel)
+{
+    const QString code = QString::fromStdString(channel.code);
+    const QString units = QString::fromStdString(channel.units);
+    return units == code || units == NoText ? code : QStringLiteral("%1 (%2)").arg(code, units);
+}
+
 QString cursorValueText(const ChannelSeries &channel, std::size_t scan)
 {
     const QString value = QString::fromStdString(channel.valueText(scan));

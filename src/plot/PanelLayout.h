@@ -15,6 +15,8 @@ namespace vexa {
 // "MAP — Manifold air pressure (inHg)"; "RPM — Engine speed" where the code
 // is its own unit.
 QString channelLegend(const ChannelSeries &channel);
+// "MAP (inHg)", "RPM": where the whole legend has no room.
+QString shortChannelLegend(const ChannelSeries &channel);
 // "2500 RPM" as the readout writes it; a gap's status alone: "T.O.".
 QString cursorValueText(const ChannelSeries &channel, std::size_t scan);
 

@@ -206,16 +206,18 @@ TEST(PanelLayout, LegendsValuesAndPanels)
 {
     const struct {
         ChannelSeries channel;
-        QString legend, value; // at the first scan
+        QString legend, shortLegend, value; // at the first scan
     } cases[] = {
         {series("MAP", "inHg", "Manifold air pressure", {9.5F}),
-         "MAP \u2014 Manifold air pressure (inHg)", "9.50 inHg"},
-        {series("RPM", "RPM", "Engine speed", {800}, {103}), "RPM \u2014 Engine speed", "T.O."},
-        {series("RPM", "RPM", "Engine speed", {-0.2F}), "RPM \u2014 Engine speed", "0 RPM"},
-        {series("????", "----", "----", {1}), "????", "----"},
+         "MAP \u2014 Manifold air pressure (inHg)", "MAP (inHg)", "9.50 inHg"},
+        {series("RPM", "RPM", "Engine speed", {800}, {103}), "RPM \u2014 Engine speed", "RPM",
+         "T.O."},
+        {series("RPM", "RPM", "Engine speed", {-0.2F}), "RPM \u2014 Engine speed", "RPM", "0 RPM"},
+        {series("????", "----", "----", {1}), "????", "????", "----"},
     };
     for (const auto &c : cases) {
         EXPECT_EQ(channelLegend(c.channel), c.legend);
+        EXPECT_EQ(shortChannelLegend(c.channel), c.shortLegend);
         EXPECT_EQ(cursorValueText(c.channel, 0), c.value) << c.legend.toStdString();
     }
 
