@@ -34,6 +34,7 @@ namespace {
 const QString Section = QStringLiteral("Plot");
 const QString TimeModeKey = QStringLiteral("TimeMode");
 const QString FromStartText = QStringLiteral("FromStart");
+constexpr int NumbersWidth = 900; // the narrowest window that shows the numbers by itself
 
 QString panelsKey(const PlotData &plot)
 {
@@ -197,6 +198,7 @@ QWidget *PlotWindow::buildButtons()
     auto *numbers = new QCheckBox(tr("Numbers"), bar);
     numbers->setObjectName(QStringLiteral("chkNumbers"));
     numbers->setChecked(true);
+    m_numbersShown = numbers;
     numbers->setFocusPolicy(Qt::NoFocus);
 
     auto *row = new QHBoxLayout(bar);
@@ -216,6 +218,8 @@ QWidget *PlotWindow::buildButtons()
     connect(new QShortcut(QKeySequence::Copy, this), &QShortcut::activated, this, copyNumbers);
     connect(new QShortcut(QKeySequence::Close, this), &QShortcut::activated, this, &QWidget::close);
     connect(numbers, &QCheckBox::toggled, m_numbers, &QWidget::setVisible);
+    // Once the user has chosen, the window's width no longer does.
+    connect(numbers, &QCheckBox::clicked, this, [this] { m_numbersChosen = true; });
     connect(png, &QAction::triggered, this, [this] {
         save({tr("PNG picture (*.png)"), QStringLiteral("*.png")},
              [this](const QString &path) { writeFileBytes(path, m_view->png()); });
@@ -314,6 +318,14 @@ void PlotWindow::save(const FileFilter &filter, const std::function<void(const Q
     } catch (...) {
         m_ui.inform(errorBoxText(tr("There was an error saving the file."), currentError()));
     }
+}
+
+void PlotWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    // A narrow window gives its width to the panels.
+    if (!m_numbersChosen)
+        m_numbersShown->setChecked(width() >= NumbersWidth);
 }
 
 bool PlotWindow::eventFilter(QObject *, QEvent *event)

@@ -15,6 +15,7 @@
 #include <functional>
 
 class QTextBrowser;
+class QCheckBox;
 class QScrollBar;
 
 namespace vexa {
@@ -42,6 +43,7 @@ signals:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     QWidget *buildButtons();
@@ -60,6 +62,8 @@ private:
     QTextBrowser *m_numbers = nullptr;
     QString m_numbersHtml;
     bool m_numbersPending = false;
+    QCheckBox *m_numbersShown = nullptr;
+    bool m_numbersChosen = false;
 };
 
 // Where the next plot window opens: below and right of the open ones, inside

@@ -285,6 +285,7 @@ TEST(PlotWindow, FitsAndReflowsAtEverySize)
         EXPECT_LE(scene.axisRect.bottom(), view->height() + 0.5) << size.width();
         EXPECT_GE(scene.timeTicks.size(), 2u) << size.width();
         EXPECT_LE(view->width(), plot->width()) << size.width();
+        EXPECT_EQ(plot->numbers()->isVisible(), size.width() >= 900) << size.width();
     }
     // 1024x768 less the frame: every panel shows without scrolling.
     plot->resize(1024, 720);
