@@ -147,8 +147,12 @@ void PlotView::paintEvent(QPaintEvent *)
 {
     const PlotScene &now = scene();
     if (m_pictureStale || m_picture.size() != size() * devicePixelRatio()) {
-        m_picture = QPixmap(size() * devicePixelRatio());
-        m_picture.setDevicePixelRatio(devicePixelRatio());
+        // Drawn over at every step; a new one only for a new size, as a
+        // fresh picture of this size costs more than the drawing.
+        if (m_picture.size() != size() * devicePixelRatio()) {
+            m_picture = QPixmap(size() * devicePixelRatio());
+            m_picture.setDevicePixelRatio(devicePixelRatio());
+        }
         QPainter painter(&m_picture);
         paintScene(painter, m_style, now);
         m_pictureStale = false;
