@@ -96,7 +96,7 @@ void paintLegend(QPainter &painter, const PlotStyle &style, const PanelScene &pa
         if (y + line > panel.area.bottom())
             break;
         // The gap statuses at the right, the channel's own words at the left.
-        double right = panel.area.right() - LegendInset;
+        double right = panel.area.right() - LegendInset - 3;
         const std::vector<GapGroup> &groups = style.gapLegend(panel.channels[i]).groups();
         for (auto g = groups.rbegin(); g != groups.rend(); ++g) {
             const QString name = shortName(*g);
@@ -263,6 +263,20 @@ void paintCursor(QPainter &painter, const PlotStyle &style, const PlotScene &sce
     painter.setFont(style.font());
     const QFontMetricsF metrics(style.font());
     const double line = lineHeight(style);
+    // Where the values are read: the scan and its time, on the time axis.
+    const QString when =
+        scene.mode == TimeMode::FromStart
+            ? numberText((plot.times[scan] - plot.times.front()) / 1000, 2) + QStringLiteral(" s")
+            : timeOfDayText(plot.times[scan]);
+    const QString label = QObject::tr("Scan %1 at %2").arg(scan + 1).arg(when);
+    const double labelWidth = metrics.horizontalAdvance(label) + 8;
+    const QRectF axisBox = inside(QRectF(x - labelWidth / 2, scene.axisRect.top() + 1, labelWidth,
+                                         scene.axisRect.height() - 2),
+                                  QRectF(QPointF(0, 0), QSizeF(scene.size)));
+    painter.fillRect(axisBox, QColor(255, 255, 225));
+    painter.setPen(QColor("#303030"));
+    painter.drawRect(axisBox.adjusted(0, 0, -1, -1));
+    painter.drawText(axisBox, Qt::AlignCenter, label);
     for (const PanelScene &panel : scene.panels)
         for (std::size_t i = 0; i < panel.channels.size(); ++i) {
             const QPointF at = valueAnchor(style, panel, i);
