@@ -106,7 +106,6 @@ PlotWindow::PlotWindow(PlotData plot, const DateText &dates, UserInterface &ui,
     connect(m_view, &PlotView::viewChanged, this, &PlotWindow::showView);
     connect(m_scroll, &QScrollBar::valueChanged, m_view, &PlotView::scrollTo);
     showView();
-    showNumbers();
 
     const QScreen *screen = QGuiApplication::primaryScreen();
     const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 1024);
