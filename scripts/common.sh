@@ -3,8 +3,8 @@ set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD=${VEXA_BUILD_DIR:-$ROOT/build}
-# scdoc writes the manual pages; desktop-file-utils and appstream check the menu entry and its metadata. qt6-charts-dev does not pull in the OpenGL module files its CMake package needs.
-BUILD_PACKAGES=(cmake make g++ qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-svg-dev libsqlite3-dev libgtest-dev libbenchmark-dev scdoc desktop-file-utils appstream)
+# scdoc writes the manual pages; desktop-file-utils and appstream check the menu entry and its metadata.
+BUILD_PACKAGES=(cmake make g++ qt6-base-dev qt6-svg-dev libsqlite3-dev libgtest-dev libbenchmark-dev scdoc desktop-file-utils appstream)
 
 install_missing() {
     local missing=() package

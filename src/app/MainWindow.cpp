@@ -5,6 +5,7 @@
 #include "WindowHost.h"
 #include "core/RuntimeError.h"
 #include "desktop/DuplicateCheck.h"
+#include "desktop/SavedPaths.h"
 #include "store/LogSearch.h"
 #include "store/SyncComponent.h"
 
@@ -46,6 +47,7 @@ public:
         BusyScope busy(m_window);
         return m_ui.chooseSaveLocation(rirodFormats);
     }
+    void setDialogOwner(QObject *window) override { m_ui.setDialogOwner(window); }
 
 private:
     MainWindow &m_window;
@@ -65,7 +67,18 @@ MainWindow::MainWindow(const SyncComponent &sync, UserInterface &ui, const QLoca
     Timer1->start(); // enabled from creation: the countdown runs from the start
 }
 
-MainWindow::~MainWindow() = default;
+void MainWindow::setPlotSettings(SettingsStore &settings)
+{
+    m_plotSettings = &settings;
+}
+
+MainWindow::~MainWindow()
+{
+    for (QWidget *plot : std::exchange(m_plots, {})) {
+        disconnect(plot, nullptr, this, nullptr);
+        delete plot;
+    }
+}
 
 UserInterface &MainWindow::prompts()
 {
@@ -234,6 +247,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
     if (!m_unloaded) {
         m_unloaded = true;
         emit unloaded();
+        if (m_plots.empty())
+            emit finished();
     }
 }
 

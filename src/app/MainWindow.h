@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <vector>
 
 class QGroupBox;
 class QLabel;
@@ -23,6 +24,7 @@ class QTimer;
 namespace vexa {
 
 class InputGuard;
+class SettingsStore;
 class WindowHost;
 class SyncComponent;
 
@@ -48,14 +50,21 @@ public:
     bool isBusy() const { return m_busyDepth > 0; }
     // How often a long command lets the window run (tests: 0, every record).
     void setYieldSlice(int ms);
+    // Where the plot windows keep their choices (the user's settings unless
+    // told otherwise).
+    void setPlotSettings(SettingsStore &settings);
+    // The plot windows still open; they outlive the window's unload.
+    const std::vector<QWidget *> &plotWindows() const { return m_plots; }
 
 public slots:
     // One tick of Timer1: the auto-close countdown.
     void onTimerTick();
 
 signals:
-    // The window has unloaded: the program ends.
+    // The window has unloaded.
     void unloaded();
+    // The window has unloaded and no plot window is open: the program ends.
+    void finished();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -115,6 +124,10 @@ private:
     std::shared_ptr<vexasync::RecordAdapter> m_indexAdapter;
     std::shared_ptr<vexasync::RecordAdapter> m_dataAdapter;
     std::uint32_t m_listedUser = 0; // whose handheld the adapters are
+
+    std::vector<QWidget *> m_plots;
+    std::unique_ptr<SettingsStore> m_userSettings;
+    SettingsStore *m_plotSettings = nullptr;
 
     int m_busyDepth = 0;
     std::unique_ptr<InputGuard> m_inputGuard;

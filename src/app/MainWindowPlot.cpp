@@ -3,8 +3,8 @@
 #include "MainWindow.h"
 
 #include "core/RuntimeError.h"
+#include "desktop/SavedPaths.h"
 #include "plot-gui/PlotWindow.h"
-#include "format/OleDate.h"
 #include "store/SyncComponent.h"
 
 #include <QKeyEvent>
@@ -33,10 +33,21 @@ void MainWindow::openPlot()
     const LogIndexEntry &entry = m_savedLogs[line];
     try {
         const auto bytes = m_sync.createByteUtility();
+        if (!m_plotSettings) {
+            m_userSettings = std::make_unique<UserSettings>();
+            m_plotSettings = m_userSettings.get();
+        }
+        // A window of its own, not a child: it stays when this one unloads.
         auto *plot = new PlotWindow(readPlotData(entry, *m_dataAdapter, *bytes, m_dates.locale()),
-                                    oledate::toDate(entry.logDate), prompts(), this);
+                                    m_dates, prompts(), *m_plotSettings);
+        m_plots.push_back(plot);
         // Looking at the plot is using the program: the countdown starts over.
         connect(plot, &PlotWindow::userActed, this, [this] { m_idleSeconds = 0; });
+        connect(plot, &QObject::destroyed, this, [this](QObject *gone) {
+            std::erase(m_plots, gone);
+            if (m_unloaded && m_plots.empty())
+                emit finished();
+        });
         plot->show();
     } catch (...) {
         prompts().inform(

@@ -69,7 +69,8 @@ int main(int argc, char *argv[])
     vexa::QtUserInterface ui;
     vexa::MainWindow window(sync, ui);
     ui.setParentWindow(&window);
-    QObject::connect(&window, &vexa::MainWindow::unloaded, &app, &QApplication::quit);
+    // A plot window open at the unload keeps the program until it closes.
+    QObject::connect(&window, &vexa::MainWindow::finished, &app, &QApplication::quit);
     QTimer::singleShot(0, &window, &vexa::MainWindow::start);
     return app.exec();
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QList>
+#include <QObject>
 #include <QString>
 
 namespace vexa {
@@ -41,6 +42,9 @@ public:
                                           const QList<FileFilter> &filters) = 0;
     // The save-location dialog; rirodFormats offers all three formats.
     virtual SaveLocation chooseSaveLocation(bool rirodFormats) = 0;
+    // The window the boxes that follow belong to, so that they raise it and
+    // not the main window; null gives them back to the main window.
+    virtual void setDialogOwner(QObject *window) { (void)window; }
 
     void inform(const QString &text) { showMessage(text, appTitle(), Icon::None); }
     bool ask(const QString &text) { return askYesNo(text, appTitle()); }

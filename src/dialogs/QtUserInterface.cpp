@@ -9,6 +9,8 @@ namespace vexa {
 
 QWidget *QtUserInterface::parent() const
 {
+    if (m_owner && m_owner->isVisible())
+        return m_owner.data();
     return m_parent && m_parent->isVisible() ? m_parent.data() : nullptr;
 }
 

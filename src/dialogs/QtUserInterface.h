@@ -17,10 +17,12 @@ public:
     bool askYesNo(const QString &text, const QString &title) override;
     SaveFileChoice chooseSaveFile(const QString &title, const QList<FileFilter> &filters) override;
     SaveLocation chooseSaveLocation(bool rirodFormats) override;
+    void setDialogOwner(QObject *window) override { m_owner = qobject_cast<QWidget *>(window); }
 
 private:
     QWidget *parent() const;
     QPointer<QWidget> m_parent;
+    QPointer<QWidget> m_owner;
 };
 
 // Qt's form of a filter: the description, with the pattern in brackets

@@ -1,10 +1,10 @@
 #include "TextLogWriter.h"
 
+#include "format/Cp1252.h"
+#include "format/ParamCatalogue.h"
 #include "format/ScanClock.h"
 #include "format/ScanRecord.h"
-#include "format/ParamCatalogue.h"
 #include "format/ValueFormat.h"
-#include "format/Cp1252.h"
 
 #include <charconv>
 #include <string>
@@ -53,68 +53,67 @@ QByteArray textLine(const LogIndexEntry &entry)
     return cp1252::encode(entry.text) + "\r\n";
 }
 
-struct Channel {
-    std::string_view code;
-    ValueFormat format;
-};
-
 } // namespace
 
-ScanRun writeScanText(QIODevice &out, const LogIndexEntry &entry, TextFormat format,
-                      ExportContext &context)
+ScanTextWriter::ScanTextWriter(QIODevice &out, const LogIndexEntry &entry, TextFormat format,
+                               const DateText &dates)
+    : m_sink(out), m_format(format), m_clock(entry.logTime)
 {
-    std::vector<Channel> channels;
     for (int c = 0; c < ChannelSlots; ++c) {
         const std::string_view code = paramNumberToCode(entry.paramCodes[c]);
-        channels.push_back({code, ValueFormat(code, context.dates.locale())});
+        m_channels.push_back({code, ValueFormat(code, dates.locale())});
     }
     const bool csv = format == TextFormat::Csv;
-
-    OutputSink sink(out);
-    sink.write(dateLine(entry, context.dates));
-    sink.write(textLine(entry));
+    m_sink.write(dateLine(entry, dates));
+    m_sink.write(textLine(entry));
     const auto heading = [&](const char *csvLead, const char *txtLead, auto field) {
         QByteArray line(csv ? csvLead : txtLead);
-        for (const Channel &ch : channels)
+        for (const Channel &ch : m_channels)
             appendCell(line, field(ch.code), format);
-        sink.write(line + "\r\n");
+        m_sink.write(line + "\r\n");
     };
     heading("Time,Scan Time", "Time      Scan Time  ", [](std::string_view code) { return code; });
     heading("HH:MM:SS,mS", "HH:MM:SS  mS         ", paramCodeToUnits);
     if (csv)
         heading("Time of day, Milliseconds to complete this scan", "", paramCodeToDescription);
-    sink.write("\r\n", 2);
+    m_sink.write("\r\n", 2);
+}
 
-    ScanClock clock(entry.logTime);
-    QByteArray line;
-    return forEachScan(entry, context, [&](const ScanRecord &scan, int) {
-        const int ms = scanMilliseconds(scan.scanTime);
-        line.clear();
-        char time[8];
-        clock.timeOfDay(time);
-        line.append(time, sizeof time);
-        if (csv) {
-            line.append(',');
-            appendNumber(line, ms);
+void ScanTextWriter::write(const ScanRecord &scan)
+{
+    const int ms = scanMilliseconds(scan.scanTime);
+    m_line.clear();
+    char time[8];
+    m_clock.timeOfDay(time);
+    m_line.append(time, sizeof time);
+    if (m_format == TextFormat::Csv) {
+        m_line.append(',');
+        appendNumber(m_line, ms);
+    } else {
+        padTo(m_line, TimeWidth);
+        appendNumber(m_line, ms);
+        padTo(m_line, LeadWidth);
+    }
+    for (int c = 0; c < ChannelSlots; ++c) {
+        const std::int16_t status = scan.channelStatus[c];
+        if (status == TimedOutStatus) {
+            appendCell(m_line, "T.O.", m_format);
+        } else if (status > 0) {
+            appendCell(m_line, "E" + std::to_string(status), m_format);
         } else {
-            padTo(line, TimeWidth);
-            appendNumber(line, ms);
-            padTo(line, LeadWidth);
+            appendCell(m_line, m_channels[c].format.format(scan.channelValue[c]), m_format);
         }
-        for (int c = 0; c < ChannelSlots; ++c) {
-            const std::int16_t status = scan.channelStatus[c];
-            if (status == TimedOutStatus) {
-                appendCell(line, "T.O.", format);
-            } else if (status > 0) {
-                appendCell(line, "E" + std::to_string(status), format);
-            } else {
-                appendCell(line, channels[c].format.format(scan.channelValue[c]), format);
-            }
-        }
-        line.append("\r\n");
-        sink.write(line);
-        clock.advance(scan.scanTime);
-    });
+    }
+    m_line.append("\r\n");
+    m_sink.write(m_line);
+    m_clock.advance(scan.scanTime);
+}
+
+ScanRun writeScanText(QIODevice &out, const LogIndexEntry &entry, TextFormat format,
+                      ExportContext &context)
+{
+    ScanTextWriter writer(out, entry, format, context.dates);
+    return forEachScan(entry, context, [&](const ScanRecord &scan, int) { writer.write(scan); });
 }
 
 void writeReportText(QIODevice &out, const LogIndexEntry &entry, const DateText &dates)

@@ -1,8 +1,8 @@
 #include "PlotData.h"
 
+#include "format/OleDate.h"
 #include "format/ParamCatalogue.h"
 #include "format/ScanRecord.h"
-#include "format/OleDate.h"
 
 #include <algorithm>
 #include <cmath>
@@ -24,8 +24,11 @@ std::size_t PlotData::scanAt(double ms) const
 std::size_t PlotData::heldBytes() const
 {
     std::size_t bytes = times.capacity() * sizeof(std::int32_t);
-    for (const ChannelSeries &c : channels)
-        bytes += c.values.capacity() * sizeof(float) + c.status.capacity() * sizeof(std::int16_t);
+    bytes += scanTimes.capacity() * sizeof(std::int16_t);
+    for (const std::vector<ChannelSeries> *list : {&channels, &emptySlots})
+        for (const ChannelSeries &c : *list)
+            bytes +=
+                c.values.capacity() * sizeof(float) + c.status.capacity() * sizeof(std::int16_t);
     return bytes;
 }
 
@@ -34,26 +37,28 @@ PlotData readPlotData(const LogIndexEntry &entry, vexasync::RecordAdapter &scans
 {
     PlotData plot;
     plot.title = entry.text.section(QStringLiteral("\r\n"), 0, 0);
+    plot.entry = entry;
     for (int c = 0; c < ChannelSlots; ++c) {
-        if (entry.paramCodes[c] == 0)
-            continue;
         const std::string_view code = paramNumberToCode(entry.paramCodes[c]);
-        plot.channels.push_back({c,
-                                 std::string(code),
-                                 std::string(paramCodeToUnits(code)),
-                                 std::string(paramCodeToDescription(code)),
-                                 ValueFormat(code, locale),
-                                 {},
-                                 {}});
+        (entry.paramCodes[c] == 0 ? plot.emptySlots : plot.channels)
+            .push_back({c,
+                        std::string(code),
+                        std::string(paramCodeToUnits(code)),
+                        std::string(paramCodeToDescription(code)),
+                        ValueFormat(code, locale),
+                        {},
+                        {}});
     }
 
     ScanReader reader(scans, bytes, entry);
     const auto count = static_cast<std::size_t>(std::max(reader.count(), 0));
     plot.times.reserve(count);
-    for (ChannelSeries &c : plot.channels) {
-        c.values.reserve(count);
-        c.status.reserve(count);
-    }
+    plot.scanTimes.reserve(count);
+    for (std::vector<ChannelSeries> *list : {&plot.channels, &plot.emptySlots})
+        for (ChannelSeries &c : *list) {
+            c.values.reserve(count);
+            c.status.reserve(count);
+        }
     // Whole 10 ms units, as the files count them; only the day's part of the
     // start time matters.
     const std::int64_t start = oledate::toMilliseconds(entry.logTime) % oledate::MsPerDay;
@@ -61,10 +66,12 @@ PlotData readPlotData(const LogIndexEntry &entry, vexasync::RecordAdapter &scans
     for (int k = 1; k <= reader.count(); ++k) {
         const ScanRecord scan = reader.read(k);
         plot.times.push_back(static_cast<std::int32_t>(start + elapsed));
-        for (ChannelSeries &c : plot.channels) {
-            c.values.push_back(scan.channelValue[c.slot]);
-            c.status.push_back(scan.channelStatus[c.slot]);
-        }
+        plot.scanTimes.push_back(scan.scanTime);
+        for (std::vector<ChannelSeries> *list : {&plot.channels, &plot.emptySlots})
+            for (ChannelSeries &c : *list) {
+                c.values.push_back(scan.channelValue[c.slot]);
+                c.status.push_back(scan.channelStatus[c.slot]);
+            }
         // A negative duration is checked like any other but never moves the
         // axis back.
         elapsed += std::max<std::int16_t>(scanMilliseconds(scan.scanTime), 0);

@@ -2,8 +2,8 @@
 // each channel that carries a parameter, its values and status words.
 #pragma once
 
-#include "format/ValueFormat.h"
 #include "format/LogIndexEntry.h"
+#include "format/ValueFormat.h"
 
 #include <QString>
 
@@ -33,6 +33,12 @@ struct PlotData {
     // it goes on growing, so the axis never runs backwards.
     std::vector<std::int32_t> times;
     std::vector<ChannelSeries> channels; // slots whose parameter number is not 0
+    // What a stretch of the log saved as text needs besides: the log's entry
+    // (date, time, text, parameters), each scan's duration as recorded, in
+    // 10 ms units, and the slots of parameter number 0.
+    LogIndexEntry entry;
+    std::vector<std::int16_t> scanTimes;
+    std::vector<ChannelSeries> emptySlots;
 
     std::size_t scanCount() const { return times.size(); }
     // The scan running at `ms`: the last one started at or before it, the

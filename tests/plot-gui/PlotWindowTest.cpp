@@ -1,35 +1,67 @@
-// The plot window opened from the list, offscreen: what it holds, and that
-// the main window stays as it was.
+// The plot window opened from the list, offscreen: what its panels hold,
+// how keys, wheel, drags and resizes move it, what it saves and copies, and
+// that it outlives the main window's own close.
 #include "plot-gui/PlotWindow.h"
-#include "plot-gui/ChannelPanel.h"
-#include "plot-gui/GapMarks.h"
 #include "plot-gui/PlotView.h"
+#include "plot-gui/RangeCsv.h"
 #include "store/SyncComponent.h"
-#include "support/LogCase.h"
+#include "support/ExportFixture.h"
 #include "support/LogRecords.h"
 #include "support/TestWindow.h"
 
-#include <QGraphicsTextItem>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QImage>
-#include <QLabel>
-#include <QLineSeries>
+#include <QMenu>
+#include <QRegularExpression>
+#include <QScrollBar>
 #include <QTemporaryDir>
-#include <QValueAxis>
+#include <QTextBrowser>
+#include <QToolButton>
 
 #include <limits>
 
 namespace vexa::test {
 namespace {
 
-QList<PlotWindow *> plots(TestWindow &w)
+std::vector<PlotWindow *> plots(TestWindow &w)
 {
-    return w.window.findChildren<PlotWindow *>();
+    std::vector<PlotWindow *> all;
+    for (QWidget *plot : w.window.plotWindows())
+        all.push_back(static_cast<PlotWindow *>(plot));
+    return all;
 }
 
-TEST(PlotWindow, OpensOnDoubleClickOrEnterWithEveryChannel)
+// Opens the plot of list line 0 by Enter.
+PlotWindow *openPlot(TestWindow &w)
+{
+    w.list()->setCurrentRow(0);
+    w.list()->setFocus();
+    QTest::keyClick(w.list(), Qt::Key_Enter);
+    EXPECT_FALSE(plots(w).empty());
+    PlotWindow *plot = plots(w).empty() ? nullptr : plots(w).back();
+    if (plot)
+        QCoreApplication::processEvents();
+    return plot;
+}
+
+void trigger(PlotWindow *plot, const char *action)
+{
+    QAction *a = plot->findChild<QAction *>(QLatin1String(action));
+    ASSERT_NE(a, nullptr) << action;
+    a->trigger();
+}
+
+double at(int h, int m, int s, int ms = 0)
+{
+    return ((h * 60 + m) * 60 + s) * 1000.0 + ms;
+}
+
+TEST(PlotWindow, OpensWithEveryChannelAndItsValueAtTheCursor)
 {
     TestHandheld handheld;
-    addRirodLog(handheld, {{2004, 3, 14, 14, 5, 9}, "Run 1", {15, 0, 2}, 3});
+    addRirodLog(handheld, {{2004, 3, 14, 14, 5, 9}, "Run 1\r\nsecond line", {15, 0, 2}, 3});
     // Scan 2 of the RPM channel timed out.
     std::vector<Bytes> scans = handheld.records("RirodData");
     Channels channels{};
@@ -48,122 +80,323 @@ TEST(PlotWindow, OpensOnDoubleClickOrEnterWithEveryChannel)
     const QRect line = list->visualItemRect(list->item(0));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, line.center());
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, line.center());
-    ASSERT_EQ(plots(w).size(), 1);
+    ASSERT_EQ(plots(w).size(), 1u);
+    PlotWindow *plot = plots(w)[0];
+    EXPECT_EQ(plot->windowTitle(), "Plot - 3/14/2004 2:05:09 PM  Run 1");
 
-    PlotView *view = plots(w)[0]->view();
-    ASSERT_EQ(view->panels().size(), 2u);
-    const auto x = [&](int scan) {
-        return static_cast<double>(QDate(2004, 3, 14).startOfDay().toMSecsSinceEpoch()) +
-               ((14 * 60 + 5) * 60 + 9) * 1000.0 + scan * 100;
-    };
+    PlotView *view = plot->view();
+    const PlotScene &scene = view->scene();
+    ASSERT_EQ(scene.panels.size(), 2u);
     // RPM breaks at the timed-out scan; ECT runs through.
     const struct {
-        const char *name;
-        QList<QList<QPointF>> lines;
-        QStringList gaps;
-        std::vector<std::size_t> marks; // of each legend line
+        QString legend;
+        std::vector<std::vector<QPointF>> lines;
+        std::size_t marks;
+        QString atScan2;
     } expected[] = {
-        {"RPM (RPM) Engine speed",
-         {{{x(0), scanMark(1, 0)}}, {{x(2), scanMark(3, 0)}}},
-         {"T.O.: the data link timed out"},
-         {1}},
-        {"ECT (DEGF) Engine coolant temp",
-         {{{x(0), scanMark(1, 2)}, {x(1), scanMark(2, 2)}, {x(2), scanMark(3, 2)}}},
-         {},
-         {}},
+        {"RPM \u2014 Engine speed",
+         {{{at(14, 5, 9), scanMark(1, 0)}}, {{at(14, 5, 9, 200), scanMark(3, 0)}}},
+         1,
+         "T.O."},
+        {"ECT \u2014 Engine coolant temp (DEGF)",
+         {{{at(14, 5, 9), scanMark(1, 2)},
+           {at(14, 5, 9, 100), scanMark(2, 2)},
+           {at(14, 5, 9, 200), scanMark(3, 2)}}},
+         0,
+         "22.0 DEGF"},
     };
-    for (std::size_t i = 0; i < view->panels().size(); ++i) {
-        const ChannelPanel *panel = view->panels()[i];
-        QList<QList<QPointF>> lines;
-        for (const QLineSeries *s : panel->lines())
-            lines << s->points();
-        std::vector<std::size_t> marks;
-        for (const GapMarks::Group &group : panel->gapMarks().groups())
-            marks.push_back(group.times.size());
-        EXPECT_EQ(panel->lines()[0]->name(), expected[i].name);
-        EXPECT_EQ(panel->chart()->axes(Qt::Horizontal).at(0)->labelsVisible(),
-                  i + 1 == view->panels().size())
-            << "the time labels are under the last panel";
-        EXPECT_EQ(lines, expected[i].lines) << expected[i].name;
-        EXPECT_EQ(panel->gapLegend(), expected[i].gaps) << expected[i].name;
-        EXPECT_EQ(marks, expected[i].marks) << expected[i].name;
+    for (std::size_t i = 0; i < scene.panels.size(); ++i) {
+        const PanelScene &panel = scene.panels[i];
+        EXPECT_EQ(panel.legends, QStringList{expected[i].legend});
+        EXPECT_EQ(panel.reduced[0].segments, expected[i].lines) << i;
+        EXPECT_EQ(panel.reduced[0].gaps.size(), expected[i].marks) << i;
+        EXPECT_EQ(cursorValueText(view->data().channels[panel.channels[0]], 1),
+                  expected[i].atScan2);
     }
-    EXPECT_EQ(view->readout(((14 * 60 + 5) * 60 + 9) * 1000.0 + 150),
-              "Scan 2 at 14:05:09.10\nRPM T.O. RPM\nECT 22.0 DEGF");
+    // The mouse over the second scan moves the cursor there.
+    QTest::mouseMove(view, QPoint(static_cast<int>(scene.xOf(at(14, 5, 9, 120))),
+                                  static_cast<int>(scene.panels[0].area.center().y())));
+    EXPECT_EQ(view->cursor().scan(), 1u);
 
     list->setFocus();
     QTest::keyClick(list, Qt::Key_Return);
-    EXPECT_EQ(plots(w).size(), 2);
-    // The list and the handheld are as they were; the first click selected.
+    ASSERT_EQ(plots(w).size(), 2u);
+    EXPECT_NE(plots(w)[1]->pos(), plots(w)[0]->pos()) << "cascaded";
     EXPECT_EQ(w.lines(), before);
     EXPECT_TRUE(list->item(0)->isSelected());
     EXPECT_EQ(handheld.records("RirodData").size(), 3u);
     EXPECT_TRUE(w.ui.prompts.empty());
-
     w.setTab(1);
     QTest::keyClick(list, Qt::Key_Return);
-    EXPECT_EQ(plots(w).size(), 2);
+    EXPECT_EQ(plots(w).size(), 2u);
 }
 
-TEST(PlotWindow, ZoomsResetsAndSavesTheView)
+TEST(PlotWindow, KeysWheelAndDragsMoveTheCursorAndTheView)
 {
     TestHandheld handheld;
-    addRirodLog(handheld, {{2004, 3, 14, 14, 5, 9}, "Run 1", {15}, 50});
+    addRirodLog(handheld, {{2004, 3, 14, 14, 5, 9}, "Run 1", {15, 2}, 100});
     const SyncComponent sync;
     TestWindow w(sync);
     w.window.start();
-    w.list()->setCurrentRow(0);
-    w.list()->setFocus();
-    QTest::keyClick(w.list(), Qt::Key_Enter);
-    ASSERT_EQ(plots(w).size(), 1);
-    PlotWindow *plot = plots(w)[0];
+    PlotWindow *plot = openPlot(w);
+    ASSERT_NE(plot, nullptr);
     PlotView *view = plot->view();
-    const TimeRange all = view->range();
+    const TimeRange all = view->range(); // 100 scans of 100 ms
+    const auto middleY = [&] {
+        return static_cast<int>(view->scene().panels[0].area.center().y());
+    };
+    const auto xOf = [&](double ms) {
+        return static_cast<int>(std::lround(view->scene().xOf(ms)));
+    };
+    const auto key = [&](Qt::Key k, Qt::KeyboardModifiers m = {}) { QTest::keyClick(view, k, m); };
+    const auto wheel = [&](int x, int delta, Qt::KeyboardModifiers m = {}) {
+        QWheelEvent event(QPointF(x, middleY()), view->mapToGlobal(QPointF(x, middleY())), {},
+                          QPoint(0, delta), Qt::NoButton, m, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(view, &event);
+    };
+    const auto drag = [&](double fromMs, double toMs, Qt::MouseButton button,
+                          Qt::KeyboardModifiers m = {}) {
+        const int y = middleY();
+        const int from = xOf(fromMs), to = xOf(toMs);
+        QTest::mousePress(view, button, m, QPoint(from, y));
+        for (int step = 1; step <= 4; ++step) {
+            QMouseEvent move(QEvent::MouseMove, QPointF(from + (to - from) * step / 4.0, y),
+                             view->mapToGlobal(QPointF(from + (to - from) * step / 4.0, y)),
+                             Qt::NoButton, button, m);
+            QCoreApplication::sendEvent(view, &move);
+        }
+        QTest::mouseRelease(view, button, m, QPoint(to, y));
+    };
 
-    view->showRange({all.from + 1000.25, all.from + 2000.25});
-    EXPECT_EQ(view->panels()[0]->lines()[0]->count(), 12); // scans 10..20 and the next
+    const struct {
+        const char *name;
+        std::function<void()> act;
+        std::size_t scan;
+        TimeRange range; // from the log's start
+        bool locked;
+    } steps[] = {
+        {"End", [&] { key(Qt::Key_End); }, 99, {0, 9900}, true},
+        {"Left", [&] { key(Qt::Key_Left); }, 98, {0, 9900}, true},
+        {"Home", [&] { key(Qt::Key_Home); }, 0, {0, 9900}, true},
+        {"Page Down: a tenth of the view", [&] { key(Qt::Key_PageDown); }, 9, {0, 9900}, true},
+        {"wheel up zooms in around the mouse",
+         [&] { wheel(xOf(all.from + 4950), 120); },
+         9,
+         {990, 8910},
+         true},
+        {"Right at the view's edge pans it",
+         [&] {
+             view->showRange({all.from + 5000, all.from + 6000});
+             view->moveCursor(CursorMove::Last);
+             key(Qt::Key_Left);
+         },
+         98,
+         {8900, 9900},
+         true},
+        {"Shift+drag pans",
+         [&] { drag(all.from + 9500, all.from + 9000, Qt::LeftButton, Qt::ShiftModifier); },
+         98,
+         {8900, 9900},
+         true},
+        {"middle drag pans back",
+         [&] { drag(all.from + 9000, all.from + 9500, Qt::MiddleButton); },
+         98,
+         {8400, 9400},
+         true},
+        {"plain drag zooms to its range",
+         [&] { drag(all.from + 8600, all.from + 9000, Qt::LeftButton); },
+         98,
+         {8600, 9000},
+         true},
+        {"Esc shows the whole log", [&] { key(Qt::Key_Escape); }, 98, {0, 9900}, true},
+        {"Up zooms in around the cursor", [&] { key(Qt::Key_Up); }, 98, {4950, 9900}, true},
+        {"Shift+Left pans a tenth",
+         [&] { key(Qt::Key_Left, Qt::ShiftModifier); },
+         98,
+         {4455, 9405},
+         true},
+        {"Reset Zoom",
+         [&] { QTest::mouseClick(plot->findChild<QPushButton *>("cmdResetZoom"), Qt::LeftButton); },
+         98,
+         {0, 9900},
+         true},
+        {"a click locks the cursor where it is",
+         [&] {
+             QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(xOf(all.from + 2050), middleY()));
+             QTest::mouseMove(view, QPoint(xOf(all.from + 7050), middleY()));
+         },
+         20,
+         {0, 9900},
+         true},
+    };
+    for (const auto &s : steps) {
+        s.act();
+        EXPECT_EQ(view->cursor().scan(), s.scan) << s.name;
+        EXPECT_NEAR(view->range().from - all.from, s.range.from, 60) << s.name;
+        EXPECT_NEAR(view->range().to - all.from, s.range.to, 60) << s.name;
+        EXPECT_EQ(view->cursor().locked(), s.locked) << s.name;
+        EXPECT_EQ(plot->scrollBar()->value(), view->timeView().scrollValue()) << s.name;
+        EXPECT_EQ(plot->scrollBar()->maximum(), view->timeView().scrollMaximum()) << s.name;
+    }
+    // The scroll bar moves the view.
+    view->showRange({all.from, all.from + 1000});
+    plot->scrollBar()->setValue(3000);
+    EXPECT_EQ(view->range().from, all.from + 3000);
+
+    // A range marked with Shift+click: its numbers, copied as text.
+    QTest::mouseClick(view, Qt::LeftButton, Qt::ShiftModifier,
+                      QPoint(xOf(all.from + 3550), middleY()));
+    EXPECT_EQ(view->cursor().mark(), 35u);
+    EXPECT_EQ(plot->numbersText().section('\n', 0, 3),
+              "Start\t14:05:11.00\nEnd\t14:05:12.50\nDuration (s)\t1.50\nScans\t21 to 36 (16)");
     QCoreApplication::processEvents();
-    EXPECT_EQ(view->range().from, all.from + 1000.25) << "the view's own axis change chose a range";
-    QTest::keyClick(plot, Qt::Key_Escape);
-    EXPECT_EQ(view->range().from, all.from);
-    EXPECT_EQ(view->range().to, all.to);
-
-    QTemporaryDir dir;
-    w.ui.files = {{dir.filePath("plot.png"), 1}, {dir.filePath("plot.svg"), 1}, {}};
-    QTest::mouseClick(plot->findChild<QPushButton *>("cmdSavePng"), Qt::LeftButton);
-    QTest::mouseClick(plot->findChild<QPushButton *>("cmdSaveSvg"), Qt::LeftButton);
-    QTest::mouseClick(plot->findChild<QPushButton *>("cmdSavePng"), Qt::LeftButton); // cancelled
-    EXPECT_EQ(QImage(dir.filePath("plot.png")).size(), view->size());
-    EXPECT_TRUE(readFile(dir.filePath("plot.svg")).startsWith("<?xml"));
-    ASSERT_EQ(w.ui.prompts.size(), 3u);
-    EXPECT_EQ(w.ui.prompts[1].title, "Save plot as...");
-    EXPECT_EQ(w.ui.prompts[1].filters.value(0).description, "SVG picture (*.svg)");
+    const QRegularExpression blanks("\\s+");
+    const QStringList shown = plot->numbers()->toPlainText().split(blanks, Qt::SkipEmptyParts);
+    EXPECT_EQ(shown.mid(0, 12), plot->numbersText().split(blanks, Qt::SkipEmptyParts).mid(0, 12));
+    EXPECT_EQ(shown.mid(16, 4), (QStringList{"RPM", "210", "360", "285.0"}));
+    QTest::mouseClick(plot->findChild<QPushButton *>("cmdCopyNumbers"), Qt::LeftButton);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), plot->numbersText());
 }
 
-// The value labels left of a panel's plot area, top first, as shown.
-std::vector<const QGraphicsTextItem *> valueLabels(const ChannelPanel &panel)
+TEST(PlotWindow, FitsAndReflowsAtEverySize)
 {
-    std::vector<const QGraphicsTextItem *> labels;
-    for (const QGraphicsItem *item : panel.scene()->items(Qt::AscendingOrder)) {
-        const auto *text = dynamic_cast<const QGraphicsTextItem *>(item);
-        if (text && text->isVisible() && !text->toPlainText().isEmpty() &&
-            text->sceneBoundingRect().right() <= panel.chart()->plotArea().left())
-            labels.push_back(text);
+    TestHandheld handheld;
+    addRirodLog(handheld,
+                {{2004, 3, 14, 14, 5, 9}, "Ten channels", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, 300});
+    const SyncComponent sync;
+    TestWindow w(sync);
+    w.window.start();
+    PlotWindow *plot = openPlot(w);
+    ASSERT_NE(plot, nullptr);
+    PlotView *view = plot->view();
+    for (const QSize size :
+         {QSize(1024, 740), QSize(640, 480), QSize(1920, 1050), QSize(800, 600)}) {
+        plot->resize(size);
+        QCoreApplication::processEvents();
+        const PlotScene &scene = view->scene();
+        ASSERT_EQ(scene.panels.size(), 10u) << size.width();
+        for (const PanelScene &panel : scene.panels) {
+            EXPECT_GE(panel.rect.height(), 48) << size.width();
+            EXPECT_LE(panel.area.right(), view->width()) << size.width();
+            EXPECT_GE(panel.ticks.size(), 2u) << size.width();
+            for (const auto &reduced : panel.reduced)
+                EXPECT_LE(reduced.segments.front().size(), 2 * panel.area.width() + 40);
+        }
+        EXPECT_LE(scene.axisRect.bottom(), view->height() + 0.5) << size.width();
+        EXPECT_GE(scene.timeTicks.size(), 2u) << size.width();
+        EXPECT_LE(view->width(), plot->width()) << size.width();
+        EXPECT_EQ(plot->numbers()->isVisible(), size.width() >= 900) << size.width();
     }
-    std::sort(labels.begin(), labels.end(), [](const auto *a, const auto *b) {
-        return a->sceneBoundingRect().top() < b->sceneBoundingRect().top();
-    });
-    return labels;
+    // 1024x768 less the frame: every panel shows without scrolling.
+    plot->resize(1024, 720);
+    QCoreApplication::processEvents();
+    EXPECT_LE(view->height(), view->parentWidget()->height());
+}
+
+TEST(PlotWindow, ChannelChoicesAreRememberedForTheSameParameters)
+{
+    TestHandheld handheld;
+    addRirodLog(handheld, {{2004, 3, 14, 14, 5, 9}, "Trims", {6, 7, 15}, 20});
+    const SyncComponent sync;
+    TestWindow w(sync);
+    w.window.start();
+    PlotWindow *plot = openPlot(w);
+    ASSERT_NE(plot, nullptr);
+    trigger(plot, "actJoin1"); // both long-term trims in one panel
+    trigger(plot, "actShow2"); // RPM hidden
+    QTest::mouseClick(plot->findChild<QCheckBox *>("chkSeconds"), Qt::LeftButton);
+    EXPECT_EQ(plot->view()->scene().panels.size(), 1u);
+    EXPECT_EQ(plot->view()->scene().panels[0].legends,
+              (QStringList{"LFT1 \u2014 Long-term fuel trim - dr's side (PCT)",
+                           "LFT2 \u2014 Long-term fuel trim - pass side (PCT)"}));
+    EXPECT_EQ(w.settings.values,
+              (std::map<QString, QString>{{"Plot/Panels-6-7-15-0-0-0-0-0-0-0", "oah"},
+                                          {"Plot/TimeMode", "FromStart"}}));
+    plot->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    PlotWindow *again = openPlot(w);
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->view()->panelLayout().text(), "oah");
+    EXPECT_EQ(again->view()->timeMode(), TimeMode::FromStart);
+    for (const Tick &t : again->view()->scene().timeTicks)
+        EXPECT_FALSE(t.text.contains(':')) << "seconds from the start: " << t.text.toStdString();
+}
+
+TEST(PlotWindow, SavesPicturesAndTheRangeAsCsv)
+{
+    TestHandheld handheld;
+    addRirodLog(handheld, {{2004, 3, 14, 23, 59, 58}, "Night", {15, 0, 2}, 50, 10});
+    const SyncComponent sync;
+    TestWindow w(sync);
+    w.window.start();
+    PlotWindow *plot = openPlot(w);
+    ASSERT_NE(plot, nullptr);
+    PlotView *view = plot->view();
+    view->moveCursor(CursorMove::Last);
+    for (int k = 0; k < 29; ++k)
+        view->moveCursor(CursorMove::Back);
+    view->markAtCursor(); // scans 21 to 50, past midnight
+    view->moveCursor(CursorMove::Last);
+
+    QTemporaryDir dir;
+    w.ui.files = {{dir.filePath("plot.png"), 1},
+                  {dir.filePath("plot.svg"), 1},
+                  {dir.filePath("range.csv"), 1},
+                  {},
+                  {dir.filePath("no/such/folder.csv"), 1}};
+    for (const char *action :
+         {"actSavePng", "actSaveSvg", "actSaveCsv", "actSavePng", "actSaveCsv"})
+        trigger(plot, action);
+    EXPECT_EQ(QImage(dir.filePath("plot.png")).size(), view->size());
+    EXPECT_TRUE(readFile(dir.filePath("plot.svg")).contains("<title>3/14/2004 11:59:58 PM  Night"));
+    ASSERT_EQ(w.ui.prompts.size(), 6u);
+    EXPECT_EQ(w.ui.prompts[2].filters.value(0).description, "CSV file (*.csv)");
+    EXPECT_TRUE(w.ui.prompts[5].text.startsWith("There was an error saving the file.\r\n"));
+
+    // The whole log's CSV, from scan 21 on, under the date line of scan 21.
+    ExportFixture f;
+    addRirodLog(f.handheld, {{2004, 3, 14, 23, 59, 58}, "Night", {15, 0, 2}, 50, 10});
+    f.write(Writer::Csv, f.entry());
+    QList<QByteArray> lines = f.written().split('\n');
+    lines.remove(6, 20);
+    lines[0] = "3/15/2004 12:00:00 AM\r";
+    EXPECT_EQ(readFile(dir.filePath("range.csv")), lines.join('\n'));
+}
+
+TEST(PlotWindow, OutlivesTheMainWindowsOwnClose)
+{
+    TestHandheld handheld;
+    addRirodLog(handheld, {{2004, 3, 14, 14, 5, 9}, "Run 1", {15}, 5});
+    const SyncComponent sync;
+    TestWindow w(sync);
+    w.window.start();
+    bool finished = false;
+    QObject::connect(&w.window, &MainWindow::finished, [&] { finished = true; });
+    PlotWindow *first = openPlot(w);
+    PlotWindow *second = openPlot(w);
+    ASSERT_TRUE(first && second);
+    for (int tick = 0; tick <= 40; ++tick)
+        w.window.onTimerTick();
+    EXPECT_EQ(w.status(), "Closing in 0 seconds");
+    EXPECT_TRUE(w.window.isUnloaded());
+    EXPECT_FALSE(finished) << "a plot window is open";
+    EXPECT_TRUE(first->isVisible());
+    first->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(finished);
+    second->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(finished) << "the last plot window closed";
 }
 
 // What a log's view says when its channel can't be drawn as a line, or only
 // with numbers near the float's limits: why in words, each gap's status in
-// the legend and the readout, at the same cost whatever the statuses, and
-// value labels whole beside the panel.
+// the legend and at the cursor, whatever the statuses.
 TEST(PlotView, SaysWhatItCannotDraw)
 {
     const auto log = [](std::vector<float> values, std::vector<std::int16_t> status) {
-        PlotData plot{"Log", {}, {}};
+        PlotData plot;
+        plot.title = "Log";
         for (std::size_t k = 0; k < values.size(); ++k)
             plot.times.push_back(static_cast<std::int32_t>(k) * 100);
         status.resize(values.size());
@@ -180,71 +413,44 @@ TEST(PlotView, SaysWhatItCannotDraw)
     const struct {
         const char *name;
         PlotData plot;
-        QStringList says; // the view's lines, then the panel's note
-        QStringList legend;
-        int series;      // the panel's, its line's included
-        QString readout; // at the second scan
+        QString note;
+        std::size_t gapGroups;
+        QStringList ticks;
+        QString atScan2;
     } cases[] = {
         // clang-format off
-        {"no scans", {"Log", {}, log({}, {}).channels}, {"Log", "The log holds no scans."}, {}, 0, ""},
-        {"no channels", {"Log", {0, 100}, {}}, {"Log", "The log has no channels."}, {}, 0,
-         "Scan 2 at 00:00:00.10"},
+        {"no scans", log({}, {}), "", 0, {}, ""},
         {"every scan a gap with a status of its own", log(std::vector<float>(32767), ownStatus),
-         {"Log", "No value to draw: every scan here is a gap. The readout shows its status."},
-         {"S-16384 to S-1: 16384 statuses the logger flagged",
-          "E1 to E16383: 16382 errors the logger reported", "T.O.: the data link timed out"},
-         4, "Scan 2 at 00:00:00.10\nRPM E1 RPM"},
-        {"a few statuses, a legend line each", log({1, 2, 3, 4}, {0, 12, -5, 103}),
-         {"Log"},
-         {"S-5: the logger flagged the value (status -5)", "E12: the logger reported error 12",
-          "T.O.: the data link timed out"},
-         4, "Scan 2 at 00:00:00.10\nRPM E12 RPM"},
+         "No value to draw: every scan here is a gap. The value at the cursor shows its status.",
+         3, {}, "E1"},
+        {"a few statuses, a legend line each; ten RPM at least", log({1, 2, 3, 4}, {0, 12, -5, 103}),
+         "", 3, {"-4", "-3", "-2"}, "E12"},
         {"no value a number", log({nan, inf, 5}, {0, 0, 7}),
-         {"Log", "No value to draw: every value here is NaN, INF or a gap. The readout shows each."},
-         {"E7: the logger reported error 7"}, 2, "Scan 2 at 00:00:00.10\nRPM INF RPM"},
-        {"the float's limits", log({-max, max}, {}), {"Log"}, {}, 1,
-         "Scan 2 at 00:00:00.10\nRPM 340282346638528859811704183484516925440 RPM"},
-        {"wide whole numbers", log({800, 12345678}, {}), {"Log"}, {}, 1,
-         "Scan 2 at 00:00:00.10\nRPM 12345678 RPM"},
+         "No value to draw: every value here is NaN, INF or a gap. The value at the cursor shows "
+         "each.", 1, {}, "INF RPM"},
+        {"the float's limits", log({-max, max}, {}), "", 0, {"-3e+38", "-2e+38", "-1e+38"},
+         "340282346638528859811704183484516925440 RPM"},
         // clang-format on
     };
     for (const auto &c : cases) {
-        PlotView view(c.plot, QDate(2004, 3, 14));
+        PlotView view(c.plot, "Heading");
         view.resize(1100, 300);
-        view.setAttribute(Qt::WA_DontShowOnScreen);
-        view.show();
-        QCoreApplication::processEvents();
-        QStringList says;
-        for (const QLabel *label : view.findChildren<QLabel *>())
-            says << label->text();
-        QStringList legend;
-        int series = 0;
-        for (const ChannelPanel *panel : view.panels()) {
-            if (!panel->note().isEmpty())
-                says << panel->note();
-            legend << panel->gapLegend();
-            series += static_cast<int>(panel->chart()->series().size());
-            const auto *axis =
-                static_cast<const QValueAxis *>(panel->chart()->axes(Qt::Vertical)[0]);
-            const std::vector labels = valueLabels(*panel);
-            ASSERT_EQ(labels.size(), panel->note().isEmpty() ? 3u : 0u) << c.name;
-            const double ticks[] = {axis->max(), (axis->min() + axis->max()) / 2, axis->min()};
-            for (std::size_t i = 0; i < labels.size(); ++i) {
-                const QString text = labels[i]->toPlainText();
-                bool number = false;
-                EXPECT_NEAR(text.toDouble(&number), ticks[i], (axis->max() - axis->min()) / 20)
-                    << c.name << ": " << text.toStdString();
-                EXPECT_TRUE(number) << c.name << ": " << text.toStdString();
-                EXPECT_GE(panel->mapFromScene(labels[i]->sceneBoundingRect()).boundingRect().left(),
-                          0)
-                    << c.name << ": " << text.toStdString() << " is cut";
-            }
+        const PlotScene &scene = view.scene();
+        ASSERT_EQ(scene.panels.size(), c.plot.times.empty() ? 0u : 1u) << c.name;
+        if (scene.panels.empty())
+            continue;
+        const PanelScene &panel = scene.panels[0];
+        EXPECT_EQ(panel.note, c.note) << c.name;
+        EXPECT_EQ(view.style().gapLegend(0).groups().size(), c.gapGroups) << c.name;
+        QStringList ticks;
+        for (const Tick &t : panel.ticks)
+            ticks << t.text;
+        if (!c.ticks.isEmpty()) {
+            EXPECT_EQ(ticks.mid(0, c.ticks.size()), c.ticks) << c.name;
         }
-        EXPECT_EQ(says, c.says) << c.name;
-        EXPECT_EQ(legend, c.legend) << c.name;
-        EXPECT_EQ(series, c.series) << c.name;
-        EXPECT_EQ(view.readout(150).section('\n', 0, 1), c.readout) << c.name;
-        EXPECT_EQ(view.panels().empty(), c.plot.channels.empty() || c.plot.times.empty()) << c.name;
+        EXPECT_GE(panel.area.left(), 6 * c.ticks.value(0).size()) << c.name << ": labels whole";
+        EXPECT_EQ(cursorValueText(view.data().channels[0], 1), c.atScan2) << c.name;
+        EXPECT_FALSE(view.png().isEmpty());
     }
 }
 

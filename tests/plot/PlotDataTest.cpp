@@ -51,8 +51,8 @@ TEST(PlotData, ReadsEveryChannelThatCarriesAParameter)
         EXPECT_EQ(c.description, expected[i].description);
         EXPECT_EQ(texts, expected[i].texts) << c.code;
     }
-    // Four bytes of time and six per channel and scan.
-    EXPECT_EQ(plot.heldBytes(), 4u * (4 + 6 * 6));
+    // Four bytes of time, two of duration and six per slot and scan.
+    EXPECT_EQ(plot.heldBytes(), 4u * (4 + 2 + 6 * 10));
 }
 
 PlotData oneChannel(std::vector<std::int32_t> times, std::vector<float> values,

@@ -2,6 +2,7 @@
 // the test's answers to every box.
 #pragma once
 
+#include "MemorySettings.h"
 #include "ScriptedUi.h"
 #include "TestHandheld.h"
 
@@ -33,6 +34,7 @@ public:
         registerTextLogWriters();
         registerEfiLogWriter();
         registerPlotFileWriters();
+        window.setPlotSettings(settings);
     }
 
     template <typename T = QWidget> T *control(const char *name)
@@ -95,6 +97,7 @@ public:
     }
 
     ScriptedUi ui;
+    MemorySettings settings;
     MainWindow window;
 };
 
