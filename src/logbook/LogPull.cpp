@@ -28,10 +28,8 @@ struct Held {
     bool seen = false;
 };
 
-bool isOnHandheld(LogState state)
-{
-    return state == LogState::OnHandheld || state == LogState::PutBack;
-}
+// Thrown by a quiet pull that meets a change the logbook must keep.
+struct NeedsWrite {};
 
 std::vector<Held> heldLogs(const LogbookFile &file, std::uint32_t user)
 {
@@ -71,10 +69,12 @@ struct NewLog {
 
 class Pull {
 public:
+    // Quiet: nothing but when the logs were seen may change (NeedsWrite).
     Pull(LogbookFile &file, const SyncComponent &sync, vexasync::ByteUtility &bytes,
-         std::uint32_t user, QString userName)
-        : m_file(file), m_sync(sync), m_bytes(bytes), m_user(user), m_userName(userName),
-          m_now(Logbook::timeText(QDateTime::currentDateTimeUtc())), m_held(heldLogs(file, user)),
+         std::uint32_t user, QString userName, bool quiet)
+        : m_quiet(quiet), m_file(file), m_sync(sync), m_bytes(bytes), m_user(user),
+          m_userName(userName), m_now(Logbook::timeText(QDateTime::currentDateTimeUtc())),
+          m_held(heldLogs(file, user)),
           m_seen(file, "UPDATE logs SET last_seen = ?1 WHERE id = ?2"),
           m_moved(file, "UPDATE logs SET last_seen = ?1, handheld_record = ?2, state = ?3"
                         " WHERE id = ?4"),
@@ -91,6 +91,7 @@ private:
         m_event.bind(1, id).bind(2, m_now).bind(3, static_cast<std::int64_t>(event)).run();
     }
 
+    bool m_quiet;
     LogbookFile &m_file;
     const SyncComponent &m_sync;
     vexasync::ByteUtility &m_bytes;
@@ -169,14 +170,19 @@ void Pull::pullKind(LogKind kind, vexasync::RecordAdapter *index, PullOutcome &o
                 IndexRecord::parse(m_bytes, it->second->indexRecord, kind, position)
                     .isSameLog(parsed)) {
                 it->second->seen = true;
-                m_seen.bind(1, m_now).bind(2, it->second->id).run();
+                if (!m_quiet)
+                    m_seen.bind(1, m_now).bind(2, it->second->id).run();
                 ++outcome.held;
                 continue;
             }
+            if (m_quiet)
+                throw NeedsWrite{};
             std::vector<RecordBytes> scans;
             if (kind == LogKind::Rirod)
                 scans = readScans(parsed);
             fresh.push_back({r.id, r.bytes, entry, std::move(parsed), std::move(scans)});
+        } catch (const NeedsWrite &) {
+            throw;
         } catch (...) {
             if (it != atRecord.end())
                 it->second->seen = true; // still there, whatever it holds now
@@ -212,6 +218,8 @@ void Pull::pullKind(LogKind kind, vexasync::RecordAdapter *index, PullOutcome &o
     }
     for (Held &h : m_held)
         if (h.kind == kind && !h.seen && isOnHandheld(h.state)) {
+            if (m_quiet)
+                throw NeedsWrite{};
             LogbookStatement gone(m_file, "UPDATE logs SET state = ?1 WHERE id = ?2");
             gone.bind(1, static_cast<std::int64_t>(LogState::Gone)).bind(2, h.id).run();
             h.state = LogState::Gone;
@@ -299,18 +307,27 @@ PullOutcome pullHandheld(Logbook &logbook, const SyncComponent &sync, vexasync::
         group.emplace(*any);
     }
     LogbookFile &file = logbook.file();
-    PullOutcome outcome;
-    file.beginWrite();
-    try {
-        Pull pull(file, sync, bytes, user, userName);
-        for (int k = 0; k < 4; ++k)
-            pull.pullKind(LogKind(k), indexes[k].get(), outcome);
-        file.commit();
-    } catch (...) {
-        file.rollback();
-        throw;
+    // An unchanged handheld changes nothing but when its logs were last
+    // seen, a hint kept beside the logbook: no write waits for the disk.
+    for (const bool quiet : {true, false}) {
+        PullOutcome outcome;
+        quiet ? file.beginRead() : file.beginWrite();
+        try {
+            Pull pull(file, sync, bytes, user, userName, quiet);
+            for (int k = 0; k < 4; ++k)
+                pull.pullKind(LogKind(k), indexes[k].get(), outcome);
+            file.commit();
+            if (quiet)
+                logbook.noteSighting(user, QDateTime::currentDateTimeUtc());
+            return outcome;
+        } catch (const NeedsWrite &) {
+            file.rollback();
+        } catch (...) {
+            file.rollback();
+            throw;
+        }
     }
-    return outcome;
+    return {};
 }
 
 } // namespace vexa

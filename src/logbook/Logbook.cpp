@@ -4,6 +4,7 @@
 #include "core/RuntimeError.h"
 
 #include <QDir>
+#include <QFile>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -88,6 +89,58 @@ QDateTime Logbook::timeOf(const QString &text)
     return text.isEmpty() ? QDateTime() : QDateTime::fromString(text, Qt::ISODateWithMs);
 }
 
+namespace {
+
+QString sightingsPath(const QString &logbook)
+{
+    return logbook + QStringLiteral("-seen");
+}
+
+// Larger than the lines of every handheld user there can be.
+constexpr qint64 MostSightingBytes = 1 << 20;
+
+} // namespace
+
+std::map<std::uint32_t, QDateTime> Logbook::sightings() const
+{
+    // "user TAB time" lines; anything else is no hint.
+    std::map<std::uint32_t, QDateTime> seen;
+    QFile file(sightingsPath(path()));
+    if (!file.open(QIODevice::ReadOnly))
+        return seen;
+    for (const QByteArray &line : file.read(MostSightingBytes).split('\n')) {
+        const QList<QByteArray> fields = line.split('\t');
+        bool ok = false;
+        const std::uint32_t user = fields.value(0).toUInt(&ok);
+        const QDateTime at = timeOf(QString::fromLatin1(fields.value(1)));
+        if (ok && at.isValid())
+            seen[user] = at;
+    }
+    return seen;
+}
+
+void Logbook::noteSighting(std::uint32_t user, const QDateTime &at)
+{
+    std::map<std::uint32_t, QDateTime> seen = sightings();
+    seen[user] = at;
+    QByteArray text;
+    for (const auto &[id, time] : seen)
+        text += QByteArray::number(id) + '\t' + timeText(time).toLatin1() + '\n';
+    // A write cut short loses a hint only: no waiting for the disk.
+    QFile file(sightingsPath(path()));
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(text);
+}
+
+void Logbook::applySightings(std::vector<LogbookEntry> &logs) const
+{
+    const std::map<std::uint32_t, QDateTime> seen = sightings();
+    for (LogbookEntry &log : logs)
+        if (const auto it = seen.find(log.user);
+            it != seen.end() && isOnHandheld(log.state) && it->second > log.lastSeen)
+            log.lastSeen = it->second;
+}
+
 std::vector<LogbookEntry> Logbook::logs(const LogFilter &filter) const
 {
     LogbookStatement rows(*m_file, (QByteArray(Columns) + "ORDER BY id").constData());
@@ -97,6 +150,7 @@ std::vector<LogbookEntry> Logbook::logs(const LogFilter &filter) const
         if (!e.damage.isEmpty() || filter.admits(e))
             logs.push_back(std::move(e));
     }
+    applySightings(logs);
     return logs;
 }
 
@@ -106,9 +160,10 @@ LogbookEntry Logbook::log(std::int64_t id) const
     row.bind(1, id);
     if (!row.step())
         noSuchLog(id);
-    LogbookEntry e = entryOf(row);
+    std::vector<LogbookEntry> e{entryOf(row)};
     row.step(); // done: the id is the key
-    return e;
+    applySightings(e);
+    return e.front();
 }
 
 std::vector<RecordBytes> Logbook::scans(std::int64_t id) const

@@ -5,6 +5,7 @@
 
 #include "LogbookEntry.h"
 
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -40,11 +41,19 @@ public:
     // the start of `day` (local time); returns how many.
     int purgeBefore(const QDate &day);
 
+    // When the user's handheld was last pulled without a change: a hint
+    // kept beside the logbook (its path and "-seen"), written without
+    // waiting for the disk; the logs on that handheld were seen then.
+    void noteSighting(std::uint32_t user, const QDateTime &at);
+
     // Times as the file keeps them.
     static QString timeText(const QDateTime &t);
     static QDateTime timeOf(const QString &text);
 
 private:
+    std::map<std::uint32_t, QDateTime> sightings() const;
+    void applySightings(std::vector<LogbookEntry> &logs) const;
+
     std::unique_ptr<LogbookFile> m_file;
 };
 

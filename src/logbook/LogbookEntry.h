@@ -29,6 +29,11 @@ QString eventWord(LogEvent event);
 constexpr std::int64_t MostIndexRecordBytes = 65536;
 constexpr std::int64_t MostScans = 32767;
 
+inline bool isOnHandheld(LogState state)
+{
+    return state == LogState::OnHandheld || state == LogState::PutBack;
+}
+
 struct LogbookEntry {
     std::int64_t id = 0;
     std::uint32_t user = 0; // the handheld user's id

@@ -235,6 +235,11 @@ void LogbookFile::beginWrite()
     exec("BEGIN IMMEDIATE", QStringLiteral("can't be written"));
 }
 
+void LogbookFile::beginRead()
+{
+    exec("BEGIN", QStringLiteral("can't be read"));
+}
+
 void LogbookFile::commit()
 {
     exec("COMMIT", QStringLiteral("can't be written"));

@@ -34,6 +34,8 @@ public:
 
     // BEGIN IMMEDIATE; other programs' writes are waited for.
     void beginWrite();
+    // BEGIN: what is read next is read as of one moment.
+    void beginRead();
     void commit();
     void rollback() noexcept;
     void exec(const char *sql, const QString &what);

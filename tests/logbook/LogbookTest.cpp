@@ -34,7 +34,9 @@ TEST(LogbookPull, EveryKindOnceTwinsCountedNothingTwice)
 
     // Known by their index records: a re-pull reads no scan record.
     l.f.handheld.drop("RirodData");
+    const QDateTime beforeAgain = QDateTime::currentDateTimeUtc();
     const PullOutcome again = l.pull();
+    EXPECT_GE(Logbook(l.path()).log(6).lastSeen, beforeAgain);
     EXPECT_EQ(again.added + again.gone, 0);
     EXPECT_EQ(again.held, 6);
     EXPECT_EQ(again.unreadable, QStringList());
