@@ -85,6 +85,7 @@ public:
 
 private:
     std::vector<RecordBytes> readScans(const IndexRecord &record);
+    bool isSameLog(LogKind kind, const RecordBytes &held, const IndexRecord &now) const;
     void add(LogKind kind, const NewLog &log, const QByteArray &fingerprint);
     void record(std::int64_t id, LogEvent event)
     {
@@ -102,6 +103,17 @@ private:
     std::shared_ptr<vexasync::RecordAdapter> m_scans;
     LogbookStatement m_seen, m_moved, m_event;
 };
+
+// False too when the record the logbook holds can't be read: the log is
+// then told by its content.
+bool Pull::isSameLog(LogKind kind, const RecordBytes &held, const IndexRecord &now) const
+{
+    try {
+        return IndexRecord::parse(m_bytes, held, kind, 1).isSameLog(now);
+    } catch (...) {
+        return false;
+    }
+}
 
 QString startText(const LogIndexEntry &entry)
 {
@@ -166,9 +178,7 @@ void Pull::pullKind(LogKind kind, vexasync::RecordAdapter *index, PullOutcome &o
         try {
             IndexRecord parsed = IndexRecord::parse(m_bytes, r.bytes, kind, position);
             const LogIndexEntry entry = parsed.entry(r.id);
-            if (it != atRecord.end() &&
-                IndexRecord::parse(m_bytes, it->second->indexRecord, kind, position)
-                    .isSameLog(parsed)) {
+            if (it != atRecord.end() && isSameLog(kind, it->second->indexRecord, parsed)) {
                 it->second->seen = true;
                 if (!m_quiet)
                     m_seen.bind(1, m_now).bind(2, it->second->id).run();

@@ -135,8 +135,7 @@ void LogbookFile::open(int flags)
 {
     m_db.reset();
     sqlite3 *db = nullptr;
-    const int result = sqlite3_open_v2(native(m_path).toUtf8().constData(), &db,
-                                       flags | SQLITE_OPEN_NOFOLLOW, nullptr);
+    const int result = sqlite3_open_v2(native(m_path).toUtf8().constData(), &db, flags, nullptr);
     m_db.reset(db);
     if (result != SQLITE_OK) {
         const QString cause = fileSystemCause(m_path, m_mode == Mode::Write);
