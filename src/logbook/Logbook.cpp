@@ -215,6 +215,36 @@ void Logbook::setNote(std::int64_t id, const QString &note)
         noSuchLog(id);
 }
 
+void Logbook::markDeleted(std::uint32_t user, LogKind kind,
+                          const std::optional<std::vector<std::uint64_t>> &records)
+{
+    // the logs of the user's handheld, of the kind, still on it
+    LogbookStatement held(*m_file, "SELECT id, handheld_record FROM logs WHERE user_id = ?1"
+                                   " AND kind = ?2 AND state IN (0, 3)");
+    LogbookStatement mark(*m_file, "UPDATE logs SET state = 1, handheld_record = NULL"
+                                   " WHERE id = ?1");
+    LogbookStatement event(*m_file, "INSERT INTO history(log, at, event) VALUES(?1, ?2, 2)");
+    const QString now = timeText(QDateTime::currentDateTimeUtc());
+    m_file->beginWrite();
+    try {
+        std::vector<std::int64_t> ids;
+        held.bind(1, static_cast<std::int64_t>(user)).bind(2, static_cast<std::int64_t>(kind));
+        while (held.step())
+            if (!records ||
+                std::find(records->begin(), records->end(),
+                          static_cast<std::uint64_t>(held.integer(1))) != records->end())
+                ids.push_back(held.integer(0));
+        for (const std::int64_t id : ids) {
+            mark.bind(1, id).run();
+            event.bind(1, id).bind(2, now).run();
+        }
+        m_file->commit();
+    } catch (...) {
+        m_file->rollback();
+        throw;
+    }
+}
+
 int Logbook::purgeBefore(const QDate &day)
 {
     const QDateTime cut = day.startOfDay();

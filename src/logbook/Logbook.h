@@ -41,6 +41,11 @@ public:
     // the start of `day` (local time); returns how many.
     int purgeBefore(const QDate &day);
 
+    // The program deleted these logs from the user's handheld, named by the
+    // handheld's record ids (none: every log of the kind it held there).
+    void markDeleted(std::uint32_t user, LogKind kind,
+                     const std::optional<std::vector<std::uint64_t>> &records);
+
     // When the user's handheld was last pulled without a change: a hint
     // kept beside the logbook (its path and "-seen"), written without
     // waiting for the disk; the logs on that handheld were seen then.
