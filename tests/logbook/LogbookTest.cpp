@@ -6,10 +6,13 @@
 
 #include "core/RuntimeError.h"
 #include "format/IndexRecord.h"
+#include "format/ScanRecord.h"
 #include "logbook/LogbookFile.h"
 #include "logbook/LogbookSource.h"
+#include "store/ChangeGroup.h"
 
 #include <QFile>
+#include <QThread>
 
 namespace vexa::test {
 namespace {
@@ -320,6 +323,71 @@ const ChildRegistration pullAgain("pull-again", [](const QStringList &args) {
     }
     return 0;
 });
+
+// Another program moves the first Rirod log to the end, records and all,
+// in one change group, over and over.
+const ChildRegistration rotateLogs("rotate-logs", [](const QStringList &) {
+    ExportFixture f(TestHandheld::Mode::Attach);
+    const auto index = f.handheld.open("RirodIndex");
+    const auto data = f.handheld.open("RirodData");
+    for (int run = 0; run < 30; ++run) {
+        ChangeGroup group(*index);
+        const vexasync::Record first = index->readByIndex(0);
+        const IndexRecord moved = IndexRecord::parse(*f.bytes, first.bytes, LogKind::Rirod, 1);
+        std::vector<Bytes> scans;
+        for (const vexasync::RecordId id :
+             data->idsOfRange(moved.firstScan() - 1, moved.scanCount())) {
+            scans.push_back(data->readById(id).bytes);
+            data->remove(id);
+        }
+        index->remove(first.id);
+        for (std::int32_t i = 0; i < index->recordCount(); ++i) {
+            vexasync::Record r = index->readByIndex(i);
+            IndexRecord::setFirstScanIn(
+                *f.bytes, r.bytes,
+                static_cast<std::int16_t>(IndexRecord::firstScanIn(*f.bytes, r.bytes) -
+                                          moved.scanCount()));
+            index->write(r.id, r.attributes, r.category, r.bytes);
+        }
+        Bytes record = first.bytes;
+        IndexRecord::setFirstScanIn(*f.bytes, record,
+                                    static_cast<std::int16_t>(data->recordCount() + 1));
+        for (const Bytes &scan : scans)
+            data->write(0, 0, 0, scan);
+        index->write(0, first.attributes, first.category, record);
+        QThread::msleep(10); // a pull waits on the group meanwhile
+        group.commit();
+        QThread::msleep(10);
+    }
+    return 0;
+});
+
+TEST(LogbookPull, ALogIsNeverPairedWithAnotherLogsScans)
+{
+    LogbookFixture l;
+    const auto listed = l.f.sync.openDatabase("RirodIndex"); // as the window keeps it
+    const auto child = startChild("rotate-logs", {});
+    int pulls = 0;
+    while (child->state() != QProcess::NotRunning || pulls < 5) {
+        const PullOutcome outcome = l.pull();
+        EXPECT_EQ(outcome.unreadable, QStringList());
+        ++pulls;
+        child->waitForFinished(5);
+    }
+    EXPECT_EQ(child->exitCode(), 0) << child->readAllStandardError().constData();
+    const Logbook logbook(l.path(), Logbook::Access::ReadOnly);
+    const std::vector<LogbookEntry> logs = logbook.logs({LogKind::Rirod, {}, {}, {}, {}, {}});
+    ASSERT_EQ(logs.size(), 3u); // moved, never copied twice
+    for (const LogbookEntry &log : logs) {
+        const std::vector<RecordBytes> scans = logbook.scans(log.id);
+        const int first = log.text == "A" ? 1 : 11; // where its scans were made
+        ASSERT_EQ(scans.size(), log.text == "A" ? 10u : 20u);
+        for (std::size_t k = 0; k < scans.size(); ++k)
+            EXPECT_EQ(decodeScanRecord(*l.f.bytes, scans[k], 1).channelValue[0],
+                      scanMark(first + int(k), 0));
+        EXPECT_EQ(log.state, LogState::OnHandheld);
+    }
+}
 
 TEST(LogbookPull, TwoProgramsPullingAtOnceLoseNothingAndWait)
 {
