@@ -101,8 +101,14 @@ LogbookFile::LogbookFile(const QString &path, Mode mode) : m_path(path), m_mode(
                                QStringLiteral("File not found: there is no logbook at %1 (no "
                                               "log was pulled into it yet)")
                                    .arg(native(path)));
-        if (QFileInfo(file.absolutePath()).isFile() || !QDir().mkpath(file.absolutePath()))
-            fail(QStringLiteral("can't be created"), fileSystemCause(path, true));
+        if (QFileInfo(file.absolutePath()).isFile() || !QDir().mkpath(file.absolutePath())) {
+            const QString cause = fileSystemCause(path, true);
+            fail(
+                QStringLiteral("can't be created"),
+                cause.isEmpty()
+                    ? QStringLiteral("its folder %1 can't be made").arg(native(file.absolutePath()))
+                    : cause);
+        }
     } else if (const QString cause = fileSystemCause(path, writing); !cause.isEmpty()) {
         fail(QStringLiteral("can't be opened"), cause);
     } else if (file.size() > 0) {
