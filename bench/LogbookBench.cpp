@@ -77,6 +77,30 @@ void PullFullHandheld(benchmark::State &state)
     }
 }
 
+// The allowance beside reading: one synced commit of the same bytes into a
+// new logbook.
+void SyncedCommitOfAFullHandheld(benchmark::State &state)
+{
+    std::vector<RecordBytes> scans;
+    for (int k = 0; k < 32767; ++k)
+        scans.push_back(scanRecord(k));
+    const RecordBytes blob = packScans(scans);
+    QTemporaryDir folder;
+    const QString path = folder.filePath("logbook.sqlite");
+    for (auto _ : state) {
+        state.PauseTiming();
+        QFile::remove(path);
+        Logbook logbook(path);
+        LogbookFile &file = logbook.file();
+        state.ResumeTiming();
+        file.beginWrite();
+        LogbookStatement(file, "INSERT INTO log_scans(log, scan_records) VALUES(1, ?1)")
+            .bind(1, blob)
+            .run();
+        file.commit();
+    }
+}
+
 // From the end of the window's search to the pull's commit, the logbook's
 // opening included.
 void PullUnchangedHandheld(benchmark::State &state)
@@ -183,6 +207,10 @@ void ExportLongLog(benchmark::State &state, bool fromLogbook)
 }
 
 BENCHMARK(ReadFullHandheld)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(SyncedCommitOfAFullHandheld)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
 BENCHMARK(PullFullHandheld)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
 BENCHMARK(PullUnchangedHandheld)
     ->Unit(benchmark::kMillisecond)
