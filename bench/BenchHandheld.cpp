@@ -22,6 +22,8 @@ BenchHandheld::BenchHandheld()
     if (!m_root.isValid())
         throw std::runtime_error("no temporary folder");
     qputenv(vexasync::RootVariable, m_root.path().toUtf8());
+    // The window pulls into the logbook of the data folder: not the user's.
+    qputenv("XDG_DATA_HOME", (m_root.path() + "/data").toUtf8());
     auto desktop = component().createDesktop();
     desktop->dock(desktop->addUser("Bench").id);
 }

@@ -6,6 +6,8 @@
 #include "core/RuntimeError.h"
 #include "desktop/DuplicateCheck.h"
 #include "desktop/SavedPaths.h"
+#include "logbook/LogPull.h"
+#include "logbook/Logbook.h"
 #include "store/LogSearch.h"
 #include "store/SyncComponent.h"
 
@@ -18,7 +20,28 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include <cstdio>
+
 namespace vexa {
+
+namespace {
+
+// The logbook keeps what the window has just listed. Silent: whatever goes
+// wrong is said on standard error, and the window goes on as before.
+void pullIntoLogbook(const SyncComponent &sync)
+{
+    try {
+        Logbook logbook(Logbook::defaultPath());
+        const PullOutcome outcome = pullHandheld(logbook, sync, *sync.createByteUtility());
+        for (const QString &line : outcome.unreadable)
+            std::fprintf(stderr, "VEXASynch: not kept in the logbook: %s\n", qPrintable(line));
+    } catch (...) {
+        std::fprintf(stderr, "VEXASynch: the logbook was not brought up to date: %s\n",
+                     qPrintable(currentError().description()));
+    }
+}
+
+} // namespace
 
 // The user interface the window's operations use: the window counts as busy
 // while a box or dialog is open, so the countdown can't unload it under the
@@ -142,6 +165,7 @@ void MainWindow::openLogStore()
         if (kind == LogKind::Rirod)
             m_dataAdapter = m_sync.openDatabase(ScanDatabase);
         searchLogs();
+        pullIntoLogbook(m_sync);
     } catch (...) {
         const RuntimeError error = currentError();
         if (error.number() == ErrorNumber::CannotCreateObject)

@@ -8,10 +8,13 @@
 #include "deletion/DeleteCommands.h"
 #include "deletion/DeletedLogArchive.h"
 #include "export/SaveCommand.h"
+#include "logbook/Logbook.h"
 #include "store/SyncComponent.h"
 
 #include <QLabel>
 #include <QListWidget>
+
+#include <cstdio>
 
 namespace vexa {
 
@@ -35,6 +38,23 @@ void MainWindow::onSave()
     restartTimer();
 }
 
+namespace {
+
+// What the command deleted, kept in the logbook as deleted through the
+// program, not gone by other means. Silent, as the pull is.
+void noteDeletes(std::uint32_t user, LogKind kind,
+                 const std::optional<std::vector<std::uint64_t>> &records)
+{
+    try {
+        Logbook(Logbook::defaultPath()).markDeleted(user, kind, records);
+    } catch (...) {
+        std::fprintf(stderr, "VEXASynch: the logbook was not told of the delete: %s\n",
+                     qPrintable(currentError().description()));
+    }
+}
+
+} // namespace
+
 QString MainWindow::archivePath() const
 {
     // Empty when no user folder is found: the command then fails before it
@@ -52,10 +72,17 @@ void MainWindow::onDelete()
     stopTimer();
     if (m_indexAdapter) {
         BusyScope busy(*this);
+        const SavedLogs listed = m_savedLogs;
         const CommandOutcome outcome =
             deleteSelectedLogs({currentKind(), selectedLines(), lstSavedData->count(), m_savedLogs},
                                {m_sync, *m_indexAdapter, m_dataAdapter.get(), *m_host, prompts(),
                                 archivePath(), m_listedUser});
+        std::vector<std::uint64_t> deleted;
+        for (const LogOutcome &log : outcome.logs)
+            if (log.done && log.log >= 0 && log.log < MaxListedLogs)
+                deleted.push_back(listed[static_cast<std::size_t>(log.log)].recordId);
+        if (!deleted.empty())
+            noteDeletes(m_listedUser, currentKind(), deleted);
         if (outcome.status != CommandOutcome::Status::NotRun) {
             // Rebuilt from the handheld, whatever the command left there.
             try {
@@ -78,6 +105,7 @@ void MainWindow::onDeleteAll()
             deleteAllLogs(currentKind(), {m_sync, *m_indexAdapter, m_dataAdapter.get(), *m_host,
                                           prompts(), archivePath(), m_listedUser});
         if (outcome.status == CommandOutcome::Status::Completed) {
+            noteDeletes(m_listedUser, currentKind(), std::nullopt);
             lstSavedData->clear();
             lblStatus->setText(QStringLiteral("All logs deleted."));
             setLogButtonsEnabled(false);

@@ -2,6 +2,7 @@
 
 #include "ArchiveFile.h"
 #include "core/RuntimeError.h"
+#include "logbook/ScanPack.h"
 
 #include <QDir>
 
@@ -13,47 +14,6 @@ namespace vexa {
 
 namespace {
 
-// A log's scan records in one blob, each after its length (4 bytes, little-endian):
-// one row a log keeps the archive step cheap beside the delete it guards.
-constexpr std::int64_t LengthSize = 4;
-
-RecordBytes packed(const std::vector<RecordBytes> &records)
-{
-    std::size_t size = 0;
-    for (const RecordBytes &r : records)
-        size += LengthSize + r.size();
-    RecordBytes blob;
-    blob.reserve(size);
-    for (const RecordBytes &r : records) {
-        const auto n = static_cast<std::uint32_t>(r.size());
-        for (int shift = 0; shift < 32; shift += 8)
-            blob.push_back(static_cast<std::uint8_t>(n >> shift));
-        blob.insert(blob.end(), r.begin(), r.end());
-    }
-    return blob;
-}
-
-// Empty when the blob is not what packed() wrote.
-std::optional<std::vector<RecordBytes>> unpacked(const RecordBytes &blob)
-{
-    std::vector<RecordBytes> records;
-    std::size_t at = 0;
-    while (at < blob.size()) {
-        if (blob.size() - at < LengthSize)
-            return std::nullopt;
-        std::uint32_t n = 0;
-        for (int k = 0; k < LengthSize; ++k)
-            n |= static_cast<std::uint32_t>(blob[at + k]) << (8 * k);
-        at += LengthSize;
-        if (blob.size() - at < n)
-            return std::nullopt;
-        records.emplace_back(blob.begin() + static_cast<std::ptrdiff_t>(at),
-                             blob.begin() + static_cast<std::ptrdiff_t>(at + n));
-        at += n;
-    }
-    return records;
-}
-
 // The row's scan records into `log`, or why they can't be: the count it
 // lists is checked against the bytes it holds before anything is allocated.
 QString readScans(ArchivedLog &log, std::int64_t listed, std::int64_t bytes,
@@ -62,13 +22,13 @@ QString readScans(ArchivedLog &log, std::int64_t listed, std::int64_t bytes,
     const QString cutShort = QStringLiteral("its scan records are cut short");
     if (listed < 0)
         return QStringLiteral("its scan count (%1) is below zero").arg(listed);
-    if (listed > bytes / LengthSize)
+    if (listed > mostScansIn(bytes))
         return cutShort;
     if (!blob) {
         log.scanRecords.resize(static_cast<std::size_t>(listed));
         return {};
     }
-    std::optional<std::vector<RecordBytes>> records = unpacked(*blob);
+    std::optional<std::vector<RecordBytes>> records = unpackScans(*blob);
     if (!records)
         return cutShort;
     if (static_cast<std::int64_t>(records->size()) != listed)
@@ -119,7 +79,7 @@ std::vector<std::int64_t> DeletedLogArchive::add(const std::vector<ArchivedLog> 
             log.bind(1, static_cast<std::int64_t>(l.kind))
                 .bind(2, l.indexRecord)
                 .bind(3, static_cast<std::int64_t>(l.scanRecords.size()))
-                .bind(4, packed(l.scanRecords))
+                .bind(4, packScans(l.scanRecords))
                 .bind(5, now)
                 .bind(6, static_cast<std::int64_t>(l.deletedRecord))
                 .run(CantBeWritten);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "format/LogKind.h"
+#include "logbook/ScanPack.h"
 #include "vexasync/VexaSync.h"
 
 #include <QDateTime>
@@ -16,8 +17,6 @@
 namespace vexa {
 
 class ArchiveFile;
-
-using RecordBytes = std::vector<std::uint8_t>;
 
 struct ArchivedLog {
     std::int64_t id = 0;

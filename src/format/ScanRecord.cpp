@@ -35,6 +35,11 @@ std::int32_t byteArrayToSingle(vexasync::ByteUtility &bytes, std::span<const std
     return raw;
 }
 
+std::int16_t scanTimeIn(vexasync::ByteUtility &bytes, std::span<const std::uint8_t> record)
+{
+    return bytes.readInt16(record, 2, true); // 2-3, after the scan number
+}
+
 ScanRecord decodeScanRecord(vexasync::ByteUtility &bytes, std::span<const std::uint8_t> record,
                             int scan)
 {
@@ -47,7 +52,7 @@ ScanRecord decodeScanRecord(vexasync::ByteUtility &bytes, std::span<const std::u
                                .arg(ScanRecordSize));
     // 0-1 scan number (not read); 2-3 scan time; channel c: 4+6c status, 6+6c value
     ScanRecord r;
-    r.scanTime = bytes.readInt16(record, 2, true);
+    r.scanTime = scanTimeIn(bytes, record);
     for (std::size_t c = 0; c < ChannelSlots; ++c) {
         r.channelStatus[c] = bytes.readInt16(record, 4 + 6 * c, true);
         byteArrayToSingle(bytes, record, 6 + 6 * c, r.channelValue[c]);

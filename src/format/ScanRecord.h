@@ -37,6 +37,10 @@ ScanRecord decodeScanRecord(vexasync::ByteUtility &bytes, std::span<const std::u
 std::vector<std::uint8_t> renderScanRecord(vexasync::ByteUtility &bytes, const ScanRecord &scan,
                                            std::int16_t scanNumber = 0);
 
+// The scan's duration alone, for a record of any length: a record too
+// short to hold it is the component's past-the-end error.
+std::int16_t scanTimeIn(vexasync::ByteUtility &bytes, std::span<const std::uint8_t> record);
+
 // ScanTime x 10, within the signed 16-bit range; an overflow error outside
 // -3276..3276.
 std::int16_t scanMilliseconds(std::int16_t scanTime);

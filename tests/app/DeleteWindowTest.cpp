@@ -1,6 +1,7 @@
 // Delete... and Delete All... in the window.
 #include "deletion/DeletedLogArchive.h"
 #include "format/IndexRecord.h"
+#include "logbook/Logbook.h"
 #include "store/SyncComponent.h"
 #include "support/LogRecords.h"
 #include "support/TestWindow.h"
@@ -159,6 +160,23 @@ TEST(DeleteWindow, DeletesOnlyFromTheHandheldListed)
         desktop->dock(other.id);
         EXPECT_EQ(d.handheld.records("RirodData").size(), 4u) << "Other User's handheld";
     }
+}
+
+TEST(DeleteWindow, TheLogbookKeepsWhatWasDeletedAsDeleted)
+{
+    QFile::remove(Logbook::defaultPath());
+    Deleting d;
+    d.w.select({0, 2});
+    d.w.ui.answers = {true};
+    d.w.click("cmdDelete");
+    d.w.setTab(2);
+    d.w.ui.answers = {true};
+    d.w.click("cmdDeleteAll");
+    d.w.setTab(0);
+    QStringList states;
+    for (const LogbookEntry &log : Logbook(Logbook::defaultPath()).logs())
+        states << log.text + " " + stateWord(log.state);
+    EXPECT_EQ(states, (QStringList{"A deleted", "B on-handheld", "C deleted", "0-60 deleted"}));
 }
 
 } // namespace

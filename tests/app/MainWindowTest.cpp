@@ -1,6 +1,9 @@
 // The main window headless, against real handheld images.
+#include "support/LogCase.h"
 #include "support/LogRecords.h"
 #include "support/TestWindow.h"
+
+#include "logbook/Logbook.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -240,6 +243,46 @@ TEST(MainWindow, DuplicateCheckRunsAtStartUpBeforeTheLogsAreListed)
     EXPECT_EQ(QDir(w.handheld.backupFolder(w.handheld.user())).entryList(QDir::Files),
               QStringList{"vexa2.PRC"});
     EXPECT_EQ(w.status(), "Found 1 saved log.");
+}
+
+TEST(MainWindow, WhatItListsGoesIntoTheLogbookSilently)
+{
+    const QString path = Logbook::defaultPath();
+    const struct {
+        const char *what;
+        std::function<void()> prepare;
+        int logsKept; // -1: the file is left as it was
+    } cases[] = {
+        {"a new logbook", [] {}, 3},
+        {"a folder in its place", [&] { QDir().mkpath(path); }, -1},
+        {"another file in its place",
+         [&] {
+             QDir().mkpath(QFileInfo(path).path());
+             QFile file(path);
+             file.open(QIODevice::WriteOnly);
+             file.write("not a logbook");
+         },
+         -1},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        QDir(QFileInfo(path).path()).removeRecursively();
+        c.prepare();
+        DockedWindow w;
+        addTwoRirodLogs(w.handheld);
+        w.handheld.add("TCodeLog", {textLogRecord({2004, 4, 2, 8, 15, 27}, "P0171")});
+        w.window.start();
+        EXPECT_EQ(w.status(), "Found 2 saved logs.");
+        EXPECT_EQ(w.logButtons(), AllEnabled);
+        w.setTab(3);
+        EXPECT_EQ(w.lines(), QStringList{"4/2/2004 8:15:27 AM - P0171"});
+        EXPECT_TRUE(w.ui.prompts.empty());
+        if (c.logsKept >= 0)
+            EXPECT_EQ(Logbook(path).logs().size(), std::size_t(c.logsKept));
+        else
+            EXPECT_TRUE(QFileInfo(path).isDir() || readFile(path) == "not a logbook");
+    }
+    QDir(QFileInfo(path).path()).removeRecursively();
 }
 
 } // namespace

@@ -30,7 +30,8 @@ ExportContext ExportFixture::context()
     return {m_scans.get(), *bytes, host, ui, dates};
 }
 
-ScanRun ExportFixture::write(Writer writer, const LogIndexEntry &entry, QIODevice *out)
+ScanRun ExportFixture::write(Writer writer, const LogIndexEntry &entry, QIODevice *out,
+                             vexasync::RecordAdapter *scans)
 {
     if (!out) {
         m_buffer.close();
@@ -39,6 +40,8 @@ ScanRun ExportFixture::write(Writer writer, const LogIndexEntry &entry, QIODevic
         out = &m_buffer;
     }
     ExportContext c = context();
+    if (scans)
+        c.scanDatabase = scans;
     switch (writer) {
     case Writer::Csv:
         return writeScanText(*out, entry, TextFormat::Csv, c);

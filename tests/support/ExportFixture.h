@@ -22,8 +22,10 @@ public:
     // The index entry of the Rirod log on list line `line`.
     LogIndexEntry entry(int line = 0) const;
     ExportContext context();
-    // Runs the writer into `out` (a buffer when none is given).
-    ScanRun write(Writer writer, const LogIndexEntry &entry, QIODevice *out = nullptr);
+    // Runs the writer into `out` (a buffer when none is given), over the
+    // handheld's scan records or those given.
+    ScanRun write(Writer writer, const LogIndexEntry &entry, QIODevice *out = nullptr,
+                  vexasync::RecordAdapter *scans = nullptr);
     QByteArray written() const { return m_buffer.data(); }
 
     TestHandheld handheld;

@@ -1,13 +1,11 @@
 // vexa-export: lists the logs of the docked handheld and saves them to files
 // without a window, named as the save command names several logs.
 #include "catalogue/EfiLogWriter.h"
-#include "core/CommandOutcome.h"
 #include "core/ProgramInfo.h"
 #include "core/RuntimeError.h"
-#include "core/UnattendedHost.h"
 #include "datalog/DatalogWriters.h"
 #include "deletion/ArchiveSource.h"
-#include "export/LogFile.h"
+#include "export/BatchSave.h"
 #include "export/OutputFormat.h"
 #include "plot-gui/PlotFile.h"
 #include "store/HandheldSource.h"
@@ -182,57 +180,16 @@ int saveLogs(const Options &o, LogSource &source, vexasync::ByteUtility &bytes, 
     if (!QFileInfo(o.out).isDir())
         throw Failure{QStringLiteral("%1 is not a folder").arg(QDir::toNativeSeparators(o.out))};
 
-    // Nobody can press Cancel; questions are answered No.
-    UnattendedHost host;
-    host.printProgress([](const QString &line) { std::fprintf(stderr, "%s\n", qPrintable(line)); });
-    RunFileNames names;
-    const QString folder = withTrailingSeparator(QDir::toNativeSeparators(o.out));
-    CommandOutcome outcome{CommandOutcome::Status::Completed, {}, {}};
-    int skipped = 0; // counted as done
-    for (const int n : chosen) {
-        const auto position = static_cast<std::size_t>(n - 1);
-        const SourceLog &log = logs[position];
-        if (!log.entry) {
-            reportUnreadable(n, log);
-            outcome.logs.push_back({n, false, log.unreadable});
-            continue;
-        }
-        const LogIndexEntry &entry = *log.entry;
-        const QString name =
-            names.claim(multiLogFileName(folder, kind, entry, o.format->extension()));
-        if (o.skipExisting && QFileInfo::exists(name)) {
-            std::fprintf(stderr, "Log %d: %s exists; skipped\n", n, qPrintable(name));
-            outcome.logs.push_back({n, true, name});
-            ++skipped;
-            continue;
-        }
-        if (!o.force && QFileInfo::exists(name)) {
-            std::fprintf(stderr, "vexa-export: %s exists; left alone (--force overwrites it)\n",
-                         qPrintable(name));
-            outcome.logs.push_back({n, false, QStringLiteral("exists")});
-            continue;
-        }
-        std::fprintf(stderr, "Log %d: %s\n", n, qPrintable(name));
-        try {
-            ExportContext context{kind == LogKind::Rirod ? &source.scanRecords(position) : nullptr,
-                                  bytes, host, host, dates};
-            saveLogFile(name, kind, o.format->code, entry, context);
-            outcome.logs.push_back({n, true, name});
-        } catch (...) {
-            const RuntimeError error = currentError();
-            std::fprintf(stderr, "vexa-export: %s: %s (error %s)\n", qPrintable(name),
-                         qPrintable(error.description()),
-                         qPrintable(errorNumberText(error.number())));
-            outcome.logs.push_back({n, false, error.description()});
-        }
-    }
-    const auto total = static_cast<long long>(outcome.logs.size());
-    if (skipped == 0)
-        std::fprintf(stderr, "%d of %lld files written.\n", outcome.doneCount(), total);
-    else
-        std::fprintf(stderr, "%d of %lld files written, %d existing skipped.\n",
-                     outcome.doneCount() - skipped, total, skipped);
-    return outcome.allDone() ? 0 : 1;
+    std::vector<BatchLog> batch;
+    for (const int n : chosen)
+        batch.push_back({n, static_cast<std::size_t>(n - 1)});
+    BatchSave save(QStringLiteral("vexa-export"), *o.format, o.out,
+                   o.skipExisting ? BatchSave::Existing::Skip
+                   : o.force      ? BatchSave::Existing::Overwrite
+                                  : BatchSave::Existing::LeaveAndFail,
+                   dates);
+    save.save(source, bytes, kind, logs, batch);
+    return save.finish();
 }
 
 int run(const QCoreApplication &app)

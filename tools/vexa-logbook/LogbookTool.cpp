@@ -1,14 +1,22 @@
-// vexa-logbook: the logger's logs of the docked user beyond what the window
-// does: the demo handheld, and the archive of deleted logs.
+// vexa-logbook: the logger's logs beyond what the window does: the logbook
+// of every log ever docked, the demo handheld, and the archive of deleted
+// logs.
 #include "ArchiveCommands.h"
 #include "DemoHandheld.h"
+#include "LogbookCommands.h"
+#include "LogbookOptions.h"
 
+#include "catalogue/EfiLogWriter.h"
 #include "core/ProgramInfo.h"
 #include "core/RuntimeError.h"
+#include "datalog/DatalogWriters.h"
+#include "export/LogFile.h"
+#include "logbook/Logbook.h"
+#include "plot-gui/PlotFile.h"
 
 #include "vexasync/VexaSync.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 
 #include <iostream>
 
@@ -20,8 +28,12 @@ struct Command {
     const char *subcommand; // "list" of "archive list"; null for none
     const char *arguments;
     const char *help;
-    std::size_t maxArguments;     // more are a wrong command line; the command checks the rest
-    int (*run)(const Args &args); // the arguments after its name and subcommand
+    std::size_t maxArguments; // more are a wrong command line; the command checks the rest
+    // The arguments after its name and subcommand, and the logbook's path.
+    int (*run)(const Args &args, const QString &logbook);
+    std::string (*moreHelp)() = nullptr; // what the format table and the filters add
+
+    std::string fullHelp() const { return help + (moreHelp ? moreHelp() : std::string()); }
 
     std::size_t wordCount() const { return subcommand ? 2 : 1; }
     std::string synopsis() const
@@ -34,7 +46,7 @@ const char *const DemoUserName = "Demo User";
 
 // Making a handheld is the component's administration, which the program
 // never uses: the demo alone calls the component linked in, not loaded.
-int dockDemoHandheld(const Args &)
+int dockDemoHandheld(const Args &, const QString &)
 {
     vexasync::Component &component = *vexasync_component(vexasync::ApiVersion);
     auto desktop = component.createDesktop();
@@ -51,35 +63,64 @@ int dockDemoHandheld(const Args &)
     return 0;
 }
 
+constexpr std::size_t Any = std::size_t(-1);
+
 const Command Commands[] = {
+    {"pull", nullptr, "",
+     "Copies every log of the docked handheld the logbook doesn't hold yet into it; prints\n"
+     "      how many were new and how many held already.",
+     0, pullLogs},
+    {"list", nullptr,
+     " [--kind K] [--user NAME] [--since DATE] [--until DATE] [--search TEXT] [--state S]"
+     " [--json]",
+     "Lists the logbook's logs, one a line, fields separated by TAB: id, user, kind, start,\n"
+     "      scans, duration, state, text (control characters as \\n, \\r, \\t, \\xHH). --json: a\n"
+     "      JSON array, one object per log with those fields. Filters:\n",
+     Any, listLogs, filterHelp},
+    {"show", nullptr, " ID",
+     "Describes a logbook log as the window does, with its note, state and history.", Any, showLog},
+    {"note", nullptr, " ID TEXT", "Sets a logbook log's note (empty: none).", Any, noteLog},
+    {"export", nullptr,
+     " (ID ... | --all [filters]) --format FORMAT --out DIR [--force | --skip-existing]",
+     "Saves logbook logs to files in DIR, named as vexa-export names them; --all takes every\n"
+     "      log the filters (as of list) admit. Files that exist are left alone (exit 1) unless\n"
+     "      --force overwrites or --skip-existing skips them.\n      FORMAT: ",
+     Any, exportLogs, formatHelp},
+    {"purge", nullptr, " --before DATE",
+     "Removes from the logbook the logs no handheld holds (deleted or gone) last seen before\n"
+     "      the start of DATE (YYYY-MM-DD, local time). Nothing else ever removes a log.",
+     Any, purgeLogs},
+    {"path", nullptr, "", "Prints where the logbook is.", 0, printPath},
     {"demo", nullptr, "",
      "Creates or resets the demo user's handheld with logs of all four kinds, and docks it.", 0,
      dockDemoHandheld},
     {"archive", "list", "",
      "Lists the logs deleted from the docked user's handheld, kept in deleted-logs.sqlite\n"
      "      in the user's folder: id, kind, when, removed or not, scans, bytes, text.",
-     0, listArchive},
+     0, [](const Args &args, const QString &) { return listArchive(args); }},
     {"archive", "purge", " --before DATE",
      "Removes the archived logs deleted before the start of DATE (YYYY-MM-DD, local time)\n"
      "      or before DATE with a time; a log whose deletion time is unknown stays.",
-     std::size_t(-1), purgeArchive},
+     Any, [](const Args &args, const QString &) { return purgeArchive(args); }},
     {"restore", nullptr, " ID ... | restore --all",
-     "Puts archived logs back on the docked handheld (--all: every one not restored yet).",
-     std::size_t(-1), restoreArchivedLogs},
+     "Puts archived logs back on the docked handheld (--all: every one not restored yet).", Any,
+     [](const Args &args, const QString &) { return restoreArchivedLogs(args); }},
 };
 
 void describe(std::ostream &out, const Command &command)
 {
-    out << "  " << command.synopsis() << "\n      " << command.help << '\n';
+    out << "  " << command.synopsis() << "\n      " << command.fullHelp() << '\n';
 }
 
 void printUsage(std::ostream &out)
 {
-    out << "Usage: vexa-logbook COMMAND [ARGUMENTS]\n\n"
-           "The logger's logs of the docked handheld user, beyond what the VEXASynch window\n"
-           "does: the demo handheld, and the logs the program deleted. The sync data root\n"
-           "is $"
-        << vexasync::RootVariable << " or a VEXASync folder in your data folder.\n\nCommands:\n";
+    out << "Usage: vexa-logbook [--logbook FILE] COMMAND [ARGUMENTS]\n\n"
+           "The logger's logs beyond what the VEXASynch window does: the logbook of every log\n"
+           "ever docked, the demo handheld, and the logs the program deleted. The logbook is\n"
+        << Logbook::defaultPath().toStdString()
+        << "\nunless --logbook names another. The sync data root is $" << vexasync::RootVariable
+        << "\nor a VEXASync folder in your data folder. Exit status: 0 all done, 1 something "
+           "failed (said on\nstandard error), 2 a wrong command line.\n\nCommands:\n";
     for (const Command &command : Commands)
         describe(out, command);
     out << "\n'vexa-logbook COMMAND --help' describes one command.\n";
@@ -98,8 +139,19 @@ bool isHelp(const std::string &arg)
     return arg == "--help" || arg == "-h";
 }
 
-int run(const Args &all)
+int run(Args all)
 {
+    QString logbook = Logbook::defaultPath();
+    for (auto it = all.begin(); it != all.end(); ++it)
+        if (*it == "--logbook") {
+            if (it + 1 == all.end()) {
+                std::cerr << "vexa-logbook: --logbook takes a file\n";
+                return 2;
+            }
+            logbook = QString::fromLocal8Bit(*(it + 1));
+            all.erase(it, it + 2);
+            break;
+        }
     if (all.empty() || isHelp(all[0])) {
         printUsage(all.empty() ? std::cerr : std::cout);
         return all.empty() ? 2 : 0;
@@ -126,7 +178,7 @@ int run(const Args &all)
     const Args args(all.begin() + std::ptrdiff_t(command->wordCount()), all.end());
     if (!args.empty() && isHelp(args[0])) {
         std::cout << "Usage: vexa-logbook " << command->synopsis() << "\n\n"
-                  << command->help << '\n';
+                  << command->fullHelp() << '\n';
         return 0;
     }
     if (args.size() > command->maxArguments) {
@@ -134,7 +186,10 @@ int run(const Args &all)
         return 2;
     }
     try {
-        return command->run(args);
+        return command->run(args, logbook);
+    } catch (const UsageError &e) {
+        std::cerr << "vexa-logbook: " << e.message << '\n';
+        return 2;
     } catch (...) {
         std::cerr << "vexa-logbook: " << currentError().description().toStdString() << '\n';
         return 1;
@@ -146,8 +201,14 @@ int run(const Args &all)
 
 int main(int argc, char **argv)
 {
-    // The archive commands load the component from the program's folder.
+    // Plots are drawn by widgets, and the tool never shows a window. The
+    // commands load the component from the program's folder.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     vexa::dropQtNoise();
-    QCoreApplication app(argc, argv);
+    QApplication app(argc, argv);
+    vexa::registerTextLogWriters();
+    vexa::registerEfiLogWriter();
+    vexa::registerDatalogWriters();
+    vexa::registerPlotFileWriters();
     return vexa::logbook::run(vexa::logbook::Args(argv + 1, argv + argc));
 }

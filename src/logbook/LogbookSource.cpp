@@ -1,0 +1,58 @@
+#include "LogbookSource.h"
+
+#include "Logbook.h"
+#include "core/RuntimeError.h"
+#include "format/IndexRecord.h"
+#include "store/MemoryDatabase.h"
+
+#include <algorithm>
+
+namespace vexa {
+
+LogbookSource::LogbookSource(const Logbook &logbook, vexasync::ByteUtility &bytes, LogFilter filter,
+                             std::vector<std::int64_t> ids)
+    : m_logbook(logbook), m_bytes(bytes), m_filter(std::move(filter)), m_only(std::move(ids))
+{}
+
+LogbookSource::~LogbookSource() = default;
+
+std::vector<SourceLog> LogbookSource::logs(LogKind kind)
+{
+    LogFilter filter = m_filter;
+    filter.kind = kind;
+    std::vector<SourceLog> logs;
+    m_ids.clear();
+    for (const LogbookEntry &e :
+         m_logbook.logs(m_only.empty() ? filter : LogFilter{kind, {}, {}, {}, {}, {}})) {
+        if (e.kind != kind ||
+            (!m_only.empty() && std::find(m_only.begin(), m_only.end(), e.id) == m_only.end()))
+            continue;
+        m_ids.push_back(e.id);
+        if (!e.damage.isEmpty()) {
+            logs.push_back(
+                {std::nullopt, QStringLiteral("%1 (logbook id %2)").arg(e.damage).arg(e.id)});
+            continue;
+        }
+        try {
+            RecordBytes record = e.indexRecord;
+            // Its scans are the log's own, from the first on.
+            if (kind == LogKind::Rirod)
+                IndexRecord::setFirstScanIn(m_bytes, record, 1);
+            logs.push_back({readIndexEntry(m_bytes, {0, 0, 0, 0, record}, kind), {}});
+        } catch (...) {
+            logs.push_back(SourceLog::unreadableNow());
+        }
+    }
+    return logs;
+}
+
+vexasync::RecordAdapter &LogbookSource::scanRecords(std::size_t position)
+{
+    if (position >= m_ids.size())
+        throw RuntimeError(ErrorNumber::SubscriptOutOfRange,
+                           QStringLiteral("Subscript out of range: log %1").arg(position + 1));
+    m_scans = std::make_unique<MemoryDatabase>(ScanDatabase, m_logbook.scans(m_ids[position]));
+    return *m_scans;
+}
+
+} // namespace vexa
