@@ -46,11 +46,11 @@ struct Deleting {
     }
 };
 
-TEST(DeleteWindow, DeletesTheSelectedLogsAndListsWhatRemains)
+TEST(DeleteWindow, DeletesTheSelectedLogsThenAllOfTheTab)
 {
     Deleting d;
     d.w.select({0, 2});
-    d.w.ui.answers = {true};
+    d.w.ui.answers = {true, false, true};
     d.w.click("cmdDelete");
     EXPECT_EQ(d.texts(), QStringList{"B"});
     EXPECT_EQ(d.w.status(), "Found 1 saved log.");
@@ -58,6 +58,17 @@ TEST(DeleteWindow, DeletesTheSelectedLogsAndListsWhatRemains)
     EXPECT_EQ(d.handheld.records("RirodData").size(), 200u);
     EXPECT_EQ(d.w.window.savedLogs()[0].firstScan, 1);
     EXPECT_TRUE(d.w.control<QTimer>("Timer1")->isActive());
+
+    d.w.click("cmdDeleteAll"); // No
+    EXPECT_EQ(d.texts().size(), 1);
+    d.w.click("cmdDeleteAll");
+    EXPECT_EQ(d.w.ui.texts(),
+              (QStringList{"Are you sure?", "Delete all logs?", "Delete all logs?"}));
+    EXPECT_TRUE(d.w.lines().isEmpty());
+    EXPECT_EQ(d.w.status(), "All logs deleted.");
+    EXPECT_EQ(d.w.logButtons(), std::vector<bool>(5, false));
+    EXPECT_TRUE(d.handheld.records("RirodData").empty());
+    EXPECT_EQ(d.handheld.records("AccelTestLog").size(), 1u);
 }
 
 TEST(DeleteWindow, CancelDuringADeleteKeepsThatLog)
@@ -95,21 +106,6 @@ TEST(DeleteWindow, AFailureRollsBackAndRebuildsTheList)
     EXPECT_FALSE(d.w.control<QPushButton>("cmdCancel")->isVisible());
 }
 
-TEST(DeleteWindow, DeleteAllEmptiesTheTab)
-{
-    Deleting d;
-    d.w.ui.answers = {false, true};
-    d.w.click("cmdDeleteAll");
-    EXPECT_EQ(d.texts().size(), 3);
-    d.w.click("cmdDeleteAll");
-    EXPECT_EQ(d.w.ui.texts(), (QStringList{"Delete all logs?", "Delete all logs?"}));
-    EXPECT_TRUE(d.w.lines().isEmpty());
-    EXPECT_EQ(d.w.status(), "All logs deleted.");
-    EXPECT_EQ(d.w.logButtons(), std::vector<bool>(5, false));
-    EXPECT_TRUE(d.handheld.records("RirodData").empty());
-    EXPECT_EQ(d.handheld.records("AccelTestLog").size(), 1u);
-}
-
 TEST(DeleteWindow, DeletesOnlyFromTheHandheldListed)
 {
     const QString box = QStringLiteral("There was an error deleting the log.\r\n%1\r\n"
@@ -145,9 +141,7 @@ TEST(DeleteWindow, DeletesOnlyFromTheHandheldListed)
         d.w.select({1});
         d.w.ui.answers = {true};
         d.w.click(c.button);
-        if (!c.text.isEmpty()) {
-            EXPECT_EQ(d.w.ui.texts().last(), c.text);
-        }
+        EXPECT_EQ(d.w.ui.texts().last(), c.text.isEmpty() ? "Are you sure?" : c.text);
         EXPECT_EQ(d.texts(),
                   c.text.isEmpty() ? QStringList({"A", "C"}) : QStringList({"A", "B", "C"}));
         const auto archiveOf = [&](const vexasync::UserInfo &user) {

@@ -162,17 +162,26 @@ TEST(SaveCommand, LogsOfOneNameAreAllSaved)
         EXPECT_FALSE(text.contains("already exists")) << "asked about a file of this save";
 }
 
-TEST(SaveCommand, NoToOverwritingEndsTheCommand)
+// No to overwriting ends the command; a save that fails once its file was
+// begun (the second log's scans are gone) leaves the file saved before.
+TEST(SaveCommand, AFileSavedBeforeStaysUnlessReplacedWhole)
 {
-    Saving s;
-    s.putFile(Night + ".CSV", "old");
-    s.w.ui.answers = {false};
-    s.saveSeveral({0, 1, 2}, s.out.path(), "CSV");
-    EXPECT_EQ(s.w.ui.texts().last(), "File " + Night + ".CSV already exists - overwrite?");
-    EXPECT_EQ(s.files(), (QStringList{Ect + ".CSV", Night + ".CSV"}));
-    EXPECT_EQ(readFile(s.path(Night + ".CSV")), "old");
-    EXPECT_EQ(s.w.status(), "Complete.");
-    EXPECT_EQ(s.w.buttonsShown(), IdleButtons);
+    for (const bool failing : {false, true}) {
+        Saving s;
+        if (failing) {
+            s.handheld.drop("RirodData");
+            s.handheld.add("RirodData", std::vector<Bytes>(3, scanRecord(10, {})));
+        }
+        s.putFile(Night + ".CSV", "old");
+        s.w.ui.answers = {failing};
+        s.saveSeveral({0, 1, 2}, s.out.path(), "CSV");
+        EXPECT_EQ(s.w.ui.texts().at(1), "File " + Night + ".CSV already exists - overwrite?");
+        EXPECT_EQ(s.w.ui.texts().size(), failing ? 3 : 2);
+        EXPECT_EQ(s.files(), (QStringList{Ect + ".CSV", Night + ".CSV"}));
+        EXPECT_EQ(readFile(s.path(Night + ".CSV")), "old");
+        EXPECT_EQ(s.w.status(), "Complete.");
+        EXPECT_EQ(s.w.buttonsShown(), IdleButtons);
+    }
 }
 
 TEST(SaveCommand, CancelStopsTheLogBeingWrittenOnly)
@@ -241,21 +250,6 @@ TEST(SaveCommand, AFullDiskSaysSo)
                                       "space left on device\r\nNumber = 39");
     EXPECT_EQ(QDir(disk.dir.path()).entryList(QDir::Files), QStringList{Ect + ".CSV"})
         << "nothing cut short is left";
-}
-
-TEST(SaveCommand, AFailedSaveLeavesNoCutShortFile)
-{
-    // The second log's scan records are gone from the handheld: its save fails
-    // after the file was begun. A file saved before under that name stays.
-    Saving s;
-    s.handheld.drop("RirodData");
-    s.handheld.add("RirodData", std::vector<Bytes>(3, scanRecord(10, {})));
-    s.putFile(Night + ".CSV", "earlier save");
-    s.w.ui.answers = {true};
-    s.saveSeveral({0, 1, 2}, s.out.path(), "CSV");
-    EXPECT_EQ(s.files(), (QStringList{Ect + ".CSV", Night + ".CSV"}));
-    EXPECT_EQ(readFile(s.path(Night + ".CSV")), "earlier save");
-    EXPECT_EQ(s.w.status(), "Complete.");
 }
 
 TEST(SaveCommand, TheWindowTakesNoInputWhileSavingAndClosesAfter)
