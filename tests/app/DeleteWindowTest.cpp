@@ -1,6 +1,5 @@
 // Delete... and Delete All... in the window.
 #include "deletion/DeletedLogArchive.h"
-#include "format/IndexRecord.h"
 #include "store/SyncComponent.h"
 #include "support/LogRecords.h"
 #include "support/TestWindow.h"
@@ -20,18 +19,16 @@ struct Deleting {
     SyncComponent sync;
     TestWindow w{sync};
 
-    explicit Deleting(int secondFirstScan = 0)
+    explicit Deleting(bool lowThird = false)
     {
         addRirodLog(handheld, {{2004, 3, 7, 12, 0, 0}, "A", {15}, 10});
         addRirodLog(handheld, {{2004, 3, 8, 12, 0, 0}, "B", {15}, 200});
-        addRirodLog(handheld, {{2004, 3, 9, 12, 0, 0}, "C", {15}, 5});
-        if (secondFirstScan != 0) { // an index record the repair can't rewrite
-            auto index = handheld.open("RirodIndex");
-            const auto bytes = sync.createByteUtility();
-            const vexasync::Record r = index->readByIndex(2);
-            IndexRecord record = IndexRecord::parse(*bytes, r.bytes, LogKind::Rirod, 3);
-            record.setFirstScan(static_cast<std::int16_t>(secondFirstScan));
-            index->write(r.id, r.attributes, r.category, record.render(*bytes));
+        if (lowThird) { // an index record the repair can't rewrite
+            handheld.add("RirodData", std::vector<Bytes>(5, scanRecord(10, {})));
+            handheld.add("RirodIndex",
+                         {rirodIndexRecord({2004, 3, 9, 12, 0, 0}, 5, -32768, {15}, "C")});
+        } else {
+            addRirodLog(handheld, {{2004, 3, 9, 12, 0, 0}, "C", {15}, 5});
         }
         handheld.add("AccelTestLog", {textLogRecord({2004, 1, 1, 0, 0, 0}, "0-60")});
         w.window.setYieldSlice(0);
@@ -93,7 +90,7 @@ TEST(DeleteWindow, CancelDuringADeleteKeepsThatLog)
 
 TEST(DeleteWindow, AFailureRollsBackAndRebuildsTheList)
 {
-    Deleting d(-32768); // C starts so low that losing A's scans overflows it
+    Deleting d(true); // C starts so low that losing A's scans overflows it
     const auto before = d.handheld.records("RirodData");
     d.w.select({0});
     d.w.ui.answers = {true};
