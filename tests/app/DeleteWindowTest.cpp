@@ -1,6 +1,5 @@
 // Delete... and Delete All... in the window.
 #include "deletion/DeletedLogArchive.h"
-#include "format/IndexRecord.h"
 #include "logbook/Logbook.h"
 #include "store/SyncComponent.h"
 #include "support/LogRecords.h"
@@ -21,18 +20,16 @@ struct Deleting {
     SyncComponent sync;
     TestWindow w{sync};
 
-    explicit Deleting(int secondFirstScan = 0)
+    explicit Deleting(bool lowThird = false)
     {
         addRirodLog(handheld, {{2004, 3, 7, 12, 0, 0}, "A", {15}, 10});
         addRirodLog(handheld, {{2004, 3, 8, 12, 0, 0}, "B", {15}, 200});
-        addRirodLog(handheld, {{2004, 3, 9, 12, 0, 0}, "C", {15}, 5});
-        if (secondFirstScan != 0) { // an index record the repair can't rewrite
-            auto index = handheld.open("RirodIndex");
-            const auto bytes = sync.createByteUtility();
-            const vexasync::Record r = index->readByIndex(2);
-            IndexRecord record = IndexRecord::parse(*bytes, r.bytes, LogKind::Rirod, 3);
-            record.setFirstScan(static_cast<std::int16_t>(secondFirstScan));
-            index->write(r.id, r.attributes, r.category, record.render(*bytes));
+        if (lowThird) { // an index record the repair can't rewrite
+            handheld.add("RirodData", std::vector<Bytes>(5, scanRecord(10, {})));
+            handheld.add("RirodIndex",
+                         {rirodIndexRecord({2004, 3, 9, 12, 0, 0}, 5, -32768, {15}, "C")});
+        } else {
+            addRirodLog(handheld, {{2004, 3, 9, 12, 0, 0}, "C", {15}, 5});
         }
         handheld.add("AccelTestLog", {textLogRecord({2004, 1, 1, 0, 0, 0}, "0-60")});
         w.window.setYieldSlice(0);
@@ -47,11 +44,11 @@ struct Deleting {
     }
 };
 
-TEST(DeleteWindow, DeletesTheSelectedLogsAndListsWhatRemains)
+TEST(DeleteWindow, DeletesTheSelectedLogsThenAllOfTheTab)
 {
     Deleting d;
     d.w.select({0, 2});
-    d.w.ui.answers = {true};
+    d.w.ui.answers = {true, false, true};
     d.w.click("cmdDelete");
     EXPECT_EQ(d.texts(), QStringList{"B"});
     EXPECT_EQ(d.w.status(), "Found 1 saved log.");
@@ -59,6 +56,17 @@ TEST(DeleteWindow, DeletesTheSelectedLogsAndListsWhatRemains)
     EXPECT_EQ(d.handheld.records("RirodData").size(), 200u);
     EXPECT_EQ(d.w.window.savedLogs()[0].firstScan, 1);
     EXPECT_TRUE(d.w.control<QTimer>("Timer1")->isActive());
+
+    d.w.click("cmdDeleteAll"); // No
+    EXPECT_EQ(d.texts().size(), 1);
+    d.w.click("cmdDeleteAll");
+    EXPECT_EQ(d.w.ui.texts(),
+              (QStringList{"Are you sure?", "Delete all logs?", "Delete all logs?"}));
+    EXPECT_TRUE(d.w.lines().isEmpty());
+    EXPECT_EQ(d.w.status(), "All logs deleted.");
+    EXPECT_EQ(d.w.logButtons(), std::vector<bool>(5, false));
+    EXPECT_TRUE(d.handheld.records("RirodData").empty());
+    EXPECT_EQ(d.handheld.records("AccelTestLog").size(), 1u);
 }
 
 TEST(DeleteWindow, CancelDuringADeleteKeepsThatLog)
@@ -83,7 +91,7 @@ TEST(DeleteWindow, CancelDuringADeleteKeepsThatLog)
 
 TEST(DeleteWindow, AFailureRollsBackAndRebuildsTheList)
 {
-    Deleting d(-32768); // C starts so low that losing A's scans overflows it
+    Deleting d(true); // C starts so low that losing A's scans overflows it
     const auto before = d.handheld.records("RirodData");
     d.w.select({0});
     d.w.ui.answers = {true};
@@ -94,21 +102,6 @@ TEST(DeleteWindow, AFailureRollsBackAndRebuildsTheList)
     EXPECT_EQ(d.texts(), (QStringList{"A", "B", "C"}));
     EXPECT_EQ(d.handheld.records("RirodData"), before);
     EXPECT_FALSE(d.w.control<QPushButton>("cmdCancel")->isVisible());
-}
-
-TEST(DeleteWindow, DeleteAllEmptiesTheTab)
-{
-    Deleting d;
-    d.w.ui.answers = {false, true};
-    d.w.click("cmdDeleteAll");
-    EXPECT_EQ(d.texts().size(), 3);
-    d.w.click("cmdDeleteAll");
-    EXPECT_EQ(d.w.ui.texts(), (QStringList{"Delete all logs?", "Delete all logs?"}));
-    EXPECT_TRUE(d.w.lines().isEmpty());
-    EXPECT_EQ(d.w.status(), "All logs deleted.");
-    EXPECT_EQ(d.w.logButtons(), std::vector<bool>(5, false));
-    EXPECT_TRUE(d.handheld.records("RirodData").empty());
-    EXPECT_EQ(d.handheld.records("AccelTestLog").size(), 1u);
 }
 
 TEST(DeleteWindow, DeletesOnlyFromTheHandheldListed)
@@ -146,9 +139,7 @@ TEST(DeleteWindow, DeletesOnlyFromTheHandheldListed)
         d.w.select({1});
         d.w.ui.answers = {true};
         d.w.click(c.button);
-        if (!c.text.isEmpty()) {
-            EXPECT_EQ(d.w.ui.texts().last(), c.text);
-        }
+        EXPECT_EQ(d.w.ui.texts().last(), c.text.isEmpty() ? "Are you sure?" : c.text);
         EXPECT_EQ(d.texts(),
                   c.text.isEmpty() ? QStringList({"A", "C"}) : QStringList({"A", "B", "C"}));
         const auto archiveOf = [&](const vexasync::UserInfo &user) {

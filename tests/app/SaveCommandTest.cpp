@@ -135,44 +135,47 @@ TEST(SaveCommand, NothingSelectedOrADialogCancelledWritesNothing)
     EXPECT_EQ(s.w.status(), "Complete.");
 }
 
+// Named by kind, date and format, numbered when logs share a second, with
+// the folder's separator neither doubled nor lost.
 TEST(SaveCommand, SeveralLogsAreNamedByKindDateAndFormat)
 {
     for (const bool trailing : {true, false}) {
         Saving s;
+        addRirodLog(s.handheld, {{2004, 3, 7, 14, 5, 9}, "Same second", {15, 2}, 3});
+        s.w.setTab(1);
+        s.w.setTab(0);
         const QString folder =
             QDir::toNativeSeparators(s.out.path()) + (trailing ? QString(QDir::separator()) : "");
-        s.saveSeveral({0, 2}, folder, "TXT");
-        EXPECT_EQ(s.files(), (QStringList{Ect + ".TXT", Five + ".TXT"}))
-            << "separator doubled or lost";
+        s.saveSeveral({0, 2, 3}, folder, "TXT");
+        EXPECT_EQ(s.files(), (QStringList{Ect + " (2).TXT", Ect + ".TXT", Five + ".TXT"}));
         EXPECT_TRUE(sameBytes(readFile(dataPath("export/ect-two-scans.txt")),
                               readFile(s.path(Ect + ".TXT"))));
+        EXPECT_EQ(readFile(s.path(Ect + " (2).TXT")).count("\r\n"), 5 + 3);
+        for (const QString &text : s.w.ui.texts())
+            EXPECT_FALSE(text.contains("already exists")) << "asked about a file of this save";
     }
 }
 
-TEST(SaveCommand, LogsOfOneNameAreAllSaved)
+// No to overwriting ends the command; a save that fails once its file was
+// begun (the second log's scans are gone) leaves the file saved before.
+TEST(SaveCommand, AFileSavedBeforeStaysUnlessReplacedWhole)
 {
-    Saving s;
-    addRirodLog(s.handheld, {{2004, 3, 7, 14, 5, 9}, "Same second", {15, 2}, 3});
-    s.w.setTab(1);
-    s.w.setTab(0);
-    s.saveSeveral({0, 3}, s.out.path(), "CSV");
-    EXPECT_EQ(s.files(), (QStringList{Ect + " (2).CSV", Ect + ".CSV"}));
-    EXPECT_EQ(s.scanLines(Ect + " (2).CSV"), 3);
-    for (const QString &text : s.w.ui.texts())
-        EXPECT_FALSE(text.contains("already exists")) << "asked about a file of this save";
-}
-
-TEST(SaveCommand, NoToOverwritingEndsTheCommand)
-{
-    Saving s;
-    s.putFile(Night + ".CSV", "old");
-    s.w.ui.answers = {false};
-    s.saveSeveral({0, 1, 2}, s.out.path(), "CSV");
-    EXPECT_EQ(s.w.ui.texts().last(), "File " + Night + ".CSV already exists - overwrite?");
-    EXPECT_EQ(s.files(), (QStringList{Ect + ".CSV", Night + ".CSV"}));
-    EXPECT_EQ(readFile(s.path(Night + ".CSV")), "old");
-    EXPECT_EQ(s.w.status(), "Complete.");
-    EXPECT_EQ(s.w.buttonsShown(), IdleButtons);
+    for (const bool failing : {false, true}) {
+        Saving s;
+        if (failing) {
+            s.handheld.drop("RirodData");
+            s.handheld.add("RirodData", std::vector<Bytes>(3, scanRecord(10, {})));
+        }
+        s.putFile(Night + ".CSV", "old");
+        s.w.ui.answers = {failing};
+        s.saveSeveral({0, 1, 2}, s.out.path(), "CSV");
+        EXPECT_EQ(s.w.ui.texts().at(1), "File " + Night + ".CSV already exists - overwrite?");
+        EXPECT_EQ(s.w.ui.texts().size(), failing ? 3 : 2);
+        EXPECT_EQ(s.files(), (QStringList{Ect + ".CSV", Night + ".CSV"}));
+        EXPECT_EQ(readFile(s.path(Night + ".CSV")), "old");
+        EXPECT_EQ(s.w.status(), "Complete.");
+        EXPECT_EQ(s.w.buttonsShown(), IdleButtons);
+    }
 }
 
 TEST(SaveCommand, CancelStopsTheLogBeingWrittenOnly)
@@ -196,20 +199,6 @@ TEST(SaveCommand, CancelStopsTheLogBeingWrittenOnly)
     }
 }
 
-TEST(SaveCommand, AFailureIsReportedThenTheCommandEnds)
-{
-    Saving s;
-    s.saveOne(0, "/proc/vexa.csv", 1);
-    ASSERT_EQ(s.w.ui.prompts.size(), 2u);
-    EXPECT_TRUE(
-        s.w.ui.prompts[1].text.startsWith("There was an error saving the file.\r\nPath/File access "
-                                          "error: can't create /proc/vexa.csv ("))
-        << s.w.ui.prompts[1].text.toStdString();
-    EXPECT_TRUE(s.w.ui.prompts[1].text.endsWith(")\r\nNumber = 4B"));
-    EXPECT_EQ(s.w.status(), "Complete.");
-    EXPECT_EQ(s.w.buttonsShown(), IdleButtons);
-}
-
 // A file system of its own, too small for a big log. Only root can make one.
 struct SmallDisk {
     QTemporaryDir dir;
@@ -229,33 +218,32 @@ struct SmallDisk {
     }
 };
 
-TEST(SaveCommand, AFullDiskSaysSo)
+// A full disk (on a file system too small for a big log) leaves nothing cut
+// short.
+TEST(SaveCommand, AFailureIsReportedThenTheCommandEnds)
 {
+    Saving s;
+    s.saveOne(0, "/proc/vexa.csv", 1);
+    ASSERT_EQ(s.w.ui.prompts.size(), 2u);
+    EXPECT_TRUE(
+        s.w.ui.prompts[1].text.startsWith("There was an error saving the file.\r\nPath/File access "
+                                          "error: can't create /proc/vexa.csv ("))
+        << s.w.ui.prompts[1].text.toStdString();
+    EXPECT_TRUE(s.w.ui.prompts[1].text.endsWith(")\r\nNumber = 4B"));
+    EXPECT_EQ(s.w.status(), "Complete.");
+    EXPECT_EQ(s.w.buttonsShown(), IdleButtons);
+
     SmallDisk disk;
     if (!disk.mounted)
         GTEST_SKIP() << "can't make a small file system here";
-    Saving s(3000);
-    s.saveSeveral({0, 3}, disk.dir.path(), "CSV");
-    ASSERT_EQ(s.w.ui.prompts.size(), 2u);
-    EXPECT_EQ(s.w.ui.prompts[1].text, "There was an error saving the file.\r\nDevice I/O error: No "
-                                      "space left on device\r\nNumber = 39");
+    Saving big(3000);
+    big.saveSeveral({0, 3}, disk.dir.path(), "CSV");
+    ASSERT_EQ(big.w.ui.prompts.size(), 2u);
+    EXPECT_EQ(big.w.ui.prompts[1].text,
+              "There was an error saving the file.\r\nDevice I/O error: No "
+              "space left on device\r\nNumber = 39");
     EXPECT_EQ(QDir(disk.dir.path()).entryList(QDir::Files), QStringList{Ect + ".CSV"})
         << "nothing cut short is left";
-}
-
-TEST(SaveCommand, AFailedSaveLeavesNoCutShortFile)
-{
-    // The second log's scan records are gone from the handheld: its save fails
-    // after the file was begun. A file saved before under that name stays.
-    Saving s;
-    s.handheld.drop("RirodData");
-    s.handheld.add("RirodData", std::vector<Bytes>(3, scanRecord(10, {})));
-    s.putFile(Night + ".CSV", "earlier save");
-    s.w.ui.answers = {true};
-    s.saveSeveral({0, 1, 2}, s.out.path(), "CSV");
-    EXPECT_EQ(s.files(), (QStringList{Ect + ".CSV", Night + ".CSV"}));
-    EXPECT_EQ(readFile(s.path(Night + ".CSV")), "earlier save");
-    EXPECT_EQ(s.w.status(), "Complete.");
 }
 
 TEST(SaveCommand, TheWindowTakesNoInputWhileSavingAndClosesAfter)

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
+#include <QMap>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -15,20 +16,17 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-
 namespace vexa {
 namespace {
 
 class RecordingSettings final : public SettingsStore {
 public:
-    std::map<QString, QString> values;
+    QMap<QString, QString> values;
     QStringList writes; // "section/key=value", in order
 
     QString read(const QString &section, const QString &key, const QString &fallback) override
     {
-        const auto it = values.find(section + "/" + key);
-        return it == values.end() ? fallback : it->second;
+        return values.value(section + "/" + key, fallback);
     }
     void write(const QString &section, const QString &key, const QString &value) override
     {

@@ -65,70 +65,48 @@ TEST(IndexRecord, ReadsWhatARecordHoldsOrSaysWhyNot)
     }
 }
 
-struct Reference {
-    std::string what;
-    LogKind kind;
-    Bytes record;
-};
-
-// The records the tests build, and records no logger writes with bytes in
-// places no field names.
-std::vector<Reference> referenceRecords()
+// The records the tests build, then each with any one byte changed or added
+// past its end: render gives back even the bytes no field names.
+TEST(IndexRecord, RenderGivesBackTheBytesParsed)
 {
-    std::vector<Reference> refs;
-    const auto addEveryKind = [&](const std::string &what, const LogCase &log) {
-        refs.push_back({what, LogKind::Rirod,
-                        rirodIndexRecord(log.start, static_cast<int>(log.scans.size()), 1,
-                                         log.params, log.text)});
-        for (const LogKind kind : TextKinds)
-            refs.push_back({what, kind, textLogRecord(log.start, log.text)});
-    };
     std::string everyByte;
     for (int b = 1; b < 256; ++b)
         everyByte += static_cast<char>(b);
-    addEveryKind("every byte value", {{2004, 3, 7, 14, 5, 9}, everyByte, {250, 199, 0, 255}, {}});
-    addEveryKind("an empty text", {{2004, 1, 1, 0, 0, 0}, "", {}, {}});
-    addEveryKind("a text past 999 characters",
-                 {{2004, 1, 1, 0, 0, 0}, std::string(1200, 'y'), {}, {}});
-    addEveryKind("a date the calendar can't hold", {{10000, 0, -1, 25, 61, -1}, "x", {}, {}});
-    refs.push_back({"the lowest first scan", LogKind::Rirod,
-                    rirodIndexRecord({2004, 3, 9, 12, 0, 0}, -1, -32768, {15}, "C")});
-
-    const auto damaged = [&](const std::string &what, LogKind kind, Bytes record,
-                             std::initializer_list<std::size_t> offsets) {
-        for (const std::size_t at : offsets) {
-            if (record.size() <= at)
-                record.resize(at + 1, 0);
-            record[at] = static_cast<std::uint8_t>(0xA0 + at % 16);
-        }
-        refs.push_back({what, kind, std::move(record)});
+    const LogCase logs[] = {
+        {{2004, 3, 7, 14, 5, 9}, everyByte, {250, 199, 0, 255}, {}},
+        {{2004, 1, 1, 0, 0, 0}, "", {}, {}},
+        {{2004, 1, 1, 0, 0, 0}, std::string(1200, 'y'), {}, {}},
+        {{10000, 0, -1, 25, 61, -1}, "x", {}, {}}, // a date the calendar can't hold
     };
-    const Bytes rirod = rirodIndexRecord({2004, 3, 7, 14, 5, 9}, 12, 3, {15, 2, 9}, "Run");
-    damaged("Rirod: 12, 13, between parameters, 38", LogKind::Rirod, rirod,
-            {12, 13, 19, 21, 37, 38});
-    damaged("Rirod: past the text's zero", LogKind::Rirod, rirod, {43, 44, 60});
-    Bytes noZero = rirod;
-    noZero.pop_back();
-    damaged("Rirod: a text that runs to the end", LogKind::Rirod, noZero, {});
-    Bytes past999 = rirodIndexRecord({2004, 1, 1, 0, 0, 0}, 1, 1, {}, std::string(1200, 'z'));
-    damaged("Rirod: the text past 999 characters", LogKind::Rirod, past999, {39 + 999});
-    for (const LogKind kind : TextKinds) {
-        const Bytes text = textLogRecord({2004, 1, 1, 0, 0, 0}, "P1");
-        damaged("12, 13, past the text's zero", kind, text, {12, 13, 17, 30});
-        Bytes cut = text;
-        cut.resize(15);
-        damaged("15 bytes", kind, cut, {});
-        cut.resize(14);
-        damaged("14 bytes: no text", kind, cut, {});
+    std::vector<std::pair<LogKind, Bytes>> records;
+    for (const LogCase &log : logs) {
+        records.emplace_back(LogKind::Rirod,
+                             rirodIndexRecord(log.start, 12, 3, log.params, log.text));
+        for (const LogKind kind : TextKinds)
+            records.emplace_back(kind, textLogRecord(log.start, log.text));
     }
-    return refs;
-}
-
-TEST(IndexRecord, RenderGivesBackTheBytesParsed)
-{
-    for (const Reference &ref : referenceRecords()) {
-        SCOPED_TRACE(ref.what + " as " + logKindInfo(ref.kind).caption);
-        EXPECT_EQ(parsed(ref.record, ref.kind).render(componentBytes()), ref.record);
+    records.emplace_back(LogKind::Rirod,
+                         rirodIndexRecord({2004, 3, 9, 12, 0, 0}, -1, -32768, {15}, "C"));
+    Bytes noZero = rirodIndexRecord({2004, 3, 7, 14, 5, 9}, 12, 3, {15, 2, 9}, "Run");
+    noZero.pop_back();
+    records.emplace_back(LogKind::Rirod, noZero);
+    for (const LogKind kind : TextKinds) {
+        for (const std::size_t size : {14u, 15u}) {
+            Bytes cut = textLogRecord({2004, 1, 1, 0, 0, 0}, "P1");
+            cut.resize(size);
+            records.emplace_back(kind, cut);
+        }
+    }
+    for (const auto &[kind, record] : records) {
+        SCOPED_TRACE(std::string(logKindInfo(kind).caption) + ", " + std::to_string(record.size()) +
+                     " bytes");
+        EXPECT_EQ(parsed(record, kind).render(componentBytes()), record);
+        for (std::size_t at = 0; at <= record.size() + 20; ++at) {
+            Bytes changed = record;
+            changed.resize(std::max(record.size(), at + 1), 0);
+            changed[at] ^= 0xA5;
+            ASSERT_EQ(parsed(changed, kind).render(componentBytes()), changed) << "byte " << at;
+        }
     }
 }
 

@@ -7,7 +7,8 @@
 namespace vexa {
 namespace {
 
-TEST(DateText, FormatStringsLoseTwoDigitYearsAndTimeZones)
+// The regional settings' format strings lose two-digit years and time zones.
+TEST(DateText, FollowsTheRegionalSettings)
 {
     const struct {
         const char *in, *out;
@@ -23,10 +24,6 @@ TEST(DateText, FormatStringsLoseTwoDigitYearsAndTimeZones)
         EXPECT_EQ(withFourDigitYear(c.in), c.out) << c.in;
     for (const auto &c : zones)
         EXPECT_EQ(withoutTimeZone(c.in), c.out) << c.in;
-}
-
-TEST(DateText, FollowsTheRegionalSettings)
-{
     const double date = oledate::fromDate(2004, 3, 14);
     const double time = oledate::fromTime(14, 5, 9);
     const DateText english(QLocale(QLocale::English, QLocale::UnitedStates));

@@ -31,12 +31,16 @@ Collected search(const TestHandheld &handheld, LogKind kind)
     return found;
 }
 
-TEST(LogSearch, ListsAndDescribesARirodLog)
+// The other kinds describe date and text only, their texts in the handheld's
+// code page.
+TEST(LogSearch, ListsAndDescribesEachKind)
 {
     TestHandheld handheld;
     const Params params{15, 2, 0, 0, 0, 0, 0, 0, 9, 200};
     handheld.add("RirodIndex",
                  {rirodIndexRecord({2004, 3, 14, 14, 5, 9}, 1234, 567, params, "Run 1\r\nWarm")});
+    handheld.add("AccelTestLog", {textLogRecord({2004, 3, 20, 16, 45, 10},
+                                                "0-60: 5.42 s\r\n\x93wet\x94 \x80 \x81")});
     const Collected found = search(handheld, LogKind::Rirod);
     ASSERT_EQ(found.entries.size(), 1u);
     const LogIndexEntry &e = found.entries[0];
@@ -47,6 +51,13 @@ TEST(LogSearch, ListsAndDescribesARirodLog)
     EXPECT_EQ(logDescription(e, LogKind::Rirod, English),
               "3/14/2004 2:05:09 PM\r\nRun 1\r\nWarm\r\n1234 scans\r\n"
               "RPM, ECT, ----, ----, ----, ----, ----, ----, MAP, ????");
+
+    const Collected accel = search(handheld, LogKind::AccelTest);
+    ASSERT_EQ(accel.entries.size(), 1u);
+    EXPECT_EQ(logDescription(accel.entries[0], LogKind::AccelTest, English),
+              QString::fromUtf16(
+                  u"3/20/2004 4:45:10 PM\r\n0-60: 5.42 s\r\n\u201Cwet\u201D \u20AC \u0081"));
+    EXPECT_EQ(accel.entries[0].paramCount, 0);
 }
 
 TEST(LogSearch, ListsAtMostAHundredLogs)
@@ -83,20 +94,6 @@ TEST(LogSearch, ListLinesShowTheFirstLineOfTheText)
         entry.logDate = oledate::fromDate(2004, 3, 14);
         EXPECT_EQ(listLine(entry, English), QString("3/14/2004 12:00:00 AM - ") + c.line) << c.text;
     }
-}
-
-// Their texts are in the handheld's code page.
-TEST(LogSearch, OtherKindsDescribeDateAndTextOnly)
-{
-    TestHandheld handheld;
-    handheld.add("AccelTestLog", {textLogRecord({2004, 3, 20, 16, 45, 10},
-                                                "0-60: 5.42 s\r\n\x93wet\x94 \x80 \x81")});
-    const Collected found = search(handheld, LogKind::AccelTest);
-    ASSERT_EQ(found.entries.size(), 1u);
-    EXPECT_EQ(logDescription(found.entries[0], LogKind::AccelTest, English),
-              QString::fromUtf16(
-                  u"3/20/2004 4:45:10 PM\r\n0-60: 5.42 s\r\n\u201Cwet\u201D \u20AC \u0081"));
-    EXPECT_EQ(found.entries[0].paramCount, 0);
 }
 
 } // namespace
