@@ -14,8 +14,6 @@
 #include <QLabel>
 #include <QListWidget>
 
-#include <cstdio>
-
 namespace vexa {
 
 std::vector<int> MainWindow::selectedLines() const
@@ -38,23 +36,6 @@ void MainWindow::onSave()
     restartTimer();
 }
 
-namespace {
-
-// What the command deleted, kept in the logbook as deleted through the
-// program, not gone by other means. Silent, as the pull is.
-void noteDeletes(std::uint32_t user, LogKind kind,
-                 const std::optional<std::vector<std::uint64_t>> &records)
-{
-    try {
-        Logbook(Logbook::defaultPath()).markDeleted(user, kind, records);
-    } catch (...) {
-        std::fprintf(stderr, "VEXASynch: the logbook was not told of the delete: %s\n",
-                     qPrintable(currentError().description()));
-    }
-}
-
-} // namespace
-
 QString MainWindow::archivePath() const
 {
     // Empty when no user folder is found: the command then fails before it
@@ -72,17 +53,10 @@ void MainWindow::onDelete()
     stopTimer();
     if (m_indexAdapter) {
         BusyScope busy(*this);
-        const SavedLogs listed = m_savedLogs;
         const CommandOutcome outcome =
             deleteSelectedLogs({currentKind(), selectedLines(), lstSavedData->count(), m_savedLogs},
                                {m_sync, *m_indexAdapter, m_dataAdapter.get(), *m_host, prompts(),
-                                archivePath(), m_listedUser});
-        std::vector<std::uint64_t> deleted;
-        for (const LogOutcome &log : outcome.logs)
-            if (log.done && log.log >= 0 && log.log < MaxListedLogs)
-                deleted.push_back(listed[static_cast<std::size_t>(log.log)].recordId);
-        if (!deleted.empty())
-            noteDeletes(m_listedUser, currentKind(), deleted);
+                                archivePath(), Logbook::defaultPath(), m_listedUser});
         if (outcome.status != CommandOutcome::Status::NotRun) {
             // Rebuilt from the handheld, whatever the command left there.
             try {
@@ -101,11 +75,10 @@ void MainWindow::onDeleteAll()
     stopTimer();
     if (m_indexAdapter) {
         BusyScope busy(*this);
-        const CommandOutcome outcome =
-            deleteAllLogs(currentKind(), {m_sync, *m_indexAdapter, m_dataAdapter.get(), *m_host,
-                                          prompts(), archivePath(), m_listedUser});
+        const CommandOutcome outcome = deleteAllLogs(
+            currentKind(), {m_sync, *m_indexAdapter, m_dataAdapter.get(), *m_host, prompts(),
+                            archivePath(), Logbook::defaultPath(), m_listedUser});
         if (outcome.status == CommandOutcome::Status::Completed) {
-            noteDeletes(m_listedUser, currentKind(), std::nullopt);
             lstSavedData->clear();
             lblStatus->setText(QStringLiteral("All logs deleted."));
             setLogButtonsEnabled(false);

@@ -2,8 +2,10 @@
 
 #include "core/RuntimeError.h"
 #include "format/IndexRecord.h"
+#include "logbook/LogPull.h"
 #include "store/SyncComponent.h"
 
+#include <algorithm>
 #include <set>
 
 namespace vexa {
@@ -26,13 +28,19 @@ std::vector<RecordBytes> scanRecords(vexasync::RecordAdapter &scans, const LogPl
 
 LockedArchive openArchive(const DeleteServices &services)
 {
-    if (!services.archivePath)
-        return {};
+    LockedArchive opened;
+    if (services.logbookPath)
+        opened.logbook = std::make_unique<Logbook>(*services.logbookPath);
+    if (!services.archivePath) {
+        if (services.logbookPath)
+            opened.lock = std::make_unique<ArchiveLock>(*services.logbookPath);
+        return opened;
+    }
     if (services.archivePath->isEmpty())
         throw RuntimeError(ErrorNumber::PathNotFound,
                            QStringLiteral("Path not found: no folder for the archive of deleted "
                                           "logs (no handheld user is docked)"));
-    LockedArchive opened{std::make_unique<DeletedLogArchive>(*services.archivePath), nullptr};
+    opened.archive = std::make_unique<DeletedLogArchive>(*services.archivePath);
     opened.lock = std::make_unique<ArchiveLock>(*services.archivePath);
     return opened;
 }
@@ -103,6 +111,46 @@ std::vector<std::int64_t> archiveEverything(DeletedLogArchive *archive, LogKind 
             logs.push_back(std::move(orphans));
     }
     return archive->add(logs);
+}
+
+namespace {
+
+std::uint32_t userOf(const DeleteServices &services)
+{
+    return services.listedUser != 0 ? services.listedUser : services.sync.dockedUser();
+}
+
+} // namespace
+
+void holdInLogbook(Logbook *logbook, LogKind kind, const DeleteServices &services,
+                   vexasync::ByteUtility &bytes, const std::optional<std::vector<int>> &lines)
+{
+    if (!logbook)
+        return;
+    const PullOutcome held =
+        holdKind(*logbook, services.sync, bytes, userOf(services), kind, services.index,
+                 kind == LogKind::Rirod ? services.scans : nullptr);
+    for (std::size_t i = 0; i < held.unreadableAt.size(); ++i) {
+        const int position = held.unreadableAt[i];
+        if (position == 0 || !lines ||
+            std::find(lines->begin(), lines->end(), position - 1) != lines->end())
+            throw RuntimeError(ErrorNumber::InternalError,
+                               QStringLiteral("The logbook can't keep a log about to be deleted: "
+                                              "%1; nothing was deleted")
+                                   .arg(held.unreadable.value(static_cast<qsizetype>(i))));
+    }
+}
+
+void markDeletedInLogbook(Logbook *logbook, LogKind kind, const DeleteServices &services,
+                          const std::optional<std::vector<std::uint64_t>> &records)
+{
+    if (!logbook || (records && records->empty()))
+        return;
+    try {
+        logbook->markDeleted(userOf(services), kind, records);
+    } catch (...) {
+        // Left on the handheld in the logbook: the next pull marks it gone.
+    }
 }
 
 void markArchivedRemoved(DeletedLogArchive *archive, const std::vector<std::int64_t> &ids)

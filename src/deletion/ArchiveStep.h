@@ -6,15 +6,18 @@
 #include "DeleteCommands.h"
 #include "DeletedLogArchive.h"
 #include "DeletionPlan.h"
+#include "logbook/Logbook.h"
 
 #include <map>
 #include <memory>
 
 namespace vexa {
 
-// The services' archive, opened and locked; none when they name no archive.
+// The services' archive and logbook, opened and locked; none when they name
+// none.
 struct LockedArchive {
     std::unique_ptr<DeletedLogArchive> archive;
+    std::unique_ptr<Logbook> logbook;
     std::unique_ptr<ArchiveLock> lock;
 };
 LockedArchive openArchive(const DeleteServices &services);
@@ -29,6 +32,16 @@ std::map<int, std::int64_t> archiveLogs(DeletedLogArchive *archive, const std::v
 // the Rirod tab the scan records no log points at; the rows' ids.
 std::vector<std::int64_t> archiveEverything(DeletedLogArchive *archive, LogKind kind,
                                             const DeleteServices &services);
+
+// Inside the command's change group: every log of the tab held in the
+// logbook, on disk, before the handheld changes. Throws RuntimeError when
+// one of those on these lines (none: all) can't be held.
+void holdInLogbook(Logbook *logbook, LogKind kind, const DeleteServices &services,
+                   vexasync::ByteUtility &bytes,
+                   const std::optional<std::vector<int>> &lines = std::nullopt);
+// After the handheld's commit: these records of the tab (none: all) deleted.
+void markDeletedInLogbook(Logbook *logbook, LogKind kind, const DeleteServices &services,
+                          const std::optional<std::vector<std::uint64_t>> &records);
 
 // After the handheld's commit. The delete has happened whatever this meets;
 // a log left unmarked is still restorable, as restore checks the handheld.

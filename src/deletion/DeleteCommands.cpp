@@ -177,6 +177,7 @@ CommandOutcome deleteSelectedLogs(const DeleteRequest &request, const DeleteServ
         const LockedArchive archive = openArchive(services);
         ChangeGroup command(services.index);
         checkListStillHolds(request, services, *bytes);
+        holdInLogbook(archive.logbook.get(), request.kind, services, *bytes, order);
         const std::vector<LogPlace> places = logPlaces(request, services, *bytes);
         const std::map<int, std::int64_t> archived =
             archiveLogs(archive.archive.get(), order, places, request.kind, services);
@@ -200,6 +201,11 @@ CommandOutcome deleteSelectedLogs(const DeleteRequest &request, const DeleteServ
             repairIndex(places, removed, deleted, services, *bytes);
         command.commit();
         markArchivedRemoved(archive.archive.get(), archivedRemoved);
+        std::vector<std::uint64_t> records;
+        for (const int line : order)
+            if (deleted[static_cast<std::size_t>(line)])
+                records.push_back(places[static_cast<std::size_t>(line)].recordId);
+        markDeletedInLogbook(archive.logbook.get(), request.kind, services, records);
         CommandOutcome outcome{cancelled ? CommandOutcome::Status::Cancelled
                                          : CommandOutcome::Status::Completed,
                                {},
@@ -225,6 +231,8 @@ CommandOutcome deleteAllLogs(LogKind kind, const DeleteServices &services)
         checkListedHandheldDocked(services);
         const LockedArchive archive = openArchive(services);
         ChangeGroup command(services.index);
+        const auto bytes = services.sync.createByteUtility();
+        holdInLogbook(archive.logbook.get(), kind, services, *bytes);
         const std::vector<std::int64_t> archived =
             archiveEverything(archive.archive.get(), kind, services);
         services.index.removeAll(0, 255);
@@ -232,6 +240,7 @@ CommandOutcome deleteAllLogs(LogKind kind, const DeleteServices &services)
             services.scans->removeAll(0, 255);
         command.commit();
         markArchivedRemoved(archive.archive.get(), archived);
+        markDeletedInLogbook(archive.logbook.get(), kind, services, std::nullopt);
         return {CommandOutcome::Status::Completed, {}, {}};
     } catch (...) {
         return reportFailure(services);

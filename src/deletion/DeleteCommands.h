@@ -25,6 +25,10 @@ struct DeleteServices {
     // none for callers that keep none. Empty: it can't be found, and the
     // command fails before any change.
     std::optional<QString> archivePath = std::nullopt;
+    // The logbook that holds every log the command removes before the
+    // handheld changes, then marks each deleted; none for callers that keep
+    // none. One that can't be written stops the command before any change.
+    std::optional<QString> logbookPath = std::nullopt;
     // The user whose handheld the list came from: while another handheld or
     // none is docked, the command fails before any change. 0: not checked.
     std::uint32_t listedUser = 0;

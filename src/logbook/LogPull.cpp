@@ -82,6 +82,8 @@ public:
     {}
 
     void pullKind(LogKind kind, vexasync::RecordAdapter *index, PullOutcome &outcome);
+    // The scan database already open in the caller's change group.
+    void useScans(vexasync::RecordAdapter *scans) { m_openScans = scans; }
 
 private:
     std::vector<RecordBytes> readScans(const IndexRecord &record);
@@ -101,6 +103,7 @@ private:
     QString m_now;
     std::vector<Held> m_held;
     std::shared_ptr<vexasync::RecordAdapter> m_scans;
+    vexasync::RecordAdapter *m_openScans = nullptr;
     LogbookStatement m_seen, m_moved, m_event;
 };
 
@@ -123,10 +126,11 @@ QString startText(const LogIndexEntry &entry)
 
 std::vector<RecordBytes> Pull::readScans(const IndexRecord &record)
 {
-    if (!m_scans)
+    if (!m_openScans && !m_scans)
         m_scans = m_sync.openDatabase(ScanDatabase, vexasync::mode::Read);
+    vexasync::RecordAdapter &scanDatabase = m_openScans ? *m_openScans : *m_scans;
     const std::int32_t first = record.firstScan() - 1, count = record.scanCount();
-    if (first < 0 || count < 0 || first + count > m_scans->recordCount())
+    if (first < 0 || count < 0 || first + count > scanDatabase.recordCount())
         throw RuntimeError(ErrorNumber::SubscriptOutOfRange,
                            QStringLiteral("Subscript out of range: its scans %1 to %2 are not all "
                                           "in %3")
@@ -136,7 +140,7 @@ std::vector<RecordBytes> Pull::readScans(const IndexRecord &record)
     std::vector<RecordBytes> scans;
     scans.reserve(static_cast<std::size_t>(count));
     for (std::int32_t k = 0; k < count; ++k)
-        scans.push_back(m_scans->readByIndex(first + k).bytes);
+        scans.push_back(scanDatabase.readByIndex(first + k).bytes);
     return scans;
 }
 
@@ -153,6 +157,7 @@ void Pull::pullKind(LogKind kind, vexasync::RecordAdapter *index, PullOutcome &o
         outcome.unreadable << QStringLiteral("%1 can't be listed: %2 (error %3)")
                                   .arg(QLatin1String(logKindInfo(kind).caption),
                                        error.description(), errorNumberText(error.number()));
+        outcome.unreadableAt.push_back(0);
         return;
     }
     std::map<vexasync::RecordId, Held *> atRecord;
@@ -169,6 +174,7 @@ void Pull::pullKind(LogKind kind, vexasync::RecordAdapter *index, PullOutcome &o
                                   .arg(QLatin1String(logKindInfo(kind).caption))
                                   .arg(position)
                                   .arg(error.description(), errorNumberText(error.number()));
+        outcome.unreadableAt.push_back(position);
     };
     std::vector<NewLog> fresh;
     for (std::size_t i = 0; i < records.size(); ++i) {
@@ -338,6 +344,26 @@ PullOutcome pullHandheld(Logbook &logbook, const SyncComponent &sync, vexasync::
         }
     }
     return {};
+}
+
+PullOutcome holdKind(Logbook &logbook, const SyncComponent &sync, vexasync::ByteUtility &bytes,
+                     std::uint32_t user, LogKind kind, vexasync::RecordAdapter &index,
+                     vexasync::RecordAdapter *scans)
+{
+    const QString userName = QString::fromStdString(sync.createUserDirectory()->userName(user));
+    LogbookFile &file = logbook.file();
+    file.beginWrite();
+    try {
+        Pull pull(file, sync, bytes, user, userName, false);
+        pull.useScans(scans);
+        PullOutcome outcome;
+        pull.pullKind(kind, &index, outcome);
+        file.commit();
+        return outcome;
+    } catch (...) {
+        file.rollback();
+        throw;
+    }
 }
 
 } // namespace vexa

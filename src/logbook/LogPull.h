@@ -6,9 +6,11 @@
 
 #include <QStringList>
 
-namespace vexasync {
-class ByteUtility;
-}
+#include "format/LogKind.h"
+#include "vexasync/VexaSync.h"
+
+#include <cstdint>
+#include <vector>
 
 namespace vexa {
 
@@ -20,6 +22,8 @@ struct PullOutcome {
     int held = 0;           // on the handheld and in the logbook already
     int gone = 0;           // held as on the handheld, but no longer there
     QStringList unreadable; // one line per log that can't be read, and why
+    // The positions of those logs in their index, from 1; 0: none listed.
+    std::vector<int> unreadableAt;
 };
 
 // Reads every kind inside one change group of the handheld, which it
@@ -27,5 +31,13 @@ struct PullOutcome {
 // logbook can't be written; a log that can't be read is reported in the
 // outcome and the others are pulled.
 PullOutcome pullHandheld(Logbook &logbook, const SyncComponent &sync, vexasync::ByteUtility &bytes);
+
+// The pull of one kind, inside the caller's change group and with its open
+// databases: every readable log of the kind held, complete, and on disk
+// when this returns; a log already held costs no scan read. Throws
+// RuntimeError when the logbook can't be written.
+PullOutcome holdKind(Logbook &logbook, const SyncComponent &sync, vexasync::ByteUtility &bytes,
+                     std::uint32_t user, LogKind kind, vexasync::RecordAdapter &index,
+                     vexasync::RecordAdapter *scans);
 
 } // namespace vexa

@@ -3,6 +3,7 @@
 #include "FiveLogs.h"
 
 #include "deletion/DeletedLogArchive.h"
+#include "logbook/Logbook.h"
 #include "support/ExportToolRun.h"
 #include "support/RawSql.h"
 
@@ -44,6 +45,9 @@ TEST(DeletedLogArchive, EveryDeletedLogComesBackAsItWas)
             ASSERT_EQ(logs.size(), c.archived);
             for (const ArchivedLog &log : logs)
                 EXPECT_TRUE(log.removed);
+            LogFilter deleted;
+            deleted.state = LogState::Deleted;
+            EXPECT_EQ(Logbook(*a.logbook).logs(deleted).size(), c.archived);
         }
         EXPECT_EQ(a.restoreAll().size(), c.archived);
         EXPECT_EQ(a.saveEvery(), a.before);
@@ -109,6 +113,14 @@ TEST(DeletedLogArchive, ACancelledDeleteSaysWhichLogsWentAndRestoresToTheWhole)
         ASSERT_EQ(logs.size(), 2u);
         EXPECT_TRUE(logs[0].removed) << "D";
         EXPECT_FALSE(logs[1].removed) << "B, interrupted";
+        // Every log of the tab held first; only D marked deleted.
+        const Logbook logbook(*a.logbook);
+        const auto held = logbook.logs();
+        ASSERT_EQ(held.size(), 5u);
+        for (const LogbookEntry &log : held) {
+            EXPECT_EQ(log.state, log.scanCount == 40 ? LogState::Deleted : LogState::OnHandheld);
+            EXPECT_EQ(logbook.scans(log.id).size(), static_cast<std::size_t>(log.scanCount));
+        }
     }
     EXPECT_EQ(a.restoreAll().size(), 1u) << "B is still on the handheld";
     EXPECT_EQ(a.saveEvery(), a.before);
@@ -138,6 +150,13 @@ TEST(DeletedLogArchive, NoArchiveNoDelete)
         EXPECT_EQ(deleteAllLogs(LogKind::Rirod, a.services(path)).status,
                   CommandOutcome::Status::Failed);
     }
+    // An archive that takes the rows but a logbook that can't be made.
+    a.logbook = blocker.fileName() + QStringLiteral("/logbook.sqlite");
+    EXPECT_EQ(a.deleteLines({1}), CommandOutcome::Status::Failed);
+    EXPECT_TRUE(a.f.ui.texts().last().startsWith("There was an error deleting the log."));
+    a.f.ui.answers = {true};
+    EXPECT_EQ(deleteAllLogs(LogKind::Rirod, a.services(a.archivePath())).status,
+              CommandOutcome::Status::Failed);
     a.index.reset();
     a.scans.reset();
     EXPECT_EQ(a.f.handheld.imageBytes(), image);

@@ -65,6 +65,7 @@ DeleteServices FiveLogs::services(std::optional<QString> archive,
             f.host,
             f.ui,
             std::move(archive),
+            logbook,
             f.handheld.user().id};
 }
 

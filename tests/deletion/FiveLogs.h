@@ -43,6 +43,7 @@ struct FiveLogs {
     std::shared_ptr<vexasync::RecordAdapter> index, scans;
     std::map<QString, QByteArray> before;
     CommandOutcome outcome;
+    std::optional<QString> logbook; // the deletes' logbook, none by default
 };
 
 // The rows restore --all takes: every one that holds a log not restored yet.
@@ -50,7 +51,11 @@ std::vector<std::int64_t> notRestoredYet(const DeletedLogArchive &archive);
 
 // The five logs with an archive folder beside them.
 struct Archiving : FiveLogs {
-    using FiveLogs::FiveLogs;
+    template <class... Args>
+    explicit Archiving(Args &&...args) : FiveLogs(std::forward<Args>(args)...)
+    {
+        logbook = folder.filePath(QStringLiteral("logbook.sqlite"));
+    }
     QTemporaryDir folder;
     QString archivePath() const { return DeletedLogArchive::pathIn(folder.path()); }
     CommandOutcome::Status deleteLines(std::vector<int> lines)

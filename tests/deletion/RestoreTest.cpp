@@ -9,7 +9,9 @@
 #include "store/ChangeGroup.h"
 #include "support/ChildProcess.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -39,7 +41,9 @@ struct Attached {
         const auto scans = handheld.open("RirodData");
         for (int run = 0; run < 8; ++run) {
             command(listedRequest(*bytes, *index, LogKind::Rirod, {0}),
-                    {sync, *index, scans.get(), host, host, archive.path(), handheld.user().id});
+                    {sync, *index, scans.get(), host, host, archive.path(),
+                     QFileInfo(archive.path()).dir().filePath(QStringLiteral("logbook.sqlite")),
+                     handheld.user().id});
             QThread::msleep(5);
         }
         return 0;
