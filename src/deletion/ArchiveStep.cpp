@@ -129,7 +129,7 @@ void holdInLogbook(Logbook *logbook, LogKind kind, const DeleteServices &service
         return;
     const PullOutcome held =
         holdKind(*logbook, services.sync, bytes, userOf(services), kind, services.index,
-                 kind == LogKind::Rirod ? services.scans : nullptr);
+                 kind == LogKind::Rirod ? services.scans : nullptr, lines);
     for (std::size_t i = 0; i < held.unreadableAt.size(); ++i) {
         const int position = held.unreadableAt[i];
         if (position == 0 || !lines ||

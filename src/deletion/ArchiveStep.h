@@ -33,8 +33,8 @@ std::map<int, std::int64_t> archiveLogs(DeletedLogArchive *archive, const std::v
 std::vector<std::int64_t> archiveEverything(DeletedLogArchive *archive, LogKind kind,
                                             const DeleteServices &services);
 
-// Inside the command's change group: every log of the tab held in the
-// logbook, on disk, before the handheld changes. Throws RuntimeError when
+// Inside the command's change group: the logs on these lines (none: all)
+// held in the logbook, on disk, before the handheld changes. Throws RuntimeError when
 // one of those on these lines (none: all) can't be held.
 void holdInLogbook(Logbook *logbook, LogKind kind, const DeleteServices &services,
                    vexasync::ByteUtility &bytes,

@@ -10,6 +10,7 @@
 #include "store/ChangeGroup.h"
 #include "store/SyncComponent.h"
 
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -81,7 +82,10 @@ public:
           m_event(file, "INSERT INTO history(log, at, event) VALUES(?1, ?2, ?3)")
     {}
 
-    void pullKind(LogKind kind, vexasync::RecordAdapter *index, PullOutcome &outcome);
+    // only: the positions (from 0) of the logs copied in if not held; the
+    // others are neither read nor marked gone.
+    void pullKind(LogKind kind, vexasync::RecordAdapter *index, PullOutcome &outcome,
+                  const std::vector<int> *only = nullptr);
     // The scan database already open in the caller's change group.
     void useScans(vexasync::RecordAdapter *scans) { m_openScans = scans; }
 
@@ -144,7 +148,8 @@ std::vector<RecordBytes> Pull::readScans(const IndexRecord &record)
     return scans;
 }
 
-void Pull::pullKind(LogKind kind, vexasync::RecordAdapter *index, PullOutcome &outcome)
+void Pull::pullKind(LogKind kind, vexasync::RecordAdapter *index, PullOutcome &outcome,
+                    const std::vector<int> *only)
 {
     std::vector<vexasync::Record> records;
     try {
@@ -191,6 +196,8 @@ void Pull::pullKind(LogKind kind, vexasync::RecordAdapter *index, PullOutcome &o
                 ++outcome.held;
                 continue;
             }
+            if (only && std::find(only->begin(), only->end(), static_cast<int>(i)) == only->end())
+                continue;
             if (m_quiet)
                 throw NeedsWrite{};
             std::vector<RecordBytes> scans;
@@ -232,6 +239,8 @@ void Pull::pullKind(LogKind kind, vexasync::RecordAdapter *index, PullOutcome &o
             record(same->id, LogEvent::SeenAgain);
         ++outcome.held;
     }
+    if (only)
+        return;
     for (Held &h : m_held)
         if (h.kind == kind && !h.seen && isOnHandheld(h.state)) {
             if (m_quiet)
@@ -348,7 +357,7 @@ PullOutcome pullHandheld(Logbook &logbook, const SyncComponent &sync, vexasync::
 
 PullOutcome holdKind(Logbook &logbook, const SyncComponent &sync, vexasync::ByteUtility &bytes,
                      std::uint32_t user, LogKind kind, vexasync::RecordAdapter &index,
-                     vexasync::RecordAdapter *scans)
+                     vexasync::RecordAdapter *scans, const std::optional<std::vector<int>> &lines)
 {
     const QString userName = QString::fromStdString(sync.createUserDirectory()->userName(user));
     LogbookFile &file = logbook.file();
@@ -357,7 +366,7 @@ PullOutcome holdKind(Logbook &logbook, const SyncComponent &sync, vexasync::Byte
         Pull pull(file, sync, bytes, user, userName, false);
         pull.useScans(scans);
         PullOutcome outcome;
-        pull.pullKind(kind, &index, outcome);
+        pull.pullKind(kind, &index, outcome, lines ? &*lines : nullptr);
         file.commit();
         return outcome;
     } catch (...) {

@@ -10,6 +10,7 @@
 #include "vexasync/VexaSync.h"
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace vexa {
@@ -33,11 +34,12 @@ struct PullOutcome {
 PullOutcome pullHandheld(Logbook &logbook, const SyncComponent &sync, vexasync::ByteUtility &bytes);
 
 // The pull of one kind, inside the caller's change group and with its open
-// databases: every readable log of the kind held, complete, and on disk
-// when this returns; a log already held costs no scan read. Throws
-// RuntimeError when the logbook can't be written.
+// databases: every readable log of the kind on these lines (none: all)
+// held, complete, and on disk when this returns; a log already held costs
+// no scan read. Throws RuntimeError when the logbook can't be written.
 PullOutcome holdKind(Logbook &logbook, const SyncComponent &sync, vexasync::ByteUtility &bytes,
                      std::uint32_t user, LogKind kind, vexasync::RecordAdapter &index,
-                     vexasync::RecordAdapter *scans);
+                     vexasync::RecordAdapter *scans,
+                     const std::optional<std::vector<int>> &lines = std::nullopt);
 
 } // namespace vexa
