@@ -16,8 +16,10 @@ namespace {
 
 constexpr std::int64_t LastFirstScan = std::numeric_limits<std::int16_t>::max();
 
+} // namespace
+
 // The program never creates a database (that is the component's
-// administration), so a log whose database is gone stays in the archive.
+// administration), so a log whose database is gone stays where it is kept.
 std::shared_ptr<vexasync::RecordAdapter> openExisting(const SyncComponent &sync, const char *name)
 {
     try {
@@ -30,8 +32,7 @@ std::shared_ptr<vexasync::RecordAdapter> openExisting(const SyncComponent &sync,
     }
 }
 
-// Why the row's records can't make the log they say they are.
-QString refusal(const ArchivedLog &log, vexasync::ByteUtility &bytes)
+QString refusal(const ArchivedLog &log, vexasync::ByteUtility &bytes, const QString &keeper)
 {
     if (!log.damage.isEmpty())
         return log.damage;
@@ -45,14 +46,16 @@ QString refusal(const ArchivedLog &log, vexasync::ByteUtility &bytes)
     const std::size_t scans = log.scanRecords.size();
     if (log.kind != LogKind::Rirod) {
         if (scans != 0)
-            return QStringLiteral("the archive holds %1 scan records for it; a log of the %2 "
+            return QStringLiteral("the %1 holds %2 scan records for it; a log of the %3 "
                                   "tab has none")
+                .arg(keeper)
                 .arg(scans)
                 .arg(QLatin1String(logKindInfo(log.kind).caption));
     } else if (const std::int16_t counted = IndexRecord::scanCountIn(bytes, log.indexRecord);
                static_cast<std::size_t>(std::max<int>(counted, 0)) != scans) {
-        return QStringLiteral("its index record counts %1 scans; the archive holds %2")
+        return QStringLiteral("its index record counts %1 scans; the %2 holds %3")
             .arg(counted)
+            .arg(keeper)
             .arg(scans);
     }
     for (std::size_t k = 0; k < scans; ++k)
@@ -63,6 +66,8 @@ QString refusal(const ArchivedLog &log, vexasync::ByteUtility &bytes)
                 .arg(ScanRecordSize);
     return {};
 }
+
+namespace {
 
 // Where a row's log is now, told by the handheld's record ids the archive
 // kept; by its content for rows written before those were kept.
@@ -142,7 +147,8 @@ private:
     std::int64_t m_laterRow = 0;
 };
 
-// Inside the caller's change group; the new index record's id.
+} // namespace
+
 vexasync::RecordId putBack(const ArchivedLog &log, IndexRecord record, vexasync::ByteUtility &bytes,
                            vexasync::RecordAdapter &index, vexasync::RecordAdapter *scans)
 {
@@ -166,6 +172,8 @@ vexasync::RecordId putBack(const ArchivedLog &log, IndexRecord record, vexasync:
     return index.write(0, 0, 0, record.render(bytes));
 }
 
+namespace {
+
 void checkArchiveUserDocked(const RestoreServices &services)
 {
     if (services.archiveUser == 0 || services.sync.dockedUser() == services.archiveUser)
@@ -186,7 +194,7 @@ void checkArchiveUserDocked(const RestoreServices &services)
 LogOutcome restoreLog(DeletedLogArchive &archive, const ArchivedLog &log,
                       vexasync::ByteUtility &bytes, const RestoreServices &services)
 {
-    LogOutcome outcome{log.id, false, refusal(log, bytes)};
+    LogOutcome outcome{log.id, false, refusal(log, bytes, QStringLiteral("archive"))};
     if (!outcome.detail.isEmpty())
         return outcome;
     const ArchiveLock lock(archive.path());

@@ -5,6 +5,7 @@
 #include "DeletedLogArchive.h"
 #include "core/CommandHost.h"
 #include "core/CommandOutcome.h"
+#include "format/IndexRecord.h"
 
 namespace vexa {
 
@@ -28,5 +29,16 @@ struct RestoreServices {
 // archive row asked for.
 CommandOutcome restoreLogs(DeletedLogArchive &archive, const std::vector<std::int64_t> &ids,
                            const RestoreServices &services);
+
+// The steps restores share. A database the handheld lacks is an error that
+// says so.
+std::shared_ptr<vexasync::RecordAdapter> openExisting(const SyncComponent &sync, const char *name);
+// Why the records can't make the log they say they are; empty: they can.
+// keeper: what holds them ("archive", "logbook").
+QString refusal(const ArchivedLog &log, vexasync::ByteUtility &bytes, const QString &keeper);
+// Inside the caller's change group: the scans appended, the index record
+// pointed at them and written; its id.
+vexasync::RecordId putBack(const ArchivedLog &log, IndexRecord record, vexasync::ByteUtility &bytes,
+                           vexasync::RecordAdapter &index, vexasync::RecordAdapter *scans);
 
 } // namespace vexa

@@ -245,6 +245,29 @@ void Logbook::markDeleted(std::uint32_t user, LogKind kind,
     }
 }
 
+void Logbook::markPutBack(std::int64_t id, std::uint64_t record)
+{
+    LogbookStatement mark(*m_file, "UPDATE logs SET state = ?1, handheld_record = ?2,"
+                                   " last_seen = ?3 WHERE id = ?4");
+    LogbookStatement event(*m_file, "INSERT INTO history(log, at, event) VALUES(?1, ?2, ?3)");
+    const QString now = timeText(QDateTime::currentDateTimeUtc());
+    m_file->beginWrite();
+    try {
+        mark.bind(1, static_cast<std::int64_t>(LogState::PutBack))
+            .bind(2, static_cast<std::int64_t>(record))
+            .bind(3, now)
+            .bind(4, id)
+            .run();
+        if (m_file->changes() == 0)
+            noSuchLog(id);
+        event.bind(1, id).bind(2, now).bind(3, static_cast<std::int64_t>(LogEvent::PutBack)).run();
+        m_file->commit();
+    } catch (...) {
+        m_file->rollback();
+        throw;
+    }
+}
+
 int Logbook::purgeBefore(const QDate &day)
 {
     const QDateTime cut = day.startOfDay();

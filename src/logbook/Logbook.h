@@ -46,6 +46,11 @@ public:
     void markDeleted(std::uint32_t user, LogKind kind,
                      const std::optional<std::vector<std::uint64_t>> &records);
 
+    // The log was written back to its user's handheld as `record`: kept
+    // before the handheld's commit, so that a restore cut short before it
+    // is told by the record not holding the log.
+    void markPutBack(std::int64_t id, std::uint64_t record);
+
     // When the user's handheld was last pulled without a change: a hint
     // kept beside the logbook (its path and "-seen"), written without
     // waiting for the disk; the logs on that handheld were seen then.

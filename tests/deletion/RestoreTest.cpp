@@ -4,10 +4,14 @@
 #include "FiveLogs.h"
 
 #include "core/RuntimeError.h"
+#include "deletion/LogbookRestore.h"
 #include "deletion/RestoreLogs.h"
 #include "format/ScanRecord.h"
+#include "logbook/LogPull.h"
+#include "logbook/Logbook.h"
 #include "store/ChangeGroup.h"
 #include "support/ChildProcess.h"
+#include "support/RawSql.h"
 
 #include <QDir>
 #include <QFile>
@@ -325,6 +329,57 @@ TEST(RestoreLogs, PutsBackTheLogItsRowHolds)
         ASSERT_EQ(a.deleteLines({0}), CommandOutcome::Status::Completed);
         EXPECT_EQ(a.firstScans().back(), lastFirstScan - 10);
     }
+}
+
+} // namespace
+} // namespace vexa::test
+
+namespace vexa::test {
+namespace {
+
+TEST(LogbookRestore, PutsBackWhatTheDeleteHeldAndRefusesWhatItMayNot)
+{
+    Archiving a;
+    ASSERT_EQ(a.deleteLines({0, 1, 3}), CommandOutcome::Status::Completed); // A, B, D
+    Logbook logbook(*a.logbook);
+    std::map<int, std::int64_t> byScans; // A 10, B 20, D 40
+    for (const LogbookEntry &log : logbook.logs())
+        byScans[log.scanCount] = log.id;
+    runSql(*a.logbook, QStringLiteral("UPDATE logs SET user_id = 4242, user_name = 'Other' "
+                                      "WHERE id = %1")
+                           .arg(byScans[40]));
+    runSql(*a.logbook, QStringLiteral("DELETE FROM log_scans WHERE log = %1").arg(byScans[10]));
+    const auto restore = [&](std::vector<std::int64_t> ids, bool toDocked) {
+        return restoreFromLogbook(logbook, ids, {a.f.sync, a.f.host, toDocked}).logs;
+    };
+    const struct {
+        const char *what;
+        std::int64_t id;
+        bool toDocked, done;
+        const char *detail; // the start of it
+    } cases[] = {
+        {"B", byScans[20], false, true, ""},
+        {"D, another user's", byScans[40], false, false, "it is Other's log"},
+        {"D, to the docked", byScans[40], true, true, ""},
+        {"B again", byScans[20], false, true, "it was restored already"},
+        {"A, cut short", byScans[10], false, false, "Subscript out of range"},
+        {"no such log", 999, false, false, ""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto outcome = restore({c.id}, c.toDocked);
+        ASSERT_EQ(outcome.size(), 1u);
+        EXPECT_EQ(outcome[0].done, c.done) << outcome[0].detail.toStdString();
+        EXPECT_EQ(outcome[0].detail.left(static_cast<qsizetype>(strlen(c.detail))), c.detail);
+    }
+    pullHandheld(logbook, a.f.sync, *a.f.bytes);
+    for (const LogbookEntry &log : logbook.logs())
+        if (log.scanCount == 30) { // C, never deleted
+            const auto still = restore({log.id}, false);
+            EXPECT_FALSE(still[0].done);
+            EXPECT_EQ(still[0].detail, "it is still on the handheld");
+        }
+    EXPECT_EQ(a.texts().size(), 4) << "A stays deleted";
 }
 
 } // namespace
