@@ -241,8 +241,8 @@ TEST(LogbookTool, RestorePutsLogsBackAndRefusesWhatItMust)
         ids = archive.add({gone, stillThere});
     }
     const QString missing = QString::number(ids[1] + 1);
-    const ToolRun run =
-        logbookTool({"restore", QString::number(ids[0]), QString::number(ids[1]), missing});
+    const ToolRun run = logbookTool(
+        {"archive", "restore", QString::number(ids[0]), QString::number(ids[1]), missing});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(QString::fromUtf8(run.err),
               QStringLiteral("Restored log %1\n"
@@ -262,7 +262,7 @@ TEST(LogbookTool, RestorePutsLogsBackAndRefusesWhatItMust)
     restoredIndex[17] = 4; // its scans follow the three of Kept
     EXPECT_EQ(handheld.records("RirodIndex")[1], restoredIndex);
 
-    const ToolRun again = logbookTool({"restore", "--all"});
+    const ToolRun again = logbookTool({"archive", "restore", "--all"});
     EXPECT_EQ(again.exitCode, 1);
     EXPECT_EQ(QString::fromUtf8(again.err),
               QStringLiteral("vexa-logbook: log %1 not restored: it is still on the handheld\n"
@@ -288,7 +288,10 @@ TEST(LogbookTool, CommandLine)
          0,
          "Usage: vexa-logbook archive purge --before DATE\n\nRemoves"},
         {{"archive", "--help"}, 0, "Usage:\n  archive list\n"},
-        {{"restore", "--help"}, 0, "Usage: vexa-logbook restore ID ... | restore --all\n\nPuts"},
+        {{"archive", "restore", "--help"},
+         0,
+         "Usage: vexa-logbook archive restore ID ... | archive restore --all\n\nPuts"},
+        {{"restore", "--help"}, 0, "Usage: vexa-logbook restore ID ... [--to-docked]\n\nPuts"},
         {{}, 2, "Usage: vexa-logbook [--logbook FILE] COMMAND [ARGUMENTS]\n"},
         {{"list", "--since", "May"}, 2, "vexa-logbook: --since takes a date, YYYY-MM-DD: 'May'\n"},
         {{"list", "--state", "lost"},
@@ -316,8 +319,16 @@ TEST(LogbookTool, CommandLine)
         {{"archive", "purge", "--before", "someday"},
          2,
          "vexa-logbook: usage: vexa-logbook archive purge --before YYYY-MM-DD\n"},
-        {{"restore"}, 2, "vexa-logbook: usage: vexa-logbook restore ID ... | --all\n"},
-        {{"restore", "3", "x"}, 2, "vexa-logbook: restore takes archive ids or --all: 'x'\n"},
+        {{"archive", "restore"},
+         2,
+         "vexa-logbook: usage: vexa-logbook archive restore ID ... | --all\n"},
+        {{"archive", "restore", "3", "x"},
+         2,
+         "vexa-logbook: archive restore takes archive ids or --all: 'x'\n"},
+        {{"restore"}, 2, "vexa-logbook: usage: vexa-logbook restore ID ... [--to-docked]\n"},
+        {{"restore", "3", "x"},
+         2,
+         "vexa-logbook: restore takes logbook ids and --to-docked: 'x'\n"},
     };
     for (const auto &c : cases) {
         const ToolRun run = logbookTool(c.args);

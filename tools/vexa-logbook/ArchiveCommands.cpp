@@ -81,7 +81,8 @@ int restore(DeletedLogArchive &archive, const SyncComponent &sync, const Args &a
             bool ok = false;
             ids.push_back(QString::fromStdString(arg).toLongLong(&ok));
             if (!ok) {
-                std::cerr << "vexa-logbook: restore takes archive ids or --all: '" << arg << "'\n";
+                std::cerr << "vexa-logbook: archive restore takes archive ids or --all: '" << arg
+                          << "'\n";
                 return 2;
             }
         }
@@ -91,7 +92,7 @@ int restore(DeletedLogArchive &archive, const SyncComponent &sync, const Args &a
         return 0;
     }
     if (ids.empty()) {
-        std::cerr << "vexa-logbook: usage: vexa-logbook restore ID ... | --all\n";
+        std::cerr << "vexa-logbook: usage: vexa-logbook archive restore ID ... | --all\n";
         return 2;
     }
     int refused = 0;

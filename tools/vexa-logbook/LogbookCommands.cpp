@@ -2,6 +2,8 @@
 
 #include "LogbookOptions.h"
 
+#include "core/UnattendedHost.h"
+#include "deletion/LogbookRestore.h"
 #include "logbook/LogPull.h"
 #include "logbook/Logbook.h"
 #include "store/DateText.h"
@@ -158,6 +160,44 @@ int purgeLogs(const Args &args, const QString &path)
         throw UsageError{"usage: vexa-logbook purge --before YYYY-MM-DD"};
     std::cerr << Logbook(path).purgeBefore(day) << " logs removed.\n";
     return 0;
+}
+
+int putBackLogs(const Args &args, const QString &path)
+{
+    bool toDocked = false;
+    std::vector<std::int64_t> ids;
+    for (const std::string &arg : args) {
+        bool ok = arg == "--to-docked";
+        if (ok)
+            toDocked = true;
+        else if (const qlonglong id = QString::fromStdString(arg).toLongLong(&ok); ok && id > 0)
+            ids.push_back(id);
+        else
+            throw UsageError{"restore takes logbook ids and --to-docked: '" + arg + "'"};
+    }
+    if (ids.empty())
+        throw UsageError{"usage: vexa-logbook restore ID ... [--to-docked]"};
+    const SyncComponent sync;
+    if (!sync.createSyncStatus()->inProgress())
+        throw vexasync::Error(vexasync::error::NotDocked,
+                              "No handheld is docked (use 'vexa-handheld dock USER')");
+    Logbook logbook(path);
+    UnattendedHost host;
+    int refused = 0;
+    for (const LogOutcome &o : restoreFromLogbook(logbook, ids, {sync, host, toDocked}).logs) {
+        if (o.done) {
+            std::cerr << "Restored log " << o.log;
+            if (!o.detail.isEmpty())
+                std::cerr << " (" << local(o.detail) << ')';
+            std::cerr << '\n';
+        } else {
+            std::cerr << "vexa-logbook: log " << o.log << " not restored: " << local(o.detail)
+                      << '\n';
+            ++refused;
+        }
+    }
+    std::cerr << ids.size() - refused << " of " << ids.size() << " logs restored.\n";
+    return refused == 0 ? 0 : 1;
 }
 
 } // namespace vexa::logbook

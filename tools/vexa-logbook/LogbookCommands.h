@@ -1,4 +1,5 @@
-// The logbook's commands: pull, list, show, note, path, export and purge,
+// The logbook's commands: pull, list, show, note, path, export, purge and
+// restore,
 // on the logbook every program shares or the one --logbook names.
 #pragma once
 
@@ -17,6 +18,7 @@ int noteLog(const Args &args, const QString &logbook);
 int printPath(const Args &args, const QString &logbook);
 int exportLogs(const Args &args, const QString &logbook);
 int purgeLogs(const Args &args, const QString &logbook);
+int putBackLogs(const Args &args, const QString &logbook);
 
 // A wrong command line: the message, and exit status 2.
 struct UsageError {

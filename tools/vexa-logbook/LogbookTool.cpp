@@ -102,9 +102,14 @@ const Command Commands[] = {
      "Removes the archived logs deleted before the start of DATE (YYYY-MM-DD, local time)\n"
      "      or before DATE with a time; a log whose deletion time is unknown stays.",
      Any, [](const Args &args, const QString &) { return purgeArchive(args); }},
-    {"restore", nullptr, " ID ... | restore --all",
+    {"archive", "restore", " ID ... | archive restore --all",
      "Puts archived logs back on the docked handheld (--all: every one not restored yet).", Any,
      [](const Args &args, const QString &) { return restoreArchivedLogs(args); }},
+    {"restore", nullptr, " ID ... [--to-docked]",
+     "Puts logs of the logbook back on the docked handheld. A log still on the handheld, one\n"
+     "      whose records are cut short or of the wrong size, or one whose database the handheld\n"
+     "      lacks is refused; so is another handheld user's log unless --to-docked is given.",
+     Any, putBackLogs},
 };
 
 void describe(std::ostream &out, const Command &command)
