@@ -105,6 +105,7 @@ TEST(RestoreLogs, DeletesAndRestoresAtOnceKeepEveryLogOnce)
 // killed in the middle of D.
 const ChildRegistration killedDelete("delete-killed", [](const QStringList &args) -> int {
     FiveLogs d(LogKind::Rirod, TestHandheld::Mode::Attach);
+    d.logbook = QFileInfo(args.value(0)).dir().filePath(QStringLiteral("logbook.sqlite"));
     d.f.ui.answers = {true};
     d.f.host.onYield = [](int yield) {
         if (yield == 20)
@@ -176,6 +177,10 @@ TEST(RestoreLogs, ARerunFinishesWhatWasCutShort)
          [](Archiving &a) {
              EXPECT_TRUE(runChildUntilReadyThenKill("delete-killed", {a.archivePath()}));
              EXPECT_EQ(a.texts(), (QStringList{"A", "B", "C", "D", "E"}));
+             const auto held = Logbook(*a.logbook).logs(); // B and D, held first
+             EXPECT_EQ(held.size(), 2u);
+             for (const LogbookEntry &log : held)
+                 EXPECT_EQ(log.state, LogState::OnHandheld);
              return DeletedLogArchive(a.archivePath()).logs(false).at(0).id; // D
          },
          false, "it is still on the handheld"},
