@@ -4,6 +4,7 @@
 #include "InputGuard.h"
 #include "WindowHost.h"
 #include "core/RuntimeError.h"
+#include "deletion/ArchiveTakeIn.h"
 #include "desktop/DuplicateCheck.h"
 #include "desktop/SavedPaths.h"
 #include "logbook/LogPull.h"
@@ -26,12 +27,26 @@ namespace vexa {
 
 namespace {
 
+// The docked user's archive of deleted logs, taken in before the pull that
+// settles its unconfirmed deletes; what goes wrong is said on standard error.
+void takeInArchiveSilently(Logbook &logbook, const SyncComponent &sync)
+{
+    try {
+        for (const QString &line : takeInDockedArchive(logbook, sync).damaged)
+            std::fprintf(stderr, "VEXASynch: not taken into the logbook: %s\n", qPrintable(line));
+    } catch (...) {
+        std::fprintf(stderr, "VEXASynch: the archive of deleted logs was not taken in: %s\n",
+                     qPrintable(currentError().description()));
+    }
+}
+
 // The logbook keeps what the window has just listed. Silent: whatever goes
 // wrong is said on standard error, and the window goes on as before.
 void pullIntoLogbook(const SyncComponent &sync)
 {
     try {
         Logbook logbook(Logbook::defaultPath());
+        takeInArchiveSilently(logbook, sync);
         const PullOutcome outcome = pullHandheld(logbook, sync, *sync.createByteUtility());
         for (const QString &line : outcome.unreadable)
             std::fprintf(stderr, "VEXASynch: not kept in the logbook: %s\n", qPrintable(line));

@@ -142,14 +142,15 @@ void holdInLogbook(Logbook *logbook, LogKind kind, const DeleteServices &service
 }
 
 void markDeletedInLogbook(Logbook *logbook, LogKind kind, const DeleteServices &services,
-                          const std::optional<std::vector<std::uint64_t>> &records)
+                          const std::optional<std::vector<std::uint64_t>> &records,
+                          const std::vector<std::uint64_t> &kept)
 {
-    if (!logbook || (records && records->empty()))
+    if (!logbook || (records && records->empty() && kept.empty()))
         return;
     try {
-        logbook->markDeleted(userOf(services), kind, records);
+        logbook->markDeleted(userOf(services), kind, records, kept);
     } catch (...) {
-        // Left on the handheld in the logbook: the next pull marks it gone.
+        // Left unconfirmed in the logbook: the next pull settles it.
     }
 }
 

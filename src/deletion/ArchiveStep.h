@@ -39,9 +39,11 @@ std::vector<std::int64_t> archiveEverything(DeletedLogArchive *archive, LogKind 
 void holdInLogbook(Logbook *logbook, LogKind kind, const DeleteServices &services,
                    vexasync::ByteUtility &bytes,
                    const std::optional<std::vector<int>> &lines = std::nullopt);
-// After the handheld's commit: these records of the tab (none: all) deleted.
+// After the handheld's commit: these records of the tab (none: all)
+// deleted, the kept ones of those held left on the handheld.
 void markDeletedInLogbook(Logbook *logbook, LogKind kind, const DeleteServices &services,
-                          const std::optional<std::vector<std::uint64_t>> &records);
+                          const std::optional<std::vector<std::uint64_t>> &records,
+                          const std::vector<std::uint64_t> &kept = {});
 
 // After the handheld's commit. The delete has happened whatever this meets;
 // a log left unmarked is still restorable, as restore checks the handheld.

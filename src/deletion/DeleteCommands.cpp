@@ -201,11 +201,11 @@ CommandOutcome deleteSelectedLogs(const DeleteRequest &request, const DeleteServ
             repairIndex(places, removed, deleted, services, *bytes);
         command.commit();
         markArchivedRemoved(archive.archive.get(), archivedRemoved);
-        std::vector<std::uint64_t> records;
+        std::vector<std::uint64_t> records, kept;
         for (const int line : order)
-            if (deleted[static_cast<std::size_t>(line)])
-                records.push_back(places[static_cast<std::size_t>(line)].recordId);
-        markDeletedInLogbook(archive.logbook.get(), request.kind, services, records);
+            (deleted[static_cast<std::size_t>(line)] ? records : kept)
+                .push_back(places[static_cast<std::size_t>(line)].recordId);
+        markDeletedInLogbook(archive.logbook.get(), request.kind, services, records, kept);
         CommandOutcome outcome{cancelled ? CommandOutcome::Status::Cancelled
                                          : CommandOutcome::Status::Completed,
                                {},

@@ -76,6 +76,9 @@ LogOutcome restoreOne(Logbook &logbook, std::int64_t id, vexasync::ByteUtility &
     // As other commands left it, read inside the group.
     const LogState state = logbook.log(id).state;
     const IndexRecord record = IndexRecord::parse(bytes, log.indexRecord, log.kind, 1);
+    if (state == LogState::Unconfirmed)
+        return {id, false,
+                QStringLiteral("its delete was never confirmed: pull from its handheld first")};
     if (const auto at = handheldRecord(logbook, id);
         at && isOnHandheld(state) && holds(*index, *at, record, bytes)) {
         outcome.done = state == LogState::PutBack; // a restore cut short after the commit

@@ -1,12 +1,11 @@
 #include "LogPull.h"
 
 #include "LogFingerprint.h"
+#include "LogKeeping.h"
 #include "Logbook.h"
 #include "LogbookFile.h"
 #include "core/RuntimeError.h"
 #include "format/IndexRecord.h"
-#include "format/OleDate.h"
-#include "format/ScanRecord.h"
 #include "store/ChangeGroup.h"
 #include "store/SyncComponent.h"
 
@@ -44,7 +43,7 @@ std::vector<Held> heldLogs(const LogbookFile &file, std::uint32_t user)
         const std::int64_t kind = rows.integer(1), state = rows.integer(3);
         const std::int64_t scans = rows.integer(6);
         // A row that can't be read holds its log no more: it is pulled again.
-        if (kind < 0 || kind > 3 || state < 0 || state > 3 || scans < 0 || scans > MostScans ||
+        if (kind < 0 || kind > 3 || state < 0 || state > 4 || scans < 0 || scans > MostScans ||
             rows.bytes(5) > MostIndexRecordBytes)
             continue;
         held.push_back({rows.integer(0), static_cast<LogKind>(kind),
@@ -93,6 +92,18 @@ private:
     std::vector<RecordBytes> readScans(const IndexRecord &record);
     bool isSameLog(LogKind kind, const RecordBytes &held, const IndexRecord &now) const;
     void add(LogKind kind, const NewLog &log, const QByteArray &fingerprint);
+    // A log whose delete was not confirmed, found on the handheld or not.
+    void settle(Held &h, LogState state)
+    {
+        if (m_quiet)
+            throw NeedsWrite{};
+        LogbookStatement set(m_file, "UPDATE logs SET state = ?1, last_seen = ?2,"
+                                     " handheld_record = CASE WHEN ?1 = 1 THEN NULL"
+                                     " ELSE handheld_record END WHERE id = ?3");
+        set.bind(1, static_cast<std::int64_t>(state)).bind(2, m_now).bind(3, h.id).run();
+        record(h.id, state == LogState::Deleted ? LogEvent::Deleted : LogEvent::SeenAgain);
+        h.state = state;
+    }
     void record(std::int64_t id, LogEvent event)
     {
         m_event.bind(1, id).bind(2, m_now).bind(3, static_cast<std::int64_t>(event)).run();
@@ -120,12 +131,6 @@ bool Pull::isSameLog(LogKind kind, const RecordBytes &held, const IndexRecord &n
     } catch (...) {
         return false;
     }
-}
-
-QString startText(const LogIndexEntry &entry)
-{
-    return oledate::toDate(entry.logDate).toString(Qt::ISODate) + QLatin1Char('T') +
-           oledate::toTime(entry.logTime).toString(QStringLiteral("HH:mm:ss"));
 }
 
 std::vector<RecordBytes> Pull::readScans(const IndexRecord &record)
@@ -170,7 +175,7 @@ void Pull::pullKind(LogKind kind, vexasync::RecordAdapter *index, PullOutcome &o
     for (const vexasync::Record &r : records)
         present.insert(r.id);
     for (Held &h : m_held)
-        if (h.kind == kind && h.record && isOnHandheld(h.state))
+        if (h.kind == kind && h.record && mayBeOnHandheld(h.state))
             atRecord[*h.record] = &h;
 
     const auto unreadable = [&](int position) {
@@ -191,7 +196,9 @@ void Pull::pullKind(LogKind kind, vexasync::RecordAdapter *index, PullOutcome &o
             const LogIndexEntry entry = parsed.entry(r.id);
             if (it != atRecord.end() && isSameLog(kind, it->second->indexRecord, parsed)) {
                 it->second->seen = true;
-                if (!m_quiet)
+                if (it->second->state == LogState::Unconfirmed)
+                    settle(*it->second, LogState::OnHandheld);
+                else if (!m_quiet)
                     m_seen.bind(1, m_now).bind(2, it->second->id).run();
                 ++outcome.held;
                 continue;
@@ -219,7 +226,7 @@ void Pull::pullKind(LogKind kind, vexasync::RecordAdapter *index, PullOutcome &o
         Held *same = nullptr;
         for (Held &h : m_held)
             if (!h.seen && h.kind == kind && h.fingerprint == fingerprint &&
-                !(isOnHandheld(h.state) && h.record && present.count(*h.record))) {
+                !(mayBeOnHandheld(h.state) && h.record && present.count(*h.record))) {
                 same = &h;
                 break;
             }
@@ -242,6 +249,9 @@ void Pull::pullKind(LogKind kind, vexasync::RecordAdapter *index, PullOutcome &o
     if (only)
         return;
     for (Held &h : m_held)
+        if (h.kind == kind && !h.seen && h.state == LogState::Unconfirmed)
+            settle(h, LogState::Deleted);
+    for (Held &h : m_held)
         if (h.kind == kind && !h.seen && isOnHandheld(h.state)) {
             if (m_quiet)
                 throw NeedsWrite{};
@@ -255,48 +265,12 @@ void Pull::pullKind(LogKind kind, vexasync::RecordAdapter *index, PullOutcome &o
 
 void Pull::add(LogKind kind, const NewLog &log, const QByteArray &fingerprint)
 {
-    int copy = 1;
+    LogToKeep keep{m_user, m_userName, kind, log.indexRecord, &log.parsed, log.scans, fingerprint};
     for (const Held &h : m_held)
-        copy += h.kind == kind && h.fingerprint == fingerprint;
-    std::int64_t durationMs = 0;
-    for (const RecordBytes &scan : log.scans) {
-        try {
-            durationMs += std::int64_t{scanTimeIn(m_bytes, scan)} * 10;
-        } catch (...) {
-            // too short to say: it adds nothing
-        }
-    }
-    QStringList channels;
-    if (kind == LogKind::Rirod)
-        for (const std::uint8_t p : log.parsed.params())
-            if (p != 0)
-                channels << QString::number(p);
-    // user id and name, kind, start, scans, duration, state, text, channels,
-    // first pulled, last seen, fingerprint, copy, handheld record, index record
-    LogbookStatement insert(
-        m_file, "INSERT INTO logs(user_id, user_name, kind, start, scan_count, duration_ms,"
-                " state, text, channels, first_pulled, last_seen, fingerprint, copy,"
-                " handheld_record, index_record)"
-                " VALUES(?1, ?2, ?3, ?4, ?5, ?6, 0, ?7, ?8, ?9, ?9, ?10, ?11, ?12, ?13)");
-    const RecordBytes print(fingerprint.begin(), fingerprint.end());
-    insert.bind(1, static_cast<std::int64_t>(m_user))
-        .bind(2, m_userName)
-        .bind(3, static_cast<std::int64_t>(kind))
-        .bind(4, startText(log.entry))
-        .bind(5, static_cast<std::int64_t>(log.scans.size()))
-        .bind(6, durationMs)
-        .bind(7, log.entry.text)
-        .bind(8, channels.join(QLatin1Char(' ')))
-        .bind(9, m_now)
-        .bind(10, print)
-        .bind(11, std::int64_t{copy})
-        .bind(12, static_cast<std::int64_t>(log.record))
-        .bind(13, log.indexRecord)
-        .run();
-    const std::int64_t id = m_file.lastInsertId();
-    LogbookStatement scans(m_file, "INSERT INTO log_scans(log, scan_records) VALUES(?1, ?2)");
-    scans.bind(1, id).bind(2, packScans(log.scans)).run();
-    record(id, LogEvent::Pulled);
+        keep.copy += h.kind == kind && h.fingerprint == fingerprint;
+    keep.record = log.record;
+    keep.at = m_now;
+    const std::int64_t id = keepLog(m_file, m_bytes, keep);
     m_held.push_back(
         {id, kind, log.record, LogState::OnHandheld, fingerprint, log.indexRecord, true});
 }
@@ -367,6 +341,20 @@ PullOutcome holdKind(Logbook &logbook, const SyncComponent &sync, vexasync::Byte
         pull.useScans(scans);
         PullOutcome outcome;
         pull.pullKind(kind, &index, outcome, lines ? &*lines : nullptr);
+        // Until the delete's outcome is kept: a delete killed after the
+        // handheld's commit leaves them for the next pull to settle.
+        LogbookStatement unconfirmed(
+            file, "UPDATE logs SET state = 4 WHERE user_id = ?1 AND kind = ?2 AND state IN (0, 3)"
+                  " AND (?3 OR handheld_record = ?4)");
+        unconfirmed.bind(1, static_cast<std::int64_t>(user))
+            .bind(2, static_cast<std::int64_t>(kind));
+        if (!lines)
+            unconfirmed.bind(3, std::int64_t{1}).run();
+        else
+            for (const int line : *lines)
+                unconfirmed.bind(3, std::int64_t{0})
+                    .bind(4, static_cast<std::int64_t>(index.readByIndex(line).id))
+                    .run();
         file.commit();
         return outcome;
     } catch (...) {

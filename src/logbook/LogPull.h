@@ -36,7 +36,8 @@ PullOutcome pullHandheld(Logbook &logbook, const SyncComponent &sync, vexasync::
 // The pull of one kind, inside the caller's change group and with its open
 // databases: every readable log of the kind on these lines (none: all)
 // held, complete, and on disk when this returns; a log already held costs
-// no scan read. Throws RuntimeError when the logbook can't be written.
+// no scan read, and each is marked unconfirmed until markDeleted() or the
+// next pull. Throws RuntimeError when the logbook can't be written.
 PullOutcome holdKind(Logbook &logbook, const SyncComponent &sync, vexasync::ByteUtility &bytes,
                      std::uint32_t user, LogKind kind, vexasync::RecordAdapter &index,
                      vexasync::RecordAdapter *scans,

@@ -32,7 +32,7 @@ LogbookEntry entryOf(const LogbookStatement &row)
     e.scanCount = static_cast<int>(std::clamp<std::int64_t>(scans, 0, MostScans));
     e.durationMs = row.integer(6);
     const std::int64_t state = row.integer(7);
-    e.state = static_cast<LogState>(state & 3);
+    e.state = state >= 0 && state <= 4 ? static_cast<LogState>(state) : LogState::Gone;
     e.text = row.text(8);
     e.note = row.text(9);
     e.channels = row.text(10);
@@ -42,7 +42,7 @@ LogbookEntry entryOf(const LogbookStatement &row)
     const std::int64_t indexBytes = row.integer(14);
     if (kind < 0 || kind > 3)
         e.damage = QStringLiteral("its kind (%1) is none the program knows").arg(kind);
-    else if (state < 0 || state > 3)
+    else if (state < 0 || state > 4)
         e.damage = QStringLiteral("its state (%1) is none the program knows").arg(state);
     else if (scans < 0 || scans > MostScans)
         e.damage = QStringLiteral("its scan count (%1) is none a log can have").arg(scans);
@@ -216,11 +216,14 @@ void Logbook::setNote(std::int64_t id, const QString &note)
 }
 
 void Logbook::markDeleted(std::uint32_t user, LogKind kind,
-                          const std::optional<std::vector<std::uint64_t>> &records)
+                          const std::optional<std::vector<std::uint64_t>> &records,
+                          const std::vector<std::uint64_t> &kept)
 {
+    LogbookStatement keep(*m_file, "UPDATE logs SET state = 0 WHERE user_id = ?1 AND kind = ?2"
+                                   " AND state = 4 AND handheld_record = ?3");
     // the logs of the user's handheld, of the kind, still on it
     LogbookStatement held(*m_file, "SELECT id, handheld_record FROM logs WHERE user_id = ?1"
-                                   " AND kind = ?2 AND state IN (0, 3)");
+                                   " AND kind = ?2 AND state IN (0, 3, 4)");
     LogbookStatement mark(*m_file, "UPDATE logs SET state = 1, handheld_record = NULL"
                                    " WHERE id = ?1");
     LogbookStatement event(*m_file, "INSERT INTO history(log, at, event) VALUES(?1, ?2, 2)");
@@ -238,6 +241,11 @@ void Logbook::markDeleted(std::uint32_t user, LogKind kind,
             mark.bind(1, id).run();
             event.bind(1, id).bind(2, now).run();
         }
+        for (const std::uint64_t record : kept)
+            keep.bind(1, static_cast<std::int64_t>(user))
+                .bind(2, static_cast<std::int64_t>(kind))
+                .bind(3, static_cast<std::int64_t>(record))
+                .run();
         m_file->commit();
     } catch (...) {
         m_file->rollback();

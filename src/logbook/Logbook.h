@@ -43,8 +43,10 @@ public:
 
     // The program deleted these logs from the user's handheld, named by the
     // handheld's record ids (none: every log of the kind it held there).
+    // Those at `kept`, which the delete left, are on the handheld still.
     void markDeleted(std::uint32_t user, LogKind kind,
-                     const std::optional<std::vector<std::uint64_t>> &records);
+                     const std::optional<std::vector<std::uint64_t>> &records,
+                     const std::vector<std::uint64_t> &kept = {});
 
     // The log was written back to its user's handheld as `record`: kept
     // before the handheld's commit, so that a restore cut short before it

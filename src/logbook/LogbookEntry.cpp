@@ -15,7 +15,8 @@ std::optional<T> lookUp(const std::array<const char *, N> &words, const QString 
     return std::nullopt;
 }
 
-const std::array<const char *, 4> States = {"on-handheld", "deleted", "gone", "put-back"};
+const std::array<const char *, 5> States = {"on-handheld", "deleted", "gone", "put-back",
+                                            "unconfirmed"};
 const std::array<const char *, 4> Kinds = {"rirod", "ltrim", "accel", "tcode"};
 const std::array<const char *, 5> Events = {"pulled", "seen again", "deleted", "put back",
                                             "gone from the handheld"};

@@ -12,11 +12,14 @@
 
 namespace vexa {
 
-// Where the log is now. Numbers are kept in the file.
-enum class LogState { OnHandheld = 0, Deleted = 1, Gone = 2, PutBack = 3 };
+// Where the log is now. Numbers are kept in the file. Unconfirmed: a delete
+// held it but its outcome never came; the next pull of its handheld settles
+// it (there: on the handheld; not there: deleted).
+enum class LogState { OnHandheld = 0, Deleted = 1, Gone = 2, PutBack = 3, Unconfirmed = 4 };
 enum class LogEvent { Pulled = 0, SeenAgain = 1, Deleted = 2, PutBack = 3, Gone = 4 };
 
-// "on-handheld", "deleted", "gone", "put-back": the tools' words.
+// "on-handheld", "deleted", "gone", "put-back", "unconfirmed": the tools'
+// words.
 QString stateWord(LogState state);
 std::optional<LogState> stateOfWord(const QString &word);
 // "rirod", "ltrim", "accel", "tcode"
@@ -32,6 +35,11 @@ constexpr std::int64_t MostScans = 32767;
 inline bool isOnHandheld(LogState state)
 {
     return state == LogState::OnHandheld || state == LogState::PutBack;
+}
+
+inline bool mayBeOnHandheld(LogState state)
+{
+    return isOnHandheld(state) || state == LogState::Unconfirmed;
 }
 
 struct LogbookEntry {

@@ -33,6 +33,13 @@ const char *const Steps[] = {
     "CREATE TABLE log_scans(log INTEGER PRIMARY KEY, scan_records BLOB NOT NULL);"
     "CREATE TABLE history(log INTEGER NOT NULL, at TEXT NOT NULL, event INTEGER NOT NULL);"
     "CREATE INDEX history_by_log ON history(log);",
+    // 2: the archives of deleted logs taken in (by path, once each), and
+    // the scans they kept that no log pointed at, never listed as logs.
+    "CREATE TABLE taken_archives(path TEXT PRIMARY KEY, user_id INTEGER NOT NULL,"
+    " taken_at TEXT NOT NULL, logs INTEGER NOT NULL, damaged INTEGER NOT NULL);"
+    "CREATE TABLE stray_scans(id INTEGER PRIMARY KEY, user_id INTEGER NOT NULL,"
+    " user_name TEXT NOT NULL, kind INTEGER NOT NULL, deleted_at TEXT NOT NULL,"
+    " scan_count INTEGER NOT NULL, scan_records BLOB NOT NULL, archive TEXT NOT NULL);",
 };
 constexpr int CurrentVersion = static_cast<int>(std::size(Steps));
 static_assert(ApplicationId == 1448627266);

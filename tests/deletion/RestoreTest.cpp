@@ -179,8 +179,8 @@ TEST(RestoreLogs, ARerunFinishesWhatWasCutShort)
              EXPECT_EQ(a.texts(), (QStringList{"A", "B", "C", "D", "E"}));
              const auto held = Logbook(*a.logbook).logs(); // B and D, held first
              EXPECT_EQ(held.size(), 2u);
-             for (const LogbookEntry &log : held)
-                 EXPECT_EQ(log.state, LogState::OnHandheld);
+             for (const LogbookEntry &log : held) // until the next pull
+                 EXPECT_EQ(log.state, LogState::Unconfirmed);
              return DeletedLogArchive(a.archivePath()).logs(false).at(0).id; // D
          },
          false, "it is still on the handheld"},

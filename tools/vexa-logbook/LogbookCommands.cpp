@@ -2,7 +2,9 @@
 
 #include "LogbookOptions.h"
 
+#include "core/RuntimeError.h"
 #include "core/UnattendedHost.h"
+#include "deletion/ArchiveTakeIn.h"
 #include "deletion/LogbookRestore.h"
 #include "logbook/LogPull.h"
 #include "logbook/Logbook.h"
@@ -68,13 +70,25 @@ int pullLogs(const Args &, const QString &path)
 {
     const SyncComponent sync;
     Logbook logbook(path);
+    bool failed = false;
+    try {
+        const TakeInOutcome taken = takeInDockedArchive(logbook, sync);
+        for (const QString &line : taken.damaged)
+            std::cerr << "vexa-logbook: not taken in: " << local(line) << '\n';
+        failed = !taken.damaged.isEmpty();
+        if (taken.taken)
+            std::cout << taken.logs << " logs taken in from the archive of deleted logs.\n";
+    } catch (...) {
+        std::cerr << "vexa-logbook: " << local(currentError().description()) << '\n';
+        failed = true;
+    }
     const PullOutcome outcome = pullHandheld(logbook, sync, *sync.createByteUtility());
     for (const QString &line : outcome.unreadable)
         std::cerr << "vexa-logbook: " << local(line) << '\n';
     std::cout << outcome.added << " new logs pulled, " << outcome.held << " held already.\n";
     if (outcome.gone > 0)
         std::cout << outcome.gone << " logs are no longer on the handheld.\n";
-    return outcome.unreadable.isEmpty() ? 0 : 1;
+    return outcome.unreadable.isEmpty() && !failed ? 0 : 1;
 }
 
 int listLogs(const Args &args, const QString &path)

@@ -1,0 +1,69 @@
+#include "LogKeeping.h"
+
+#include "LogbookFile.h"
+#include "ScanPack.h"
+#include "format/OleDate.h"
+#include "format/ScanRecord.h"
+
+#include <QStringList>
+
+namespace vexa {
+
+namespace {
+
+QString startText(const LogIndexEntry &entry)
+{
+    return oledate::toDate(entry.logDate).toString(Qt::ISODate) + QLatin1Char('T') +
+           oledate::toTime(entry.logTime).toString(QStringLiteral("HH:mm:ss"));
+}
+
+} // namespace
+
+std::int64_t keepLog(LogbookFile &file, vexasync::ByteUtility &bytes, const LogToKeep &log)
+{
+    const LogIndexEntry entry = log.parsed->entry(log.record.value_or(0));
+    std::int64_t durationMs = 0;
+    for (const RecordBytes &scan : log.scans) {
+        try {
+            durationMs += std::int64_t{scanTimeIn(bytes, scan)} * 10;
+        } catch (...) {
+            // too short to say: it adds nothing
+        }
+    }
+    QStringList channels;
+    if (log.kind == LogKind::Rirod)
+        for (const std::uint8_t p : log.parsed->params())
+            if (p != 0)
+                channels << QString::number(p);
+    // user id and name, kind, start, scans, duration, state, text, channels,
+    // first pulled, last seen, fingerprint, copy, handheld record, index record
+    LogbookStatement insert(
+        file, "INSERT INTO logs(user_id, user_name, kind, start, scan_count, duration_ms,"
+              " state, text, channels, first_pulled, last_seen, fingerprint, copy,"
+              " handheld_record, index_record)"
+              " VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?10, ?11, ?12, ?13, ?14)");
+    const RecordBytes print(log.fingerprint.begin(), log.fingerprint.end());
+    insert.bind(1, static_cast<std::int64_t>(log.user))
+        .bind(2, log.userName)
+        .bind(3, static_cast<std::int64_t>(log.kind))
+        .bind(4, startText(entry))
+        .bind(5, static_cast<std::int64_t>(log.scans.size()))
+        .bind(6, durationMs)
+        .bind(7, static_cast<std::int64_t>(log.state))
+        .bind(8, entry.text)
+        .bind(9, channels.join(QLatin1Char(' ')))
+        .bind(10, log.at)
+        .bind(11, print)
+        .bind(12, std::int64_t{log.copy});
+    if (log.record)
+        insert.bind(13, static_cast<std::int64_t>(*log.record));
+    insert.bind(14, log.indexRecord).run();
+    const std::int64_t id = file.lastInsertId();
+    LogbookStatement scans(file, "INSERT INTO log_scans(log, scan_records) VALUES(?1, ?2)");
+    scans.bind(1, id).bind(2, packScans(log.scans)).run();
+    LogbookStatement event(file, "INSERT INTO history(log, at, event) VALUES(?1, ?2, ?3)");
+    event.bind(1, id).bind(2, log.at).bind(3, static_cast<std::int64_t>(log.event)).run();
+    return id;
+}
+
+} // namespace vexa
