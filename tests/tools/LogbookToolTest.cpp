@@ -296,7 +296,8 @@ TEST(LogbookTool, CommandLine)
         {{"list", "--since", "May"}, 2, "vexa-logbook: --since takes a date, YYYY-MM-DD: 'May'\n"},
         {{"list", "--state", "lost"},
          2,
-         "vexa-logbook: --state takes on-handheld, deleted, gone or put-back: 'lost'\n"},
+         "vexa-logbook: --state takes on-handheld, deleted, gone, put-back or unconfirmed: "
+         "'lost'\n"},
         {{"list", "extra"}, 2, "vexa-logbook: unexpected argument 'extra' (see --help)\n"},
         {{"show", "x"}, 2, "vexa-logbook: a log is named by its id, a number from 1: 'x'\n"},
         {{"export", "--all", "--out", "."},

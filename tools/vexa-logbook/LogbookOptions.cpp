@@ -7,7 +7,7 @@ namespace vexa::logbook {
 namespace {
 
 const char *const KindWords = "rirod, ltrim, accel or tcode";
-const char *const StateWords = "on-handheld, deleted, gone or put-back";
+const char *const StateWords = "on-handheld, deleted, gone, put-back or unconfirmed";
 
 QString text(const std::string &arg)
 {

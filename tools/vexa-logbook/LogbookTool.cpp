@@ -68,7 +68,8 @@ constexpr std::size_t Any = std::size_t(-1);
 const Command Commands[] = {
     {"pull", nullptr, "",
      "Copies every log of the docked handheld the logbook doesn't hold yet into it; prints\n"
-     "      how many were new and how many held already.",
+     "      how many were new and how many held already. The docked user's archive of deleted\n"
+     "      logs is taken in first, once.",
      0, pullLogs},
     {"list", nullptr,
      " [--kind K] [--user NAME] [--since DATE] [--until DATE] [--search TEXT] [--state S]"
