@@ -6,6 +6,7 @@
 #include "core/RuntimeError.h"
 #include "deletion/ArchiveTakeIn.h"
 #include "deletion/DeletedLogArchive.h"
+#include "deletion/LogbookRestore.h"
 
 #include <QFile>
 
@@ -68,6 +69,30 @@ TEST(ArchiveTakeIn, EachRowOnceStatesKeptSettledByThePullFileUnchanged)
     EXPECT_EQ(readFile(o.archive), o.before);
 }
 
+TEST(ArchiveTakeIn, ADamagedRowCostsOnlyItself)
+{
+    const struct {
+        const char *sql;
+        const char *damage; // of row 1, X
+    } cases[] = {
+        {"UPDATE deleted_logs SET scan_count = 11 WHERE id = 1", "row 1: "},
+        {"UPDATE deleted_logs SET kind = 7 WHERE id = 1", "row 1: "},
+        {"UPDATE deleted_logs SET index_record = x'00' WHERE id = 1",
+         "row 1: its index record can't be read: "},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.sql);
+        OldArchive o;
+        runSql(o.archive, c.sql);
+        const TakeInOutcome taken = o.takeIn();
+        EXPECT_EQ(taken.logs, 3);
+        ASSERT_EQ(taken.damaged.size(), 2);
+        EXPECT_TRUE(taken.damaged[0].startsWith(c.damage)) << taken.damaged[0].toStdString();
+        EXPECT_EQ(o.listed(),
+                  (QStringList{"trim unconfirmed", "P0300 unconfirmed", "old accel put-back"}));
+    }
+}
+
 TEST(ArchiveTakeIn, AnArchiveThatCantBeReadIsTakenNextTime)
 {
     OldArchive o;
@@ -102,6 +127,11 @@ TEST(ArchiveTakeIn, ADeleteWhoseOutcomeNeverCameIsSettledByThePull)
         }
         if (c.removed)
             index->remove(index->readByIndex(0).id);
+        Logbook logbook(l.path());
+        const std::int64_t held =
+            logbook.logs({c.kind, {}, {}, {}, {}, LogState::Unconfirmed}).at(0).id;
+        EXPECT_EQ(restoreFromLogbook(logbook, {held}, {l.f.sync, l.f.host}).logs.at(0).detail,
+                  "its delete was never confirmed: pull from its handheld first");
         l.pull();
         EXPECT_TRUE(l.listed().contains(c.listed)) << l.listed().join(", ").toStdString();
     }
