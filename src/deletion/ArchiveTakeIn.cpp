@@ -8,9 +8,9 @@
 #include "logbook/LogbookFile.h"
 #include "store/SyncComponent.h"
 
-#include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <map>
 #include <optional>
 
@@ -18,21 +18,38 @@ namespace vexa {
 
 namespace {
 
-using Held = std::map<std::pair<LogKind, QByteArray>, int>;
+using Content = std::pair<LogKind, QByteArray>;
+// The states of the logs of each content the logbook holds for the user,
+// each taken by one row at most.
+using Held = std::map<Content, std::vector<LogState>>;
 
-// How many logs of each content the logbook holds for the user.
 Held heldFor(const LogbookFile &file, std::uint32_t user)
 {
-    LogbookStatement rows(file, "SELECT kind, fingerprint FROM logs WHERE user_id = ?");
+    LogbookStatement rows(file, "SELECT kind, fingerprint, state FROM logs WHERE user_id = ?");
     rows.bind(1, static_cast<std::int64_t>(user));
     Held held;
     while (rows.step()) {
         const RecordBytes print = rows.blob(1);
-        ++held[{logKindOfTab(static_cast<int>(rows.integer(0) & 3)),
-                QByteArray(reinterpret_cast<const char *>(print.data()),
-                           static_cast<qsizetype>(print.size()))}];
+        const std::int64_t state = rows.integer(2);
+        held[{logKindOfTab(static_cast<int>(rows.integer(0) & 3)),
+              QByteArray(reinterpret_cast<const char *>(print.data()),
+                         static_cast<qsizetype>(print.size()))}]
+            .push_back(state >= 0 && state <= 4 ? LogState(state) : LogState::Gone);
     }
     return held;
+}
+
+// A log the row was: a deleted row's log is no longer on a handheld, so an
+// equal log still there is another copy.
+bool takeOne(std::vector<LogState> &held, LogState row)
+{
+    const auto it = std::find_if(held.begin(), held.end(), [&](LogState s) {
+        return row != LogState::Deleted || !isOnHandheld(s);
+    });
+    if (it == held.end())
+        return false;
+    held.erase(it);
+    return true;
 }
 
 bool wasTaken(const LogbookFile &file, const QString &key)
@@ -73,7 +90,7 @@ TakeInOutcome takeInArchive(Logbook &logbook, const QString &archivePath, std::u
     const QFileInfo info(archivePath);
     if (!info.isFile())
         return outcome;
-    const QString key = QDir::cleanPath(info.absoluteFilePath());
+    const QString key = info.canonicalFilePath(); // one file, however it is reached
     LogbookFile &file = logbook.file();
     if (wasTaken(file, key))
         return outcome;
@@ -90,7 +107,10 @@ TakeInOutcome takeInArchive(Logbook &logbook, const QString &archivePath, std::u
             file.rollback();
             return outcome;
         }
-        Held held = heldFor(file, user), copies = held;
+        Held held = heldFor(file, user);
+        std::map<Content, int> copies;
+        for (const auto &[content, states] : held)
+            copies[content] = static_cast<int>(states.size());
         for (const ArchivedLog &row : rows) {
             const QString at = row.deletedAt.isValid() ? Logbook::timeText(row.deletedAt) : now;
             if (!row.damage.isEmpty()) {
@@ -121,16 +141,15 @@ TakeInOutcome takeInArchive(Logbook &logbook, const QString &archivePath, std::u
                                        .arg(currentError().description());
                 continue;
             }
-            if (int &same = held[{row.kind, fingerprint}]; same > 0) {
-                --same; // the logbook holds this one already
-                ++outcome.held;
-                continue;
-            }
             LogToKeep keep{user,     userName,        row.kind,   row.indexRecord,
                            &*parsed, row.scanRecords, fingerprint};
+            keep = stateOf(row, std::move(keep));
+            if (takeOne(held[{row.kind, fingerprint}], keep.state)) {
+                ++outcome.held; // the logbook holds this one already
+                continue;
+            }
             keep.copy = ++copies[{row.kind, fingerprint}];
             keep.at = at;
-            keep = stateOf(row, std::move(keep));
             const std::int64_t id = keepLog(file, bytes, keep);
             if (keep.state == LogState::Deleted || keep.state == LogState::PutBack)
                 event.bind(1, id)

@@ -69,6 +69,17 @@ TEST(ArchiveTakeIn, EachRowOnceStatesKeptSettledByThePullFileUnchanged)
     EXPECT_EQ(readFile(o.archive), o.before);
 }
 
+TEST(ArchiveTakeIn, APulledLogIsNotTakenTwice)
+{
+    OldArchive o;
+    o.pull(); // trim, on the handheld: the row whose delete never came
+    const TakeInOutcome taken = o.takeIn();
+    EXPECT_EQ(taken.logs, 3);
+    EXPECT_EQ(taken.held, 1);
+    o.pull();
+    EXPECT_EQ(o.listed().filter("trim"), QStringList{"trim on-handheld"});
+}
+
 TEST(ArchiveTakeIn, ADamagedRowCostsOnlyItself)
 {
     const struct {
