@@ -271,6 +271,21 @@ TEST(LogbookTool, RestorePutsLogsBackAndRefusesWhatItMust)
     EXPECT_EQ(handheld.records("RirodData").size(), 5u);
 }
 
+TEST(LogbookTool, PullTakesInTheOldArchiveOnceAndSaysWhatItCouldNot)
+{
+    TestHandheld handheld;
+    QTemporaryDir folder;
+    ASSERT_TRUE(QFile::copy(VEXA_TEST_DATA "/archive/deleted-logs.sqlite", archivePath(handheld)));
+    const QStringList pull{"--logbook", folder.filePath("logbook.sqlite"), "pull"};
+    const ToolRun first = logbookTool(pull);
+    EXPECT_EQ(first.exitCode, 1);
+    EXPECT_TRUE(first.err.startsWith("vexa-logbook: not taken in: row 6: its index record can't be "
+                                     "read: "));
+    EXPECT_EQ(first.out, "4 logs taken in from the archive of deleted logs.\n0 new logs pulled, 0 "
+                         "held already.\n1 logs are no longer on the handheld.\n");
+    EXPECT_EQ(logbookTool(pull).out, "0 new logs pulled, 0 held already.\n");
+}
+
 TEST(LogbookTool, CommandLine)
 {
     TestHandheld handheld;
