@@ -123,9 +123,9 @@ int main(int argc, char **argv)
     std::printf("platform %s, 10,000 of 32,767 scan records, median of %d runs\n",
                 qPrintable(QGuiApplication::platformName()), Runs);
     std::printf("delete command, no window  %7.1f ms\n", median(core) * 1e3);
-    std::printf("  the same, archive first  %7.1f ms  (+%.0f %%, at most +30 %%)\n",
+    std::printf("  the same, archive first  %7.1f ms  (%+.0f %%, at most +30 %%)\n",
                 median(archived) * 1e3, (median(archived) / median(core) - 1) * 100);
-    std::printf("  logbook, log pulled      %7.1f ms  (+%.0f %%, at most +25 %%)\n",
+    std::printf("  logbook, log pulled      %7.1f ms  (%+.0f %%, at most +25 %%)\n",
                 median(pulled) * 1e3, (median(pulled) / median(core) - 1) * 100);
     std::printf("  logbook, log not pulled  %7.1f ms  (%.2fx, at most 2.2x)\n",
                 median(notPulled) * 1e3, median(notPulled) / median(core));
