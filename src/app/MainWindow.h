@@ -93,7 +93,6 @@ private:
     void onClearAll();
     void onSave();
     void onDelete();
-    QString archivePath() const;
     void onDeleteAll();
     void openPlot();
 

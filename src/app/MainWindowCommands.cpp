@@ -6,7 +6,6 @@
 #include "WindowHost.h"
 #include "core/RuntimeError.h"
 #include "deletion/DeleteCommands.h"
-#include "deletion/DeletedLogArchive.h"
 #include "export/SaveCommand.h"
 #include "logbook/Logbook.h"
 #include "store/SyncComponent.h"
@@ -36,18 +35,6 @@ void MainWindow::onSave()
     restartTimer();
 }
 
-QString MainWindow::archivePath() const
-{
-    // Empty when no user folder is found: the command then fails before it
-    // deletes anything unarchived.
-    try {
-        return m_listedUser == 0 ? QString()
-                                 : DeletedLogArchive::pathIn(m_sync.userFolder(m_listedUser));
-    } catch (...) {
-        return {};
-    }
-}
-
 void MainWindow::onDelete()
 {
     stopTimer();
@@ -56,7 +43,7 @@ void MainWindow::onDelete()
         const CommandOutcome outcome =
             deleteSelectedLogs({currentKind(), selectedLines(), lstSavedData->count(), m_savedLogs},
                                {m_sync, *m_indexAdapter, m_dataAdapter.get(), *m_host, prompts(),
-                                archivePath(), Logbook::defaultPath(), m_listedUser});
+                                Logbook::defaultPath(), m_listedUser});
         if (outcome.status != CommandOutcome::Status::NotRun) {
             // Rebuilt from the handheld, whatever the command left there.
             try {
@@ -75,9 +62,9 @@ void MainWindow::onDeleteAll()
     stopTimer();
     if (m_indexAdapter) {
         BusyScope busy(*this);
-        const CommandOutcome outcome = deleteAllLogs(
-            currentKind(), {m_sync, *m_indexAdapter, m_dataAdapter.get(), *m_host, prompts(),
-                            archivePath(), Logbook::defaultPath(), m_listedUser});
+        const CommandOutcome outcome =
+            deleteAllLogs(currentKind(), {m_sync, *m_indexAdapter, m_dataAdapter.get(), *m_host,
+                                          prompts(), Logbook::defaultPath(), m_listedUser});
         if (outcome.status == CommandOutcome::Status::Completed) {
             lstSavedData->clear();
             lblStatus->setText(QStringLiteral("All logs deleted."));

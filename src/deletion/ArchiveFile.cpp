@@ -275,11 +275,8 @@ void ArchiveFile::notAnArchive(const QString &reason) const
     throw RuntimeError(
         ErrorNumber::PathFileAccessError,
         QStringLiteral("Path/File access error: %1 is not an archive of deleted logs (%2); it "
-                       "was left as it is%3")
-            .arg(native(m_path), reason,
-                 m_mode == Mode::Write ? QStringLiteral(": move it aside, and the next delete "
-                                                        "keeps its logs in a new archive")
-                                       : QString()));
+                       "was left as it is")
+            .arg(native(m_path), reason));
 }
 
 QString ArchiveFile::reasonOf(int result, const QString &sqliteMessage) const

@@ -97,9 +97,6 @@ TakeInOutcome takeInArchive(Logbook &logbook, const QString &archivePath, std::u
     const std::vector<ArchivedLog> rows =
         DeletedLogArchive(archivePath, DeletedLogArchive::Access::ReadOnly).logs();
     const QString now = Logbook::timeText(QDateTime::currentDateTimeUtc());
-    LogbookStatement stray(file, "INSERT INTO stray_scans(user_id, user_name, kind, deleted_at,"
-                                 " scan_count, scan_records, archive)"
-                                 " VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7)");
     LogbookStatement event(file, "INSERT INTO history(log, at, event) VALUES(?1, ?2, ?3)");
     file.beginWrite();
     try {
@@ -118,15 +115,10 @@ TakeInOutcome takeInArchive(Logbook &logbook, const QString &archivePath, std::u
                 continue;
             }
             if (row.indexRecord.empty()) {
-                stray.bind(1, static_cast<std::int64_t>(user))
-                    .bind(2, userName)
-                    .bind(3, static_cast<std::int64_t>(row.kind))
-                    .bind(4, at)
-                    .bind(5, static_cast<std::int64_t>(row.scanRecords.size()))
-                    .bind(6, packScans(row.scanRecords))
-                    .bind(7, key)
-                    .run();
-                ++outcome.stray;
+                if (keepStrayScans(file, {user, userName, row.kind, at, row.scanRecords, key}))
+                    ++outcome.stray;
+                else
+                    ++outcome.held;
                 continue;
             }
             std::optional<IndexRecord> parsed;

@@ -18,8 +18,8 @@ class SyncComponent;
 struct TakeInOutcome {
     bool taken = false;  // false: no such file, or taken before
     int logs = 0;        // new in the logbook
-    int held = 0;        // the logbook held them already
-    int stray = 0;       // rows of scans no log pointed at, kept apart
+    int held = 0;        // the logbook held them already (logs or scans of no log)
+    int stray = 0;       // rows of scans no log pointed at, newly kept apart
     QStringList damaged; // one line per row that costs only itself
 };
 

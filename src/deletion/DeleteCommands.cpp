@@ -1,7 +1,7 @@
 #include "DeleteCommands.h"
 
-#include "ArchiveStep.h"
 #include "DeletionPlan.h"
+#include "LogbookStep.h"
 #include "core/RuntimeError.h"
 #include "format/IndexRecord.h"
 #include "store/ChangeGroup.h"
@@ -33,7 +33,7 @@ QString ownerOf(const SyncComponent &sync, std::uint32_t user)
 }
 
 // The window keeps the databases of the handheld it listed, whatever is
-// docked since: deleting from them would archive for the wrong user.
+// docked since: deleting from them would keep the logs for the wrong user.
 void checkListedHandheldDocked(const DeleteServices &services)
 {
     if (services.listedUser == 0)
@@ -56,7 +56,7 @@ void checkListedHandheldDocked(const DeleteServices &services)
 }
 
 // Inside the command's change group: a list read before another command
-// changed the handheld would have other logs' scans deleted and archived.
+// changed the handheld would have other logs' scans deleted and held.
 void checkListStillHolds(const DeleteRequest &request, const DeleteServices &services,
                          vexasync::ByteUtility &bytes)
 {
@@ -174,16 +174,13 @@ CommandOutcome deleteSelectedLogs(const DeleteRequest &request, const DeleteServ
                     ErrorNumber::SubscriptOutOfRange,
                     QStringLiteral("Subscript out of range: list line %1").arg(line));
         checkListedHandheldDocked(services);
-        const LockedArchive archive = openArchive(services);
+        const HeldLogbook held = lockAndOpenLogbook(services);
         ChangeGroup command(services.index);
         checkListStillHolds(request, services, *bytes);
-        holdInLogbook(archive.logbook.get(), request.kind, services, *bytes, order);
+        holdInLogbook(held.logbook.get(), request.kind, services, *bytes, order);
         const std::vector<LogPlace> places = logPlaces(request, services, *bytes);
-        const std::map<int, std::int64_t> archived =
-            archiveLogs(archive.archive.get(), order, places, request.kind, services);
         std::vector<std::int32_t> removed(places.size(), 0);
         std::vector<bool> deleted(places.size(), false);
-        std::vector<std::int64_t> archivedRemoved;
         bool cancelled = false;
         for (const int line : order) {
             const auto at = static_cast<std::size_t>(line);
@@ -193,19 +190,16 @@ CommandOutcome deleteSelectedLogs(const DeleteRequest &request, const DeleteServ
                 break;
             services.index.remove(services.index.readByIndex(line).id);
             deleted[at] = true;
-            if (const auto row = archived.find(line); row != archived.end())
-                archivedRemoved.push_back(row->second);
         }
         host.setCancelShown(false);
         if (rirod)
             repairIndex(places, removed, deleted, services, *bytes);
         command.commit();
-        markArchivedRemoved(archive.archive.get(), archivedRemoved);
         std::vector<std::uint64_t> records, kept;
         for (const int line : order)
             (deleted[static_cast<std::size_t>(line)] ? records : kept)
                 .push_back(places[static_cast<std::size_t>(line)].recordId);
-        markDeletedInLogbook(archive.logbook.get(), request.kind, services, records, kept);
+        markDeletedInLogbook(held.logbook.get(), request.kind, services, records, kept);
         CommandOutcome outcome{cancelled ? CommandOutcome::Status::Cancelled
                                          : CommandOutcome::Status::Completed,
                                {},
@@ -229,18 +223,17 @@ CommandOutcome deleteAllLogs(LogKind kind, const DeleteServices &services)
             throw RuntimeError(ErrorNumber::InternalError,
                                QStringLiteral("The scan database is not open"));
         checkListedHandheldDocked(services);
-        const LockedArchive archive = openArchive(services);
+        const HeldLogbook held = lockAndOpenLogbook(services);
         ChangeGroup command(services.index);
         const auto bytes = services.sync.createByteUtility();
-        holdInLogbook(archive.logbook.get(), kind, services, *bytes);
-        const std::vector<std::int64_t> archived =
-            archiveEverything(archive.archive.get(), kind, services);
+        holdInLogbook(held.logbook.get(), kind, services, *bytes);
+        if (kind == LogKind::Rirod)
+            holdStrayScans(held.logbook.get(), services, *bytes);
         services.index.removeAll(0, 255);
         if (kind == LogKind::Rirod)
             services.scans->removeAll(0, 255);
         command.commit();
-        markArchivedRemoved(archive.archive.get(), archived);
-        markDeletedInLogbook(archive.logbook.get(), kind, services, std::nullopt);
+        markDeletedInLogbook(held.logbook.get(), kind, services, std::nullopt);
         return {CommandOutcome::Status::Completed, {}, {}};
     } catch (...) {
         return reportFailure(services);

@@ -21,10 +21,6 @@ struct DeleteServices {
     vexasync::RecordAdapter *scans; // the Rirod tab's scan database
     CommandHost &host;
     UserInterface &ui;
-    // The archive the removed records go to before the handheld changes;
-    // none for callers that keep none. Empty: it can't be found, and the
-    // command fails before any change.
-    std::optional<QString> archivePath = std::nullopt;
     // The logbook that holds every log the command removes before the
     // handheld changes, then marks each deleted; none for callers that keep
     // none. One that can't be written stops the command before any change.

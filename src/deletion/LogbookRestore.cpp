@@ -1,6 +1,6 @@
 #include "LogbookRestore.h"
 
-#include "ArchiveLock.h"
+#include "HandheldLock.h"
 #include "RestoreLogs.h"
 #include "core/RuntimeError.h"
 #include "logbook/Logbook.h"
@@ -57,7 +57,7 @@ LogOutcome restoreOne(Logbook &logbook, std::int64_t id, vexasync::ByteUtility &
     log.kind = entry.kind;
     log.indexRecord = entry.indexRecord;
     log.scanRecords = logbook.scans(id);
-    LogOutcome outcome{id, false, refusal(log, bytes, QStringLiteral("logbook"))};
+    LogOutcome outcome{id, false, refusal(log, bytes)};
     if (!outcome.detail.isEmpty())
         return outcome;
     const std::uint32_t docked = services.sync.dockedUser();
@@ -68,7 +68,7 @@ LogOutcome restoreOne(Logbook &logbook, std::int64_t id, vexasync::ByteUtility &
                 QStringLiteral("it is %1's log, and the handheld docked now is %2's: dock %1's, "
                                "or give --to-docked")
                     .arg(entry.userName, userName(services.sync, docked))};
-    const ArchiveLock lock(DeletedLogArchive::pathIn(services.sync.dockedUserFolder()));
+    const HandheldLock lock(services.sync.userFolder(docked));
     const auto index = openExisting(services.sync, logKindInfo(log.kind).indexDatabase);
     const auto scans =
         log.kind == LogKind::Rirod ? openExisting(services.sync, ScanDatabase) : nullptr;

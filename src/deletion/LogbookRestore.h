@@ -1,5 +1,4 @@
-// Logs of the logbook put back on the docked handheld, as restores from the
-// archive put them back.
+// Logs of the logbook put back on the docked handheld.
 #pragma once
 
 #include "core/CommandHost.h"
@@ -20,7 +19,7 @@ struct LogbookRestoreServices {
     bool toDocked = false;
 };
 
-// Each log under the deletes' lock and in a change group of its own, which
+// Each log under the handheld user's lock and in a change group of its own, which
 // also holds the look at the handheld. Refused with the reason: a log still
 // on the handheld, one cut short or of the wrong size, one whose database
 // the handheld lacks, one of another user unless toDocked. The logbook

@@ -66,4 +66,31 @@ std::int64_t keepLog(LogbookFile &file, vexasync::ByteUtility &bytes, const LogT
     return id;
 }
 
+bool keepStrayScans(LogbookFile &file, const StrayScansToKeep &stray)
+{
+    const RecordBytes packed = packScans(stray.scans);
+    // user id, kind, scan count, scan records
+    LogbookStatement held(file, "SELECT 1 FROM stray_scans WHERE user_id = ?1 AND kind = ?2"
+                                " AND scan_count = ?3 AND scan_records = ?4 LIMIT 1");
+    held.bind(1, static_cast<std::int64_t>(stray.user))
+        .bind(2, static_cast<std::int64_t>(stray.kind))
+        .bind(3, static_cast<std::int64_t>(stray.scans.size()))
+        .bind(4, packed);
+    if (held.step())
+        return false;
+    // user id and name, kind, when lost, scan count, scan records, archive
+    LogbookStatement insert(file, "INSERT INTO stray_scans(user_id, user_name, kind, deleted_at,"
+                                  " scan_count, scan_records, archive)"
+                                  " VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7)");
+    insert.bind(1, static_cast<std::int64_t>(stray.user))
+        .bind(2, stray.userName)
+        .bind(3, static_cast<std::int64_t>(stray.kind))
+        .bind(4, stray.at)
+        .bind(5, static_cast<std::int64_t>(stray.scans.size()))
+        .bind(6, packed)
+        .bind(7, stray.archive)
+        .run();
+    return true;
+}
+
 } // namespace vexa

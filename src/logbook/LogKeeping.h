@@ -1,6 +1,6 @@
-// One log written into the logbook with its scans and first event: the one
-// place a row of logs is made, for the pull and for logs taken in from
-// elsewhere.
+// One log written into the logbook with its scans and first event, and scan
+// records no log pointed at kept apart: the one place such rows are made,
+// for the pull, the deletes and logs taken in from elsewhere.
 #pragma once
 
 #include "LogbookEntry.h"
@@ -35,5 +35,21 @@ struct LogToKeep {
 // Inside the caller's write; returns the new log's id. Throws RuntimeError
 // when the logbook can't be written or the index record can't be described.
 std::int64_t keepLog(LogbookFile &file, vexasync::ByteUtility &bytes, const LogToKeep &log);
+
+// Scan records no log pointed at when the handheld lost them: never listed
+// as logs.
+struct StrayScansToKeep {
+    std::uint32_t user = 0;
+    QString userName;
+    LogKind kind = LogKind::Rirod;
+    QString at; // when the handheld lost them
+    std::vector<RecordBytes> scans;
+    QString archive = {}; // the file they were taken in from; empty: a delete
+};
+
+// Inside the caller's write. False when the logbook holds the same records
+// for the user and kind already (an archive copied to another path, or a
+// delete tried again after a failure): they are kept once.
+bool keepStrayScans(LogbookFile &file, const StrayScansToKeep &stray);
 
 } // namespace vexa

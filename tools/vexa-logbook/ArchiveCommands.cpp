@@ -1,8 +1,6 @@
 #include "ArchiveCommands.h"
 
-#include "core/UnattendedHost.h"
 #include "deletion/DeletedLogArchive.h"
-#include "deletion/RestoreLogs.h"
 #include "store/DateText.h"
 #include "store/LogSearch.h"
 #include "store/SyncComponent.h"
@@ -68,51 +66,6 @@ int list(DeletedLogArchive &archive, const SyncComponent &sync)
     return damaged == 0 ? 0 : 1;
 }
 
-int restore(DeletedLogArchive &archive, const SyncComponent &sync, const Args &args)
-{
-    std::vector<std::int64_t> ids;
-    const bool all = args.size() == 1 && args[0] == "--all";
-    if (all) {
-        for (const ArchivedLog &log : archive.logs(false))
-            if (!log.restoredAt.isValid() && !log.indexRecord.empty())
-                ids.push_back(log.id);
-    } else {
-        for (const std::string &arg : args) {
-            bool ok = false;
-            ids.push_back(QString::fromStdString(arg).toLongLong(&ok));
-            if (!ok) {
-                std::cerr << "vexa-logbook: archive restore takes archive ids or --all: '" << arg
-                          << "'\n";
-                return 2;
-            }
-        }
-    }
-    if (all && ids.empty()) {
-        std::cerr << "Nothing to restore: every archived log is restored already.\n";
-        return 0;
-    }
-    if (ids.empty()) {
-        std::cerr << "vexa-logbook: usage: vexa-logbook archive restore ID ... | --all\n";
-        return 2;
-    }
-    int refused = 0;
-    UnattendedHost host;
-    for (const LogOutcome &o : restoreLogs(archive, ids, {sync, host, sync.dockedUser()}).logs) {
-        if (o.done) {
-            std::cerr << "Restored log " << o.log;
-            if (!o.detail.isEmpty())
-                std::cerr << " (" << o.detail.toStdString() << ')';
-            std::cerr << '\n';
-        } else {
-            std::cerr << "vexa-logbook: log " << o.log
-                      << " not restored: " << o.detail.toStdString() << '\n';
-            ++refused;
-        }
-    }
-    std::cerr << ids.size() - refused << " of " << ids.size() << " logs restored.\n";
-    return refused == 0 ? 0 : 1;
-}
-
 // The start of the day given, in local time (the first moment it has where
 // the clocks skip its midnight); with a time, that moment.
 QDateTime purgeCut(const std::string &arg)
@@ -152,11 +105,13 @@ int purgeArchive(const Args &args)
     return purge(archive, args);
 }
 
-int restoreArchivedLogs(const Args &args)
+int retiredArchiveRestore(const Args &)
 {
-    const SyncComponent sync;
-    DeletedLogArchive archive(archivePath(sync));
-    return restore(archive, sync, args);
+    std::cerr << "vexa-logbook: archive restore is retired: the logbook holds the archive's logs "
+                 "once 'vexa-logbook pull' has taken the archive in; list them with "
+                 "'vexa-logbook list --state deleted' and put them back with 'vexa-logbook "
+                 "restore ID'\n";
+    return 2;
 }
 
 } // namespace vexa::logbook

@@ -1,5 +1,6 @@
-// archive list, archive purge and restore: the logs the program deleted from
-// the docked user's handheld, kept in that user's archive of deleted logs.
+// archive list and archive purge: the logs earlier versions of the program
+// deleted from the docked user's handheld, kept in that user's archive of
+// deleted logs; archive restore, retired: the logbook restores them.
 #pragma once
 
 #include <string>
@@ -13,6 +14,7 @@ using Args = std::vector<std::string>;
 // status; a failure is thrown.
 int listArchive(const Args &args);
 int purgeArchive(const Args &args);
-int restoreArchivedLogs(const Args &args);
+// Exit status 2, pointing to the logbook's list and restore.
+int retiredArchiveRestore(const Args &args);
 
 } // namespace vexa::logbook

@@ -1,6 +1,6 @@
 // vexa-logbook: the logger's logs beyond what the window does: the logbook
 // of every log ever docked, the demo handheld, and the archive of deleted
-// logs.
+// logs that earlier versions kept.
 #include "ArchiveCommands.h"
 #include "DemoHandheld.h"
 #include "LogbookCommands.h"
@@ -96,16 +96,18 @@ const Command Commands[] = {
      "Creates or resets the demo user's handheld with logs of all four kinds, and docks it.", 0,
      dockDemoHandheld},
     {"archive", "list", "",
-     "Lists the logs deleted from the docked user's handheld, kept in deleted-logs.sqlite\n"
-     "      in the user's folder: id, kind, when, removed or not, scans, bytes, text.",
+     "Lists the logs deleted from the docked user's handheld by earlier versions of the\n"
+     "      program, kept in deleted-logs.sqlite in the user's folder (only read): id, kind,\n"
+     "      when, removed or not, scans, bytes, text.",
      0, [](const Args &args, const QString &) { return listArchive(args); }},
     {"archive", "purge", " --before DATE",
      "Removes the archived logs deleted before the start of DATE (YYYY-MM-DD, local time)\n"
      "      or before DATE with a time; a log whose deletion time is unknown stays.",
      Any, [](const Args &args, const QString &) { return purgeArchive(args); }},
     {"archive", "restore", " ID ... | archive restore --all",
-     "Puts archived logs back on the docked handheld (--all: every one not restored yet).", Any,
-     [](const Args &args, const QString &) { return restoreArchivedLogs(args); }},
+     "Retired (exit status 2): 'pull' takes the archive into the logbook; 'list --state\n"
+     "      deleted' lists its logs there and 'restore ID' puts them back.",
+     Any, [](const Args &args, const QString &) { return retiredArchiveRestore(args); }},
     {"restore", nullptr, " ID ... [--to-docked]",
      "Puts logs of the logbook back on the docked handheld. A log still on the handheld, one\n"
      "      whose records are cut short or of the wrong size, or one whose database the handheld\n"
