@@ -115,7 +115,7 @@ TEST(DeleteWindow, DeletesOnlyFromTheHandheldListed)
     const struct {
         const char *button;
         Docked docked;
-        QString text; // empty: B is deleted and archived for Test User
+        QString text; // empty: B is deleted and kept for Test User
     } cases[] = {
         {"cmdDelete", Docked::Other, otherDocked},
         {"cmdDeleteAll", Docked::Other, otherDocked},
@@ -126,6 +126,7 @@ TEST(DeleteWindow, DeletesOnlyFromTheHandheldListed)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.button + QString::number(int(c.docked)).toStdString());
+        QFile::remove(Logbook::defaultPath());
         Deleting d;
         const auto desktop = d.handheld.component().createDesktop();
         const vexasync::UserInfo listed = d.handheld.user();
@@ -142,12 +143,15 @@ TEST(DeleteWindow, DeletesOnlyFromTheHandheldListed)
         EXPECT_EQ(d.w.ui.texts().last(), c.text.isEmpty() ? "Are you sure?" : c.text);
         EXPECT_EQ(d.texts(),
                   c.text.isEmpty() ? QStringList({"A", "C"}) : QStringList({"A", "B", "C"}));
-        const auto archiveOf = [&](const vexasync::UserInfo &user) {
-            return DeletedLogArchive::pathIn(
-                QDir(d.handheld.root()).filePath(QString::fromStdString(user.folder)));
-        };
-        EXPECT_FALSE(QFile::exists(archiveOf(other)));
-        EXPECT_EQ(QFile::exists(archiveOf(listed)), c.text.isEmpty());
+        for (const vexasync::UserInfo &user : {listed, other})
+            EXPECT_FALSE(QFile::exists(DeletedLogArchive::pathIn(
+                QDir(d.handheld.root()).filePath(QString::fromStdString(user.folder)))))
+                << "deletes write only the logbook";
+        QStringList deleted;
+        for (const LogbookEntry &log :
+             Logbook(Logbook::defaultPath()).logs({{}, {}, {}, {}, {}, LogState::Deleted}))
+            deleted << log.userName + " " + log.text;
+        EXPECT_EQ(deleted, c.text.isEmpty() ? QStringList{"Test User B"} : QStringList{});
         desktop->dock(other.id);
         EXPECT_EQ(d.handheld.records("RirodData").size(), 4u) << "Other User's handheld";
     }

@@ -39,8 +39,6 @@ TEST(ArchiveFile, OnlyAnArchiveIsReadOrWrittenAndAnyOtherFileIsLeftAsItIs)
         " deleted_at TEXT NOT NULL, removed INTEGER NOT NULL DEFAULT 0, restored_at TEXT);";
     const QString notOne = QStringLiteral("Path/File access error: %1 is not an archive of deleted "
                                           "logs (%2); it was left as it is");
-    const QString moveIt =
-        QStringLiteral(": move it aside, and the next delete keeps its logs in a new archive");
     const QString otherProgram = notOne.arg("%1", "it is another program's database");
     const QString notSqlite = notOne.arg("%1", "it is not an SQLite database");
     const QString folderInPlace = "Path/File access error: the archive of deleted logs %1 can't be "
@@ -54,11 +52,10 @@ TEST(ArchiveFile, OnlyAnArchiveIsReadOrWrittenAndAnyOtherFileIsLeftAsItIs)
          "there)",
          {}},
         {"", notOne.arg("%1", "it is empty"), {}},
-        {"deleted logs\n", notSqlite, notSqlite + moveIt},
-        {"sql:CREATE TABLE t(x)", otherProgram, otherProgram + moveIt},
-        {"sql:CREATE TABLE deleted_logs(id, kind)", otherProgram, otherProgram + moveIt},
-        {"sql:PRAGMA application_id = 7;" + earlierArchive.mid(4), otherProgram,
-         otherProgram + moveIt},
+        {"deleted logs\n", notSqlite, notSqlite},
+        {"sql:CREATE TABLE t(x)", otherProgram, otherProgram},
+        {"sql:CREATE TABLE deleted_logs(id, kind)", otherProgram, otherProgram},
+        {"sql:PRAGMA application_id = 7;" + earlierArchive.mid(4), otherProgram, otherProgram},
         {earlierArchive, {}, {}},
         {"folder", folderInPlace, folderInPlace},
     };

@@ -120,7 +120,7 @@ TEST(DeleteSelectedLogs, AFailureLeavesTheHandheldAsItWas)
     const auto scansBefore = d.f.handheld.records("RirodData");
     FailingAdapter failing(d.scans, 55); // D's 40 go, then B fails at its 15th
     d.f.ui.answers = {true};
-    EXPECT_EQ(d.deleteLines({1, 3}, std::nullopt, &failing), CommandOutcome::Status::Failed);
+    EXPECT_EQ(d.deleteLines({1, 3}, &failing), CommandOutcome::Status::Failed);
     EXPECT_EQ(d.f.ui.texts().last(),
               "There was an error deleting the log.\r\n"
               "Handheld storage failure: disk I/O error\r\nNumber = 80040206");
@@ -174,8 +174,7 @@ TEST(DeleteAllLogs, EmptiesTheTabsDatabasesOnly)
         FiveLogs d(c.kind);
         FailingAdapter failing(d.scans, 0);
         d.f.ui.answers = {c.yes};
-        EXPECT_EQ(deleteAllLogs(c.kind, d.services(std::nullopt, c.scansFail ? &failing : nullptr))
-                      .status,
+        EXPECT_EQ(deleteAllLogs(c.kind, d.services(c.scansFail ? &failing : nullptr)).status,
                   c.result);
         EXPECT_EQ(d.f.ui.texts().at(0), "Delete all logs?");
         EXPECT_EQ(d.f.statuses, c.yes ? QStringList{"Deleting all logs..."} : QStringList{});

@@ -1,8 +1,9 @@
 #include "FiveLogs.h"
 
-#include "deletion/RestoreLogs.h"
+#include "deletion/LogbookRestore.h"
 #include "export/TextLogWriter.h"
 #include "format/IndexRecord.h"
+#include "logbook/Logbook.h"
 
 namespace vexa::test {
 
@@ -56,24 +57,22 @@ std::map<QString, QByteArray> FiveLogs::saveEvery()
     return files;
 }
 
-DeleteServices FiveLogs::services(std::optional<QString> archive,
-                                  vexasync::RecordAdapter *scanDatabase)
+DeleteServices FiveLogs::services(vexasync::RecordAdapter *scanDatabase)
 {
     return {f.sync,
             *index,
             scanDatabase ? scanDatabase : scans.get(),
             f.host,
             f.ui,
-            std::move(archive),
             logbook,
             f.handheld.user().id};
 }
 
-CommandOutcome::Status FiveLogs::deleteLines(std::vector<int> lines, std::optional<QString> archive,
+CommandOutcome::Status FiveLogs::deleteLines(std::vector<int> lines,
                                              vexasync::RecordAdapter *scanDatabase)
 {
     outcome = deleteSelectedLogs(listedRequest(*f.bytes, *index, kind, std::move(lines)),
-                                 services(std::move(archive), scanDatabase));
+                                 services(scanDatabase));
     return outcome.status;
 }
 
@@ -106,23 +105,35 @@ QStringList FiveLogs::remainingSaveAsBefore()
     return texts;
 }
 
-std::vector<std::int64_t> notRestoredYet(const DeletedLogArchive &archive)
+std::vector<std::int64_t> deletedLogs(const QString &logbookPath)
 {
+    LogFilter deleted;
+    deleted.state = LogState::Deleted;
     std::vector<std::int64_t> ids;
-    for (const ArchivedLog &log : archive.logs(false))
-        if (!log.restoredAt.isValid() && !log.indexRecord.empty())
-            ids.push_back(log.id);
+    for (const LogbookEntry &log : Logbook(logbookPath).logs(deleted))
+        ids.push_back(log.id);
     return ids;
 }
 
-CommandOutcome Archiving::restore(std::vector<std::int64_t> ids)
+CommandOutcome putBackFromLogbook(const QString &logbookPath, const SyncComponent &sync,
+                                  CommandHost &host, std::vector<std::int64_t> ids)
 {
-    DeletedLogArchive archive(archivePath());
-    return restoreLogs(archive, ids.empty() ? notRestoredYet(archive) : ids,
-                       {f.sync, f.host, f.handheld.user().id});
+    if (ids.empty())
+        ids = deletedLogs(logbookPath);
+    Logbook logbook(logbookPath);
+    return vexa::restoreFromLogbook(logbook, ids, {sync, host});
 }
 
-std::vector<std::int64_t> Archiving::restoreAll()
+std::int64_t Logbooking::idOf(const QString &text) const
+{
+    for (const LogbookEntry &log : Logbook(*logbook).logs())
+        if (log.text == text)
+            return log.id;
+    ADD_FAILURE() << "the logbook holds no " << text.toStdString();
+    return 0;
+}
+
+std::vector<std::int64_t> Logbooking::restoreAll()
 {
     std::vector<std::int64_t> restored;
     for (const LogOutcome &o : restore().logs)

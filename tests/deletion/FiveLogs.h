@@ -1,9 +1,9 @@
 // Five Rirod logs and three trouble codes on a test handheld, each saved
-// before the test changes anything, and the delete commands over them.
+// before the test changes anything, and the delete and restore commands
+// over them.
 #pragma once
 
 #include "deletion/DeleteCommands.h"
-#include "deletion/DeletedLogArchive.h"
 #include "support/ExportFixture.h"
 
 #include <QTemporaryDir>
@@ -25,11 +25,9 @@ struct FiveLogs {
 
     // Every log of the tab, by its text, saved in each of the tab's formats.
     std::map<QString, QByteArray> saveEvery();
-    DeleteServices services(std::optional<QString> archive = std::nullopt,
-                            vexasync::RecordAdapter *scanDatabase = nullptr);
+    DeleteServices services(vexasync::RecordAdapter *scanDatabase = nullptr);
     // Answers as set in f.ui; the whole outcome is kept in `outcome`.
     CommandOutcome::Status deleteLines(std::vector<int> lines,
-                                       std::optional<QString> archive = std::nullopt,
                                        vexasync::RecordAdapter *scanDatabase = nullptr);
     // First-scan fields of the index records, in order.
     std::vector<int> firstScans();
@@ -46,26 +44,37 @@ struct FiveLogs {
     std::optional<QString> logbook; // the deletes' logbook, none by default
 };
 
-// The rows restore --all takes: every one that holds a log not restored yet.
-std::vector<std::int64_t> notRestoredYet(const DeletedLogArchive &archive);
+// The logbook's logs in the deleted state: those a restore of all takes.
+std::vector<std::int64_t> deletedLogs(const QString &logbookPath);
+// These logs of the logbook put back (none: every deleted one).
+CommandOutcome putBackFromLogbook(const QString &logbookPath, const SyncComponent &sync,
+                                  CommandHost &host, std::vector<std::int64_t> ids = {});
 
-// The five logs with an archive folder beside them.
-struct Archiving : FiveLogs {
+// The five logs with a logbook beside them.
+struct Logbooking : FiveLogs {
     template <class... Args>
-    explicit Archiving(Args &&...args) : FiveLogs(std::forward<Args>(args)...)
+    explicit Logbooking(Args &&...args) : FiveLogs(std::forward<Args>(args)...)
     {
         logbook = folder.filePath(QStringLiteral("logbook.sqlite"));
     }
     QTemporaryDir folder;
-    QString archivePath() const { return DeletedLogArchive::pathIn(folder.path()); }
     CommandOutcome::Status deleteLines(std::vector<int> lines)
     {
         f.ui.answers = {true};
-        return FiveLogs::deleteLines(std::move(lines), archivePath());
+        return FiveLogs::deleteLines(std::move(lines));
     }
-    // Restores these rows of the archive; none: those not restored yet.
-    CommandOutcome restore(std::vector<std::int64_t> ids = {});
-    // restore --all; the ids it restored.
+    CommandOutcome::Status deleteAll()
+    {
+        f.ui.answers = {true};
+        return deleteAllLogs(kind, services()).status;
+    }
+    // The logbook's id of the log of this text.
+    std::int64_t idOf(const QString &text) const;
+    CommandOutcome restore(std::vector<std::int64_t> ids = {})
+    {
+        return putBackFromLogbook(*logbook, f.sync, f.host, std::move(ids));
+    }
+    // Every deleted one; the ids restored.
     std::vector<std::int64_t> restoreAll();
 };
 

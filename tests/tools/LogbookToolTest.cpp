@@ -1,5 +1,5 @@
 // vexa-logbook end to end: the demo handheld, and the archive of deleted logs
-// read, purged and restored through the docked user's folder.
+// read and purged through the docked user's folder, its restore retired.
 #include "support/ExportToolRun.h"
 #include "support/LogRecords.h"
 #include "support/RawSql.h"
@@ -35,6 +35,11 @@ QString archivePath(const TestHandheld &handheld)
     return DeletedLogArchive::pathIn(
         QDir(handheld.root()).filePath(QString::fromStdString(handheld.user().folder)));
 }
+
+const char *const RetiredArchiveRestore =
+    "vexa-logbook: archive restore is retired: the logbook holds the archive's logs once "
+    "'vexa-logbook pull' has taken the archive in; list them with 'vexa-logbook list --state "
+    "deleted' and put them back with 'vexa-logbook restore ID'\n";
 
 ArchivedLog rirodLog(const Stamp &start, const std::string &text, int scans)
 {
@@ -207,8 +212,7 @@ TEST(LogbookTool, ArchiveCommandsLeaveAFileThatIsNoArchiveAsItIs)
         {"sql:CREATE TABLE t(x)",
          {"archive", "purge", "--before", "2030-01-01"},
          1,
-         "vexa-logbook: " + notOne.arg("it is another program's database") +
-             ": move it aside, and the next delete keeps its logs in a new archive\n"},
+         "vexa-logbook: " + notOne.arg("it is another program's database") + "\n"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.args.join(' ').toStdString());
@@ -227,48 +231,41 @@ TEST(LogbookTool, ArchiveCommandsLeaveAFileThatIsNoArchiveAsItIs)
     }
 }
 
-TEST(LogbookTool, RestorePutsLogsBackAndRefusesWhatItMust)
+TEST(LogbookTool, ArchiveRestoreIsRetiredForTheLogbooksRestore)
 {
     TestHandheld handheld;
     addRirodLog(handheld, {{2004, 3, 7, 14, 5, 9}, "Kept", {15}, 3});
-    const Bytes keptIndex = handheld.records("RirodIndex")[0];
     const ArchivedLog gone = rirodLog({2004, 3, 8, 9, 0, 0}, "Gone", 2);
-    std::vector<std::int64_t> ids;
     {
         DeletedLogArchive archive(archivePath(handheld));
-        ArchivedLog stillThere = rirodLog({2004, 3, 7, 14, 5, 9}, "Kept", 3);
-        stillThere.indexRecord = keptIndex;
-        ids = archive.add({gone, stillThere});
+        archive.markRemoved(archive.add({gone}));
     }
-    const QString missing = QString::number(ids[1] + 1);
-    const ToolRun run = logbookTool(
-        {"archive", "restore", QString::number(ids[0]), QString::number(ids[1]), missing});
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(QString::fromUtf8(run.err),
-              QStringLiteral("Restored log %1\n"
-                             "vexa-logbook: log %2 not restored: it is still on the handheld\n"
-                             "vexa-logbook: log %3 not restored: the archive has no log %3\n"
-                             "1 of 3 logs restored.\n")
-                  .arg(ids[0])
-                  .arg(ids[1])
-                  .arg(missing));
-
-    const ToolRun list = exportTool({"--list"});
-    EXPECT_EQ(list.out, "3/7/2004 2:05:09 PM - Kept\n3/8/2004 9:00:00 AM - Gone\n");
+    const QByteArray archive = fileAndFolder(archivePath(handheld));
     const std::vector<Bytes> scans = handheld.records("RirodData");
-    ASSERT_EQ(scans.size(), 5u);
-    EXPECT_EQ(std::vector<Bytes>(scans.begin() + 3, scans.end()), gone.scanRecords);
-    Bytes restoredIndex = gone.indexRecord;
-    restoredIndex[17] = 4; // its scans follow the three of Kept
-    EXPECT_EQ(handheld.records("RirodIndex")[1], restoredIndex);
+    for (const QStringList &args :
+         {QStringList{"archive", "restore", "1"}, QStringList{"archive", "restore", "--all"},
+          QStringList{"archive", "restore"}}) {
+        const ToolRun run = logbookTool(args);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_EQ(run.err, RetiredArchiveRestore);
+    }
+    EXPECT_EQ(fileAndFolder(archivePath(handheld)), archive);
+    EXPECT_EQ(handheld.records("RirodData"), scans);
 
-    const ToolRun again = logbookTool({"archive", "restore", "--all"});
-    EXPECT_EQ(again.exitCode, 1);
-    EXPECT_EQ(QString::fromUtf8(again.err),
-              QStringLiteral("vexa-logbook: log %1 not restored: it is still on the handheld\n"
-                             "0 of 1 logs restored.\n")
-                  .arg(ids[1]));
-    EXPECT_EQ(handheld.records("RirodData").size(), 5u);
+    // What it points to.
+    QTemporaryDir folder;
+    const QStringList logbook{"--logbook", folder.filePath("logbook.sqlite")};
+    ASSERT_EQ(logbookTool(logbook + QStringList{"pull"}).exitCode, 0);
+    const ToolRun listed = logbookTool(logbook + QStringList{"list", "--state", "deleted"});
+    ASSERT_EQ(listed.out.count('\n'), 1) << listed.out.constData();
+    const ToolRun restored =
+        logbookTool(logbook + QStringList{"restore", QString(listed.out.split('\t').at(0))});
+    EXPECT_EQ(restored.exitCode, 0) << restored.err.constData();
+    EXPECT_EQ(exportTool({"--list"}).out,
+              "3/7/2004 2:05:09 PM - Kept\n3/8/2004 9:00:00 AM - Gone\n");
+    const std::vector<Bytes> now = handheld.records("RirodData");
+    ASSERT_EQ(now.size(), 5u);
+    EXPECT_EQ(std::vector<Bytes>(now.begin() + 3, now.end()), gone.scanRecords);
 }
 
 TEST(LogbookTool, PullTakesInTheOldArchiveOnceAndSaysWhatItCouldNot)
@@ -305,7 +302,7 @@ TEST(LogbookTool, CommandLine)
         {{"archive", "--help"}, 0, "Usage:\n  archive list\n"},
         {{"archive", "restore", "--help"},
          0,
-         "Usage: vexa-logbook archive restore ID ... | archive restore --all\n\nPuts"},
+         "Usage: vexa-logbook archive restore ID ... | archive restore --all\n\nRetired"},
         {{"restore", "--help"}, 0, "Usage: vexa-logbook restore ID ... [--to-docked]\n\nPuts"},
         {{}, 2, "Usage: vexa-logbook [--logbook FILE] COMMAND [ARGUMENTS]\n"},
         {{"list", "--since", "May"}, 2, "vexa-logbook: --since takes a date, YYYY-MM-DD: 'May'\n"},
@@ -335,12 +332,7 @@ TEST(LogbookTool, CommandLine)
         {{"archive", "purge", "--before", "someday"},
          2,
          "vexa-logbook: usage: vexa-logbook archive purge --before YYYY-MM-DD\n"},
-        {{"archive", "restore"},
-         2,
-         "vexa-logbook: usage: vexa-logbook archive restore ID ... | --all\n"},
-        {{"archive", "restore", "3", "x"},
-         2,
-         "vexa-logbook: archive restore takes archive ids or --all: 'x'\n"},
+        {{"archive", "restore", "3", "x"}, 2, RetiredArchiveRestore},
         {{"restore"}, 2, "vexa-logbook: usage: vexa-logbook restore ID ... [--to-docked]\n"},
         {{"restore", "3", "x"},
          2,
