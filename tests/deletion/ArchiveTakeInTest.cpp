@@ -90,6 +90,36 @@ TEST(ArchiveTakeIn, APulledLogIsNotTakenTwice)
     EXPECT_EQ(o.listed().filter("trim"), QStringList{"trim on-handheld"});
 }
 
+// The restore an earlier version recorded named the record it wrote: that
+// one is the put-back log, and an older twin on the handheld another copy.
+TEST(ArchiveTakeIn, APutBackLogIsTheOneAtTheRecordItsRestoreWrote)
+{
+    LogbookFixture l;
+    const Bytes twin = textLogRecord({2005, 4, 1, 10, 0, 0}, "P0420");
+    l.f.handheld.add("TCodeLog", {twin, twin});
+    const auto codes = l.f.handheld.open("TCodeLog");
+    const vexasync::RecordId older = codes->readByIndex(1).id, restored = codes->readByIndex(2).id;
+    const QString archive = DeletedLogArchive::pathIn(l.folder.path());
+    {
+        DeletedLogArchive earlier(archive);
+        ArchivedLog row;
+        row.kind = LogKind::TroubleCode;
+        row.indexRecord = twin;
+        const std::int64_t id = earlier.add({row}).at(0);
+        earlier.markRemoved({id});
+        earlier.markRestoring(id, restored);
+        earlier.markRestored(id);
+    }
+    Logbook logbook(l.path());
+    EXPECT_EQ(takeInArchive(logbook, archive, l.f.handheld.user().id, "Test User", *l.f.bytes).logs,
+              1);
+    l.pull();
+    EXPECT_EQ(
+        querySql(l.path(), "SELECT state, handheld_record FROM logs WHERE text = 'P0420'"
+                           " ORDER BY id"),
+        (QStringList{QStringLiteral("3|%1").arg(restored), QStringLiteral("0|%1").arg(older)}));
+}
+
 TEST(ArchiveTakeIn, ADamagedRowCostsOnlyItself)
 {
     const struct {

@@ -109,6 +109,27 @@ TEST(LogbookPull, ALogPutBackByOtherMeansIsSeenAgainNotCopied)
     EXPECT_EQ(events, (QStringList{"pulled", "gone from the handheld", "seen again"}));
 }
 
+// A record rewritten in place: the log a record holds again is the one the
+// logbook marked gone from it, not the one seen there in between.
+TEST(LogbookPull, ARecordThatHoldsAGoneLogAgainPutsItOnTheHandheld)
+{
+    LogbookFixture l;
+    l.f.handheld.add("TCodeLog", {textLogRecord({2005, 4, 1, 10, 0, 0}, "P0300")});
+    l.pull();
+    const auto codes = l.f.handheld.open("TCodeLog");
+    const vexasync::Record p0171 = codes->readByIndex(0), p0300 = codes->readByIndex(1);
+    codes->remove(p0171.id);
+    codes->write(p0300.id, p0300.attributes, p0300.category, p0171.bytes);
+    l.pull(); // P0171 moved to P0300's record, P0300 gone
+    codes->write(p0300.id, p0300.attributes, p0300.category, p0300.bytes);
+    l.pull();
+    EXPECT_EQ(l.listed().mid(5), (QStringList{"P0171 gone", "P0300 on-handheld"}));
+    QStringList events;
+    for (const HistoryEvent &e : Logbook(l.path()).history(7))
+        events << eventWord(e.event);
+    EXPECT_EQ(events, (QStringList{"pulled", "gone from the handheld", "seen again"}));
+}
+
 TEST(LogbookPull, AnUnreadableLogIsReportedAndTheOthersPulled)
 {
     LogbookFixture l;
