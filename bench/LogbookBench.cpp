@@ -94,7 +94,7 @@ void SyncedCommitOfAFullHandheld(benchmark::State &state)
         LogbookFile &file = logbook.file();
         state.ResumeTiming();
         file.beginWrite();
-        LogbookStatement(file, "INSERT INTO log_scans(log, scan_records) VALUES(1, ?1)")
+        SqlStatement(file, "INSERT INTO log_scans(log, scan_records) VALUES(1, ?1)")
             .bind(1, blob)
             .run();
         file.commit();

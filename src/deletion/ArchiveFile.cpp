@@ -19,11 +19,12 @@ constexpr std::uint32_t ApplicationId = 0x5658444C; // "VXDL"
 
 const char *const Recognise =
     // schema entries, application id, how many of the archive's columns the
-    // table has
+    // table has (none when it is not a table)
     "SELECT (SELECT count(*) FROM sqlite_master),"
     " (SELECT application_id FROM pragma_application_id()),"
     " (SELECT count(*) FROM pragma_table_info('deleted_logs') WHERE name IN ('id', 'kind',"
-    " 'index_record', 'scan_count', 'scan_records', 'deleted_at', 'removed', 'restored_at'))";
+    " 'index_record', 'scan_count', 'scan_records', 'deleted_at', 'removed', 'restored_at')"
+    " AND EXISTS(SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'deleted_logs'))";
 constexpr int ArchiveColumns = 8;
 
 const char *const Make = "PRAGMA application_id = 1448625228; PRAGMA user_version = 2;"
@@ -42,25 +43,6 @@ static_assert(ApplicationId == 1448625228);
 QString native(const QString &path)
 {
     return QDir::toNativeSeparators(path);
-}
-
-// What is in the way of opening or making the file, where it is the file
-// system; empty otherwise.
-QString fileSystemCause(const QString &path, bool writing)
-{
-    const QFileInfo file(path);
-    const QFileInfo folder(file.absolutePath());
-    if (file.isDir())
-        return QStringLiteral("a folder of that name is in its place");
-    if (!folder.exists())
-        return QStringLiteral("its folder %1 doesn't exist").arg(native(folder.filePath()));
-    if (!folder.isDir())
-        return QStringLiteral("%1 is a file, not a folder").arg(native(folder.filePath()));
-    if (file.exists() && !file.isReadable())
-        return QStringLiteral("it can't be read: permission denied");
-    if (writing && !folder.isWritable())
-        return QStringLiteral("its folder %1 can't be written").arg(native(folder.filePath()));
-    return {};
 }
 
 // Why the file's first bytes say it is no archive, before SQLite sees it.
@@ -85,7 +67,8 @@ QByteArray wholeFile(const QString &path)
 
 } // namespace
 
-ArchiveFile::ArchiveFile(const QString &path, Mode mode) : m_path(path), m_mode(mode)
+ArchiveFile::ArchiveFile(const QString &path, Mode mode)
+    : SqliteFile(path, mode == Mode::Write), m_mode(mode)
 {
     const QFileInfo file(path);
     const bool writing = mode == Mode::Write;
@@ -114,7 +97,7 @@ ArchiveFile::ArchiveFile(const QString &path, Mode mode) : m_path(path), m_mode(
     if (const QString foreign = foreignByHeader(header.read(100)); !foreign.isEmpty())
         notAnArchive(foreign);
     header.close();
-    open(path, writing ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY);
+    openFile(path, writing ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY);
     recognise();
     // Refused before the handheld is touched, not when the archive is to
     // record what was done to it.
@@ -122,32 +105,15 @@ ArchiveFile::ArchiveFile(const QString &path, Mode mode) : m_path(path), m_mode(
         refuseReadOnly();
 }
 
-ArchiveFile::~ArchiveFile() = default;
-
-void ArchiveFile::Close::operator()(sqlite3 *db) const
+ArchiveFile::~ArchiveFile()
 {
-    sqlite3_close(db);
+    close(); // before its private copy goes
 }
 
-void ArchiveFile::open(const QString &file, int flags)
+void ArchiveFile::openFile(const QString &file, int flags)
 {
-    m_db.reset();
-    const QByteArray name = native(file).toUtf8();
-    sqlite3 *db = nullptr;
-    const int result = sqlite3_open_v2(name.constData(), &db, flags, nullptr);
-    m_db.reset(db);
-    if (result != SQLITE_OK) {
-        const QString cause = fileSystemCause(m_path, m_mode == Mode::Write);
-        // No handle comes back only when SQLite could not allocate one.
-        const QString reason = !cause.isEmpty() ? cause
-                               : db             ? QString::fromUtf8(sqlite3_errmsg(db))
-                                                : QStringLiteral("out of memory");
-        m_db.reset();
-        fail(QStringLiteral("can't be opened"), reason);
-    }
-    sqlite3_extended_result_codes(db, 1);
-    sqlite3_busy_timeout(db, 5000);
-    // FULL: a commit is on the disk before the handheld is touched.
+    open(file, flags, 5000);
+    // FULL: a commit is on the disk when it returns.
     if (m_mode == Mode::Write)
         exec("PRAGMA synchronous=FULL");
 }
@@ -157,12 +123,12 @@ void ArchiveFile::refuseReadOnly()
     // SQLite knows only once it has read the file.
     if (sqlite3_db_readonly(db(), "main") != 1)
         return;
-    m_db.reset();
+    close();
     throw RuntimeError(ErrorNumber::PathFileAccessError,
                        QStringLiteral("Path/File access error: the archive of deleted logs %1 is "
                                       "read-only: nothing was changed; make it writable and try "
                                       "again")
-                           .arg(native(m_path)));
+                           .arg(native(path())));
 }
 
 bool ArchiveFile::hasHandheldRecordColumns() const
@@ -173,9 +139,11 @@ bool ArchiveFile::hasHandheldRecordColumns() const
 
 ArchiveFile::Look ArchiveFile::look() const
 {
-    ArchiveStatement facts(*this, Recognise);
-    if (!facts.step())
-        return {facts.failed() ? facts.result() : SQLITE_ERROR, facts.reason(), Contents::Other};
+    SqlStatement facts(*this, Recognise, SqlStatement::Tolerant{});
+    if (const int result = facts.tryStep(); result != SQLITE_ROW) {
+        const int failed = result == SQLITE_DONE ? SQLITE_ERROR : result;
+        return {failed, reasonOf(failed), Contents::Other};
+    }
     const std::int64_t id = facts.integer(1);
     if (id != 0 && id != ApplicationId)
         return {SQLITE_OK, {}, Contents::Other};
@@ -198,7 +166,7 @@ void ArchiveFile::recognise()
                 fail(QStringLiteral("can't be read"),
                      QStringLiteral("a write to it was cut off, and its journal can't be read"));
             if (!readFromPrivateCopy())
-                open(m_path, SQLITE_OPEN_READONLY);
+                openFile(path(), SQLITE_OPEN_READONLY);
             continue;
         }
         if (seen.result != SQLITE_OK)
@@ -213,12 +181,12 @@ void ArchiveFile::recognise()
 
 bool ArchiveFile::readFromPrivateCopy()
 {
-    m_db.reset();
+    close();
     m_copy = std::make_unique<QTemporaryDir>();
     const QString copy = m_copy->filePath(QStringLiteral("deleted-logs.sqlite"));
-    const QString journal = m_path + QStringLiteral("-journal");
+    const QString journal = path() + QStringLiteral("-journal");
     const QByteArray before = wholeFile(journal);
-    if (!m_copy->isValid() || before.isEmpty() || !QFile::copy(m_path, copy) ||
+    if (!m_copy->isValid() || before.isEmpty() || !QFile::copy(path(), copy) ||
         wholeFile(journal) != before)
         return false;
     QFile copiedJournal(copy + QStringLiteral("-journal"));
@@ -226,14 +194,14 @@ bool ArchiveFile::readFromPrivateCopy()
         return false;
     copiedJournal.close();
     QFile::setPermissions(copy, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    open(copy, SQLITE_OPEN_READWRITE);
+    openFile(copy, SQLITE_OPEN_READWRITE);
     return true;
 }
 
 void ArchiveFile::beginWrite()
 {
-    if (!m_db)
-        open(m_path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    if (!db())
+        openFile(path(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     exec("BEGIN IMMEDIATE");
     try {
         // Under the write lock: another process may have made it meanwhile.
@@ -256,10 +224,9 @@ void ArchiveFile::exec(const char *sql)
 {
     char *message = nullptr;
     const int result = sqlite3_exec(db(), sql, nullptr, nullptr, &message);
-    const QString text = QString::fromUtf8(message);
     sqlite3_free(message);
     if (result != SQLITE_OK)
-        fail(QStringLiteral("can't be written"), reasonOf(result, text));
+        fail(QStringLiteral("can't be written"), reasonOf(result));
 }
 
 void ArchiveFile::fail(const QString &what, const QString &reason) const
@@ -267,7 +234,7 @@ void ArchiveFile::fail(const QString &what, const QString &reason) const
     throw RuntimeError(ErrorNumber::PathFileAccessError,
                        QStringLiteral("Path/File access error: the archive of deleted logs %1 "
                                       "%2 (%3)")
-                           .arg(native(m_path), what, reason));
+                           .arg(native(path()), what, reason));
 }
 
 void ArchiveFile::notAnArchive(const QString &reason) const
@@ -276,88 +243,7 @@ void ArchiveFile::notAnArchive(const QString &reason) const
         ErrorNumber::PathFileAccessError,
         QStringLiteral("Path/File access error: %1 is not an archive of deleted logs (%2); it "
                        "was left as it is")
-            .arg(native(m_path), reason));
-}
-
-QString ArchiveFile::reasonOf(int result, const QString &sqliteMessage) const
-{
-    if ((result & 0xff) == SQLITE_CANTOPEN)
-        if (const QString cause = fileSystemCause(m_path, m_mode == Mode::Write); !cause.isEmpty())
-            return cause;
-    return sqliteMessage;
-}
-
-ArchiveStatement::ArchiveStatement(const ArchiveFile &file, const char *sql) : m_file(file)
-{
-    m_result = sqlite3_prepare_v2(file.db(), sql, -1, &m_stmt, nullptr);
-    if (m_result != SQLITE_OK)
-        m_reason = file.reasonOf(m_result, QString::fromUtf8(sqlite3_errmsg(file.db())));
-}
-
-ArchiveStatement::~ArchiveStatement()
-{
-    sqlite3_finalize(m_stmt);
-}
-
-ArchiveStatement &ArchiveStatement::bind(int column, std::int64_t value)
-{
-    sqlite3_bind_int64(m_stmt, column, value);
-    return *this;
-}
-
-ArchiveStatement &ArchiveStatement::bind(int column, const QString &text)
-{
-    const QByteArray utf8 = text.toUtf8();
-    sqlite3_bind_text(m_stmt, column, utf8.constData(), static_cast<int>(utf8.size()),
-                      SQLITE_TRANSIENT);
-    return *this;
-}
-
-ArchiveStatement &ArchiveStatement::bind(int column, const std::vector<std::uint8_t> &bytes)
-{
-    // A zero-length blob, not NULL, for an empty record.
-    sqlite3_bind_blob(m_stmt, column, bytes.empty() ? static_cast<const void *>("") : bytes.data(),
-                      static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
-    return *this;
-}
-
-bool ArchiveStatement::step()
-{
-    if (!m_stmt)
-        return false;
-    const int result = sqlite3_step(m_stmt);
-    if (result == SQLITE_ROW)
-        return true;
-    if (result != SQLITE_DONE) {
-        m_result = result;
-        m_reason = m_file.reasonOf(result, QString::fromUtf8(sqlite3_errmsg(m_file.db())));
-    }
-    sqlite3_reset(m_stmt);
-    return false;
-}
-
-void ArchiveStatement::run(const QString &what)
-{
-    if (step())
-        sqlite3_reset(m_stmt);
-    if (failed())
-        m_file.fail(what, m_reason);
-}
-
-std::int64_t ArchiveStatement::integer(int column) const
-{
-    return sqlite3_column_int64(m_stmt, column);
-}
-
-QString ArchiveStatement::text(int column) const
-{
-    return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column)));
-}
-
-std::vector<std::uint8_t> ArchiveStatement::blob(int column) const
-{
-    const auto *data = static_cast<const std::uint8_t *>(sqlite3_column_blob(m_stmt, column));
-    return std::vector<std::uint8_t>(data, data + sqlite3_column_bytes(m_stmt, column));
+            .arg(native(path()), reason));
 }
 
 } // namespace vexa

@@ -25,7 +25,7 @@ using Held = std::map<Content, std::vector<LogState>>;
 
 Held heldFor(const LogbookFile &file, std::uint32_t user)
 {
-    LogbookStatement rows(file, "SELECT kind, fingerprint, state FROM logs WHERE user_id = ?");
+    SqlStatement rows(file, "SELECT kind, fingerprint, state FROM logs WHERE user_id = ?");
     rows.bind(1, static_cast<std::int64_t>(user));
     Held held;
     while (rows.step()) {
@@ -54,7 +54,7 @@ bool takeOne(std::vector<LogState> &held, LogState row)
 
 bool wasTaken(const LogbookFile &file, const QString &key)
 {
-    LogbookStatement row(file, "SELECT 1 FROM taken_archives WHERE path = ?");
+    SqlStatement row(file, "SELECT 1 FROM taken_archives WHERE path = ?");
     row.bind(1, key);
     const bool taken = row.step();
     if (taken)
@@ -97,7 +97,7 @@ TakeInOutcome takeInArchive(Logbook &logbook, const QString &archivePath, std::u
     const std::vector<ArchivedLog> rows =
         DeletedLogArchive(archivePath, DeletedLogArchive::Access::ReadOnly).logs();
     const QString now = Logbook::timeText(QDateTime::currentDateTimeUtc());
-    LogbookStatement event(file, "INSERT INTO history(log, at, event) VALUES(?1, ?2, ?3)");
+    SqlStatement event(file, "INSERT INTO history(log, at, event) VALUES(?1, ?2, ?3)");
     file.beginWrite();
     try {
         if (wasTaken(file, key)) { // another program took it meanwhile
@@ -155,8 +155,8 @@ TakeInOutcome takeInArchive(Logbook &logbook, const QString &archivePath, std::u
                     .run();
             ++outcome.logs;
         }
-        LogbookStatement taken(file, "INSERT INTO taken_archives(path, user_id, taken_at, logs,"
-                                     " damaged) VALUES(?1, ?2, ?3, ?4, ?5)");
+        SqlStatement taken(file, "INSERT INTO taken_archives(path, user_id, taken_at, logs,"
+                                 " damaged) VALUES(?1, ?2, ?3, ?4, ?5)");
         taken.bind(1, key)
             .bind(2, static_cast<std::int64_t>(user))
             .bind(3, now)

@@ -49,8 +49,6 @@ QDateTime timeOf(const QString &text)
     return text.isEmpty() ? QDateTime() : QDateTime::fromString(text, Qt::ISODateWithMs);
 }
 
-const QString CantBeWritten = QStringLiteral("can't be written");
-
 } // namespace
 
 DeletedLogArchive::DeletedLogArchive(const QString &path, Access access)
@@ -71,9 +69,9 @@ std::vector<std::int64_t> DeletedLogArchive::add(const std::vector<ArchivedLog> 
     m_file->beginWrite();
     std::vector<std::int64_t> ids;
     try {
-        ArchiveStatement log(*m_file,
-                             "INSERT INTO deleted_logs(kind, index_record, scan_count,"
-                             " scan_records, deleted_at, deleted_record) VALUES(?, ?, ?, ?, ?, ?)");
+        SqlStatement log(*m_file,
+                         "INSERT INTO deleted_logs(kind, index_record, scan_count,"
+                         " scan_records, deleted_at, deleted_record) VALUES(?, ?, ?, ?, ?, ?)");
         const QString now = timeText(QDateTime::currentDateTimeUtc());
         for (const ArchivedLog &l : logs) {
             log.bind(1, static_cast<std::int64_t>(l.kind))
@@ -82,7 +80,7 @@ std::vector<std::int64_t> DeletedLogArchive::add(const std::vector<ArchivedLog> 
                 .bind(4, packScans(l.scanRecords))
                 .bind(5, now)
                 .bind(6, static_cast<std::int64_t>(l.deletedRecord))
-                .run(CantBeWritten);
+                .run();
             ids.push_back(sqlite3_last_insert_rowid(m_file->db()));
         }
         m_file->exec("COMMIT");
@@ -97,13 +95,13 @@ void DeletedLogArchive::markRemoved(const std::vector<std::int64_t> &ids)
 {
     if (!m_file->db())
         return; // no archive, no rows
-    // Only a hint for the reader of the list: a restore checks the handheld
-    // itself, so this mark need not wait for the disk.
+    // Only a hint for the reader of the list, so it need not wait for the
+    // disk.
     m_file->exec("PRAGMA synchronous=OFF; BEGIN IMMEDIATE");
-    ArchiveStatement mark(*m_file, "UPDATE deleted_logs SET removed = 1 WHERE id = ?");
+    SqlStatement mark(*m_file, "UPDATE deleted_logs SET removed = 1 WHERE id = ?");
     for (const std::int64_t id : ids) {
         mark.bind(1, id);
-        mark.step();
+        mark.tryStep();
     }
     m_file->exec("COMMIT; PRAGMA synchronous=FULL");
 }
@@ -112,11 +110,11 @@ void DeletedLogArchive::markRestoring(std::int64_t id, vexasync::RecordId record
 {
     m_file->beginWrite(); // brings an archive made before the record columns up to date
     try {
-        ArchiveStatement(*m_file, "UPDATE deleted_logs SET removed = 1, restored_record = ?,"
-                                  " restored_at = NULL WHERE id = ?")
+        SqlStatement(*m_file, "UPDATE deleted_logs SET removed = 1, restored_record = ?,"
+                              " restored_at = NULL WHERE id = ?")
             .bind(1, static_cast<std::int64_t>(record))
             .bind(2, id)
-            .run(CantBeWritten);
+            .run();
         if (sqlite3_changes(m_file->db()) == 0) // purged meanwhile
             throw RuntimeError(ErrorNumber::SubscriptOutOfRange,
                                QStringLiteral("the archive has no log %1").arg(id));
@@ -131,8 +129,8 @@ void DeletedLogArchive::markRestored(std::int64_t id)
 {
     if (!m_file->db())
         return;
-    ArchiveStatement mark(*m_file, "UPDATE deleted_logs SET restored_at = ? WHERE id = ?");
-    mark.bind(1, timeText(QDateTime::currentDateTimeUtc())).bind(2, id).run(CantBeWritten);
+    SqlStatement mark(*m_file, "UPDATE deleted_logs SET restored_at = ? WHERE id = ?");
+    mark.bind(1, timeText(QDateTime::currentDateTimeUtc())).bind(2, id).run();
 }
 
 std::vector<ArchivedLog> DeletedLogArchive::logs(bool withRecords) const
@@ -148,7 +146,7 @@ std::vector<ArchivedLog> DeletedLogArchive::logs(bool withRecords) const
              ? "coalesce(deleted_record, 0), coalesce(restored_record, 0)"
              : "0, 0") +
         (withRecords ? ", scan_records" : "") + " FROM deleted_logs ORDER BY id";
-    ArchiveStatement rows(*m_file, sql.constData());
+    SqlStatement rows(*m_file, sql.constData());
     while (rows.step()) {
         ArchivedLog l;
         l.id = rows.integer(0);
@@ -169,8 +167,6 @@ std::vector<ArchivedLog> DeletedLogArchive::logs(bool withRecords) const
             l.damage = QStringLiteral("its kind (%1) is none the program knows").arg(kind);
         logs.push_back(std::move(l));
     }
-    if (rows.failed())
-        m_file->fail(QStringLiteral("can't be read"), rows.reason());
     return logs;
 }
 
@@ -182,15 +178,13 @@ int DeletedLogArchive::purgeBefore(const QDateTime &when)
     std::vector<std::int64_t> old;
     try {
         // A row whose deletion time can't be read stays.
-        ArchiveStatement rows(*m_file, "SELECT id, deleted_at FROM deleted_logs");
+        SqlStatement rows(*m_file, "SELECT id, deleted_at FROM deleted_logs");
         while (rows.step())
             if (const QDateTime at = timeOf(rows.text(1)); at.isValid() && at < when)
                 old.push_back(rows.integer(0));
-        if (rows.failed())
-            m_file->fail(QStringLiteral("can't be read"), rows.reason());
-        ArchiveStatement purge(*m_file, "DELETE FROM deleted_logs WHERE id = ?");
+        SqlStatement purge(*m_file, "DELETE FROM deleted_logs WHERE id = ?");
         for (const std::int64_t id : old)
-            purge.bind(1, id).run(CantBeWritten);
+            purge.bind(1, id).run();
         m_file->exec("COMMIT");
     } catch (...) {
         sqlite3_exec(m_file->db(), "ROLLBACK", nullptr, nullptr, nullptr);

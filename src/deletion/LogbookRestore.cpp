@@ -31,7 +31,7 @@ bool holds(vexasync::RecordAdapter &index, std::uint64_t id, const IndexRecord &
 
 std::optional<std::uint64_t> handheldRecord(const Logbook &logbook, std::int64_t id)
 {
-    LogbookStatement row(logbook.file(), "SELECT handheld_record FROM logs WHERE id = ?");
+    SqlStatement row(logbook.file(), "SELECT handheld_record FROM logs WHERE id = ?");
     row.bind(1, id);
     if (!row.step() || row.isNull(0))
         return std::nullopt;

@@ -37,7 +37,7 @@ std::int64_t keepLog(LogbookFile &file, vexasync::ByteUtility &bytes, const LogT
                 channels << QString::number(p);
     // user id and name, kind, start, scans, duration, state, text, channels,
     // first pulled, last seen, fingerprint, copy, handheld record, index record
-    LogbookStatement insert(
+    SqlStatement insert(
         file, "INSERT INTO logs(user_id, user_name, kind, start, scan_count, duration_ms,"
               " state, text, channels, first_pulled, last_seen, fingerprint, copy,"
               " handheld_record, index_record)"
@@ -59,9 +59,9 @@ std::int64_t keepLog(LogbookFile &file, vexasync::ByteUtility &bytes, const LogT
         insert.bind(13, static_cast<std::int64_t>(*log.record));
     insert.bind(14, log.indexRecord).run();
     const std::int64_t id = file.lastInsertId();
-    LogbookStatement scans(file, "INSERT INTO log_scans(log, scan_records) VALUES(?1, ?2)");
+    SqlStatement scans(file, "INSERT INTO log_scans(log, scan_records) VALUES(?1, ?2)");
     scans.bind(1, id).bind(2, packScans(log.scans)).run();
-    LogbookStatement event(file, "INSERT INTO history(log, at, event) VALUES(?1, ?2, ?3)");
+    SqlStatement event(file, "INSERT INTO history(log, at, event) VALUES(?1, ?2, ?3)");
     event.bind(1, id).bind(2, log.at).bind(3, static_cast<std::int64_t>(log.event)).run();
     return id;
 }
@@ -70,8 +70,8 @@ bool keepStrayScans(LogbookFile &file, const StrayScansToKeep &stray)
 {
     const RecordBytes packed = packScans(stray.scans);
     // user id, kind, scan count, scan records
-    LogbookStatement held(file, "SELECT 1 FROM stray_scans WHERE user_id = ?1 AND kind = ?2"
-                                " AND scan_count = ?3 AND scan_records = ?4 LIMIT 1");
+    SqlStatement held(file, "SELECT 1 FROM stray_scans WHERE user_id = ?1 AND kind = ?2"
+                            " AND scan_count = ?3 AND scan_records = ?4 LIMIT 1");
     held.bind(1, static_cast<std::int64_t>(stray.user))
         .bind(2, static_cast<std::int64_t>(stray.kind))
         .bind(3, static_cast<std::int64_t>(stray.scans.size()))
@@ -79,9 +79,9 @@ bool keepStrayScans(LogbookFile &file, const StrayScansToKeep &stray)
     if (held.step())
         return false;
     // user id and name, kind, when lost, scan count, scan records, archive
-    LogbookStatement insert(file, "INSERT INTO stray_scans(user_id, user_name, kind, deleted_at,"
-                                  " scan_count, scan_records, archive)"
-                                  " VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7)");
+    SqlStatement insert(file, "INSERT INTO stray_scans(user_id, user_name, kind, deleted_at,"
+                              " scan_count, scan_records, archive)"
+                              " VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7)");
     insert.bind(1, static_cast<std::int64_t>(stray.user))
         .bind(2, stray.userName)
         .bind(3, static_cast<std::int64_t>(stray.kind))

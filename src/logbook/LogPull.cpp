@@ -34,9 +34,9 @@ struct NeedsWrite {};
 std::vector<Held> heldLogs(const LogbookFile &file, std::uint32_t user)
 {
     // id, kind, handheld record, state, fingerprint, index record, scans
-    LogbookStatement rows(file, "SELECT id, kind, handheld_record, state, fingerprint,"
-                                " index_record, scan_count FROM logs WHERE user_id = ?"
-                                " ORDER BY id");
+    SqlStatement rows(file, "SELECT id, kind, handheld_record, state, fingerprint,"
+                            " index_record, scan_count FROM logs WHERE user_id = ?"
+                            " ORDER BY id");
     rows.bind(1, static_cast<std::int64_t>(user));
     std::vector<Held> held;
     while (rows.step()) {
@@ -97,9 +97,9 @@ private:
     {
         if (m_quiet)
             throw NeedsWrite{};
-        LogbookStatement set(m_file, "UPDATE logs SET state = ?1, last_seen = ?2,"
-                                     " handheld_record = CASE WHEN ?1 = 1 THEN NULL"
-                                     " ELSE handheld_record END WHERE id = ?3");
+        SqlStatement set(m_file, "UPDATE logs SET state = ?1, last_seen = ?2,"
+                                 " handheld_record = CASE WHEN ?1 = 1 THEN NULL"
+                                 " ELSE handheld_record END WHERE id = ?3");
         set.bind(1, static_cast<std::int64_t>(state)).bind(2, m_now).bind(3, h.id).run();
         record(h.id, state == LogState::Deleted ? LogEvent::Deleted : LogEvent::SeenAgain);
         h.state = state;
@@ -119,7 +119,7 @@ private:
     std::vector<Held> m_held;
     std::shared_ptr<vexasync::RecordAdapter> m_scans;
     vexasync::RecordAdapter *m_openScans = nullptr;
-    LogbookStatement m_seen, m_moved, m_event;
+    SqlStatement m_seen, m_moved, m_event;
 };
 
 // False too when the record the logbook holds can't be read: the log is
@@ -255,7 +255,7 @@ void Pull::pullKind(LogKind kind, vexasync::RecordAdapter *index, PullOutcome &o
         if (h.kind == kind && !h.seen && isOnHandheld(h.state)) {
             if (m_quiet)
                 throw NeedsWrite{};
-            LogbookStatement gone(m_file, "UPDATE logs SET state = ?1 WHERE id = ?2");
+            SqlStatement gone(m_file, "UPDATE logs SET state = ?1 WHERE id = ?2");
             gone.bind(1, static_cast<std::int64_t>(LogState::Gone)).bind(2, h.id).run();
             h.state = LogState::Gone;
             record(h.id, LogEvent::Gone);
@@ -343,7 +343,7 @@ PullOutcome holdKind(Logbook &logbook, const SyncComponent &sync, vexasync::Byte
         pull.pullKind(kind, &index, outcome, lines ? &*lines : nullptr);
         // Until the delete's outcome is kept: a delete killed after the
         // handheld's commit leaves them for the next pull to settle.
-        LogbookStatement unconfirmed(
+        SqlStatement unconfirmed(
             file, "UPDATE logs SET state = 4 WHERE user_id = ?1 AND kind = ?2 AND state IN (0, 3)"
                   " AND (?3 OR handheld_record = ?4)");
         unconfirmed.bind(1, static_cast<std::int64_t>(user))

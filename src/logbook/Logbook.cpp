@@ -19,7 +19,7 @@ const char *const Columns =
     "SELECT id, user_id, user_name, kind, start, scan_count, duration_ms, state, text, note,"
     " channels, first_pulled, last_seen, copy, length(index_record), index_record FROM logs ";
 
-LogbookEntry entryOf(const LogbookStatement &row)
+LogbookEntry entryOf(const SqlStatement &row)
 {
     LogbookEntry e;
     e.id = row.integer(0);
@@ -143,7 +143,7 @@ void Logbook::applySightings(std::vector<LogbookEntry> &logs) const
 
 std::vector<LogbookEntry> Logbook::logs(const LogFilter &filter) const
 {
-    LogbookStatement rows(*m_file, (QByteArray(Columns) + "ORDER BY id").constData());
+    SqlStatement rows(*m_file, (QByteArray(Columns) + "ORDER BY id").constData());
     std::vector<LogbookEntry> logs;
     while (rows.step()) {
         LogbookEntry e = entryOf(rows);
@@ -156,7 +156,7 @@ std::vector<LogbookEntry> Logbook::logs(const LogFilter &filter) const
 
 LogbookEntry Logbook::log(std::int64_t id) const
 {
-    LogbookStatement row(*m_file, (QByteArray(Columns) + "WHERE id = ?").constData());
+    SqlStatement row(*m_file, (QByteArray(Columns) + "WHERE id = ?").constData());
     row.bind(1, id);
     if (!row.step())
         noSuchLog(id);
@@ -169,9 +169,9 @@ LogbookEntry Logbook::log(std::int64_t id) const
 std::vector<RecordBytes> Logbook::scans(std::int64_t id) const
 {
     // listed count, bytes held, the records
-    LogbookStatement row(*m_file, "SELECT l.scan_count, length(s.scan_records), s.scan_records"
-                                  " FROM logs l LEFT JOIN log_scans s ON s.log = l.id"
-                                  " WHERE l.id = ?");
+    SqlStatement row(*m_file, "SELECT l.scan_count, length(s.scan_records), s.scan_records"
+                              " FROM logs l LEFT JOIN log_scans s ON s.log = l.id"
+                              " WHERE l.id = ?");
     row.bind(1, id);
     if (!row.step())
         noSuchLog(id);
@@ -198,7 +198,7 @@ std::vector<RecordBytes> Logbook::scans(std::int64_t id) const
 
 std::vector<HistoryEvent> Logbook::history(std::int64_t id) const
 {
-    LogbookStatement rows(*m_file, "SELECT at, event FROM history WHERE log = ? ORDER BY rowid");
+    SqlStatement rows(*m_file, "SELECT at, event FROM history WHERE log = ? ORDER BY rowid");
     rows.bind(1, id);
     std::vector<HistoryEvent> events;
     while (rows.step())
@@ -209,7 +209,7 @@ std::vector<HistoryEvent> Logbook::history(std::int64_t id) const
 
 void Logbook::setNote(std::int64_t id, const QString &note)
 {
-    LogbookStatement update(*m_file, "UPDATE logs SET note = ? WHERE id = ?");
+    SqlStatement update(*m_file, "UPDATE logs SET note = ? WHERE id = ?");
     update.bind(1, note).bind(2, id).run();
     if (m_file->changes() == 0)
         noSuchLog(id);
@@ -219,14 +219,14 @@ void Logbook::markDeleted(std::uint32_t user, LogKind kind,
                           const std::optional<std::vector<std::uint64_t>> &records,
                           const std::vector<std::uint64_t> &kept)
 {
-    LogbookStatement keep(*m_file, "UPDATE logs SET state = 0 WHERE user_id = ?1 AND kind = ?2"
-                                   " AND state = 4 AND handheld_record = ?3");
+    SqlStatement keep(*m_file, "UPDATE logs SET state = 0 WHERE user_id = ?1 AND kind = ?2"
+                               " AND state = 4 AND handheld_record = ?3");
     // the logs of the user's handheld, of the kind, still on it
-    LogbookStatement held(*m_file, "SELECT id, handheld_record FROM logs WHERE user_id = ?1"
-                                   " AND kind = ?2 AND state IN (0, 3, 4)");
-    LogbookStatement mark(*m_file, "UPDATE logs SET state = 1, handheld_record = NULL"
-                                   " WHERE id = ?1");
-    LogbookStatement event(*m_file, "INSERT INTO history(log, at, event) VALUES(?1, ?2, 2)");
+    SqlStatement held(*m_file, "SELECT id, handheld_record FROM logs WHERE user_id = ?1"
+                               " AND kind = ?2 AND state IN (0, 3, 4)");
+    SqlStatement mark(*m_file, "UPDATE logs SET state = 1, handheld_record = NULL"
+                               " WHERE id = ?1");
+    SqlStatement event(*m_file, "INSERT INTO history(log, at, event) VALUES(?1, ?2, 2)");
     const QString now = timeText(QDateTime::currentDateTimeUtc());
     m_file->beginWrite();
     try {
@@ -255,9 +255,9 @@ void Logbook::markDeleted(std::uint32_t user, LogKind kind,
 
 void Logbook::markPutBack(std::int64_t id, std::uint64_t record)
 {
-    LogbookStatement mark(*m_file, "UPDATE logs SET state = ?1, handheld_record = ?2,"
-                                   " last_seen = ?3 WHERE id = ?4");
-    LogbookStatement event(*m_file, "INSERT INTO history(log, at, event) VALUES(?1, ?2, ?3)");
+    SqlStatement mark(*m_file, "UPDATE logs SET state = ?1, handheld_record = ?2,"
+                               " last_seen = ?3 WHERE id = ?4");
+    SqlStatement event(*m_file, "INSERT INTO history(log, at, event) VALUES(?1, ?2, ?3)");
     const QString now = timeText(QDateTime::currentDateTimeUtc());
     m_file->beginWrite();
     try {
@@ -282,13 +282,13 @@ int Logbook::purgeBefore(const QDate &day)
     m_file->beginWrite();
     try {
         std::vector<std::int64_t> old;
-        LogbookStatement rows(*m_file, "SELECT id, last_seen FROM logs WHERE state IN (1, 2)");
+        SqlStatement rows(*m_file, "SELECT id, last_seen FROM logs WHERE state IN (1, 2)");
         while (rows.step())
             if (const QDateTime seen = timeOf(rows.text(1)); seen.isValid() && seen < cut)
                 old.push_back(rows.integer(0));
-        LogbookStatement logs(*m_file, "DELETE FROM logs WHERE id = ?");
-        LogbookStatement scans(*m_file, "DELETE FROM log_scans WHERE log = ?");
-        LogbookStatement events(*m_file, "DELETE FROM history WHERE log = ?");
+        SqlStatement logs(*m_file, "DELETE FROM logs WHERE id = ?");
+        SqlStatement scans(*m_file, "DELETE FROM log_scans WHERE log = ?");
+        SqlStatement events(*m_file, "DELETE FROM history WHERE log = ?");
         for (const std::int64_t id : old) {
             logs.bind(1, id).run();
             scans.bind(1, id).run();

@@ -76,29 +76,10 @@ QString foreignByHeader(const QByteArray &header, qint64 fileSize)
     return {};
 }
 
-// What is in the way of the file, where it is the file system.
-QString fileSystemCause(const QString &path, bool writing)
-{
-    const QFileInfo file(path);
-    const QFileInfo folder(file.absolutePath());
-    if (file.isDir())
-        return QStringLiteral("a folder of that name is in its place");
-    if (!folder.exists())
-        return QStringLiteral("its folder %1 doesn't exist").arg(native(folder.filePath()));
-    if (!folder.isDir())
-        return QStringLiteral("%1 is a file, not a folder").arg(native(folder.filePath()));
-    if (file.exists() && !file.isReadable())
-        return QStringLiteral("it can't be read: permission denied");
-    if (writing && file.exists() && !file.isWritable())
-        return QStringLiteral("it is read-only");
-    if (writing && !folder.isWritable())
-        return QStringLiteral("its folder %1 can't be written").arg(native(folder.filePath()));
-    return {};
-}
-
 } // namespace
 
-LogbookFile::LogbookFile(const QString &path, Mode mode) : m_path(path), m_mode(mode)
+LogbookFile::LogbookFile(const QString &path, Mode mode)
+    : SqliteFile(path, mode == Mode::Write), m_mode(mode)
 {
     const QFileInfo file(path);
     const bool writing = mode == Mode::Write;
@@ -128,44 +109,20 @@ LogbookFile::LogbookFile(const QString &path, Mode mode) : m_path(path), m_mode(
     } else if (!writing) {
         notALogbook(QStringLiteral("it is empty"));
     }
-    open(writing ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE : SQLITE_OPEN_READONLY);
+    openFile(writing ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE : SQLITE_OPEN_READONLY);
     recognise();
 }
 
 LogbookFile::~LogbookFile() = default;
-
-void LogbookFile::Close::operator()(sqlite3 *db) const
-{
-    sqlite3_close(db);
-}
 
 int LogbookFile::currentVersion()
 {
     return CurrentVersion;
 }
 
-void LogbookFile::open(int flags)
+void LogbookFile::openFile(int flags)
 {
-    m_db.reset();
-    sqlite3 *db = nullptr;
-    const int result = sqlite3_open_v2(native(m_path).toUtf8().constData(), &db, flags, nullptr);
-    m_db.reset(db);
-    if (result != SQLITE_OK) {
-        const QString cause = fileSystemCause(m_path, m_mode == Mode::Write);
-        const QString reason = !cause.isEmpty() ? cause
-                               : db             ? QString::fromUtf8(sqlite3_errmsg(db))
-                                                : QStringLiteral("out of memory");
-        m_db.reset();
-        fail(QStringLiteral("can't be opened"), reason);
-    }
-    sqlite3_extended_result_codes(db, 1);
-    // The file may come from anywhere: nothing in it runs, nothing writes
-    // to it behind SQLite's back.
-    sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
-    sqlite3_db_config(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
-    sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, nullptr);
-    sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_VIEW, 0, nullptr);
-    sqlite3_busy_timeout(db, 10000); // another program's write ends well within that
+    open(path(), flags, 10000); // another program's write ends well within that
     if (m_mode == Mode::Write)
         exec("PRAGMA synchronous=FULL", QStringLiteral("can't be opened"));
 }
@@ -187,7 +144,7 @@ void LogbookFile::recognise()
             // A write cut off left a journal that only a writer rolls back:
             // the file is known to be a logbook by its header already.
             if (result == SQLITE_READONLY_ROLLBACK && attempt == 0) {
-                open(SQLITE_OPEN_READWRITE);
+                openFile(SQLITE_OPEN_READWRITE);
                 continue;
             }
             if ((result & 0xff) == SQLITE_NOTADB || (result & 0xff) == SQLITE_CORRUPT)
@@ -286,7 +243,7 @@ void LogbookFile::fail(const QString &what, const QString &reason) const
 {
     throw RuntimeError(ErrorNumber::PathFileAccessError,
                        QStringLiteral("Path/File access error: the logbook %1 %2 (%3)")
-                           .arg(native(m_path), what, reason));
+                           .arg(native(path()), what, reason));
 }
 
 void LogbookFile::notALogbook(const QString &reason) const
@@ -294,99 +251,7 @@ void LogbookFile::notALogbook(const QString &reason) const
     throw RuntimeError(ErrorNumber::PathFileAccessError,
                        QStringLiteral("Path/File access error: %1 is not a logbook this program "
                                       "can use (%2); it was left as it is")
-                           .arg(native(m_path), reason));
-}
-
-QString LogbookFile::reasonOf(int result) const
-{
-    if ((result & 0xff) == SQLITE_CANTOPEN || (result & 0xff) == SQLITE_READONLY)
-        if (const QString cause = fileSystemCause(m_path, m_mode == Mode::Write); !cause.isEmpty())
-            return cause;
-    if ((result & 0xff) == SQLITE_BUSY)
-        return QStringLiteral("another program kept it busy too long; try again");
-    return db() ? QString::fromUtf8(sqlite3_errmsg(db()))
-                : QString::fromUtf8(sqlite3_errstr(result));
-}
-
-LogbookStatement::LogbookStatement(const LogbookFile &file, const char *sql) : m_file(file)
-{
-    const int result = sqlite3_prepare_v2(file.db(), sql, -1, &m_stmt, nullptr);
-    if (result != SQLITE_OK)
-        file.fail(QStringLiteral("can't be read"), file.reasonOf(result));
-}
-
-LogbookStatement::~LogbookStatement()
-{
-    sqlite3_finalize(m_stmt);
-}
-
-LogbookStatement &LogbookStatement::bind(int column, std::int64_t value)
-{
-    sqlite3_bind_int64(m_stmt, column, value);
-    return *this;
-}
-
-LogbookStatement &LogbookStatement::bind(int column, const QString &text)
-{
-    const QByteArray utf8 = text.toUtf8();
-    sqlite3_bind_text(m_stmt, column, utf8.constData(), static_cast<int>(utf8.size()),
-                      SQLITE_TRANSIENT);
-    return *this;
-}
-
-LogbookStatement &LogbookStatement::bind(int column, const std::vector<std::uint8_t> &bytes)
-{
-    sqlite3_bind_blob64(m_stmt, column,
-                        bytes.empty() ? static_cast<const void *>("") : bytes.data(), bytes.size(),
-                        SQLITE_TRANSIENT);
-    return *this;
-}
-
-bool LogbookStatement::step()
-{
-    const int result = sqlite3_step(m_stmt);
-    if (result == SQLITE_ROW)
-        return true;
-    sqlite3_reset(m_stmt);
-    if (result != SQLITE_DONE)
-        m_file.fail(sqlite3_stmt_readonly(m_stmt) ? QStringLiteral("can't be read")
-                                                  : QStringLiteral("can't be written"),
-                    m_file.reasonOf(result));
-    return false;
-}
-
-void LogbookStatement::run()
-{
-    while (step()) {
-    }
-}
-
-bool LogbookStatement::isNull(int column) const
-{
-    return sqlite3_column_type(m_stmt, column) == SQLITE_NULL;
-}
-
-std::int64_t LogbookStatement::integer(int column) const
-{
-    return sqlite3_column_int64(m_stmt, column);
-}
-
-QString LogbookStatement::text(int column) const
-{
-    const auto *data = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column));
-    return QString::fromUtf8(data, sqlite3_column_bytes(m_stmt, column));
-}
-
-std::vector<std::uint8_t> LogbookStatement::blob(int column) const
-{
-    const auto *data = static_cast<const std::uint8_t *>(sqlite3_column_blob(m_stmt, column));
-    return data ? std::vector<std::uint8_t>(data, data + sqlite3_column_bytes(m_stmt, column))
-                : std::vector<std::uint8_t>();
-}
-
-std::int64_t LogbookStatement::bytes(int column) const
-{
-    return sqlite3_column_bytes(m_stmt, column);
+                           .arg(native(path()), reason));
 }
 
 } // namespace vexa

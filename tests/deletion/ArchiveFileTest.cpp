@@ -58,6 +58,11 @@ TEST(ArchiveFile, OnlyAnArchiveIsReadOrWrittenAndAnyOtherFileIsLeftAsItIs)
         {"sql:PRAGMA application_id = 7;" + earlierArchive.mid(4), otherProgram, otherProgram},
         {earlierArchive, {}, {}},
         {"folder", folderInPlace, folderInPlace},
+        // Nothing in a file from anywhere runs: its rows are not a view's.
+        {"sql:CREATE VIEW deleted_logs AS SELECT 1 AS id, 0 AS kind, x'' AS index_record,"
+         " 0 AS scan_count, x'' AS scan_records, '' AS deleted_at, 1 AS removed,"
+         " NULL AS restored_at",
+         otherProgram, otherProgram},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.make.isNull() ? "nothing" : c.make.toStdString());
