@@ -51,15 +51,9 @@ TEST(ArchiveTakeIn, EachRowOnceStatesKeptSettledByThePullFileUnchanged)
     EXPECT_EQ(logs[0].userName, QString::fromStdString(o.f.handheld.user().name));
     EXPECT_EQ(logs[0].scanCount, 10);
     EXPECT_EQ(Logbook(o.path()).scans(logs[0].id).size(), 10u);
-    const auto events = [&](std::size_t log) {
-        QStringList words;
-        for (const HistoryEvent &e : Logbook(o.path()).history(logs[log].id))
-            words << eventWord(e.event);
-        return words;
-    };
-    EXPECT_EQ(events(0), (QStringList{"pulled", "deleted"}));
-    EXPECT_EQ(events(1), QStringList{"pulled"});
-    EXPECT_EQ(events(3), (QStringList{"pulled", "deleted", "put back"}));
+    EXPECT_EQ(o.history(logs[0].id), (QStringList{"pulled", "deleted"}));
+    EXPECT_EQ(o.history(logs[1].id), QStringList{"pulled"});
+    EXPECT_EQ(o.history(logs[3].id), (QStringList{"pulled", "deleted", "put back"}));
 
     EXPECT_FALSE(o.takeIn().taken);
     // The same rows from another file: the logbook holds them already.

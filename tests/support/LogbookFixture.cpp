@@ -30,4 +30,12 @@ QStringList LogbookFixture::listed()
     return lines;
 }
 
+QStringList LogbookFixture::history(std::int64_t id)
+{
+    QStringList words;
+    for (const HistoryEvent &e : Logbook(path(), Logbook::Access::ReadOnly).history(id))
+        words << eventWord(e.event);
+    return words;
+}
+
 } // namespace vexa::test

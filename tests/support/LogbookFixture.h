@@ -20,6 +20,8 @@ struct LogbookFixture {
     PullOutcome pull();
     // Every log's text and state word, in the logbook's order.
     QStringList listed();
+    // The words of what happened to the log, in order.
+    QStringList history(std::int64_t id);
 
     ExportFixture f;
     QTemporaryDir folder;
