@@ -3,13 +3,16 @@
 // logs that earlier versions wrote is only read.
 #include "FiveLogs.h"
 
+#include "core/RuntimeError.h"
 #include "deletion/DeletedLogArchive.h"
+#include "deletion/HandheldLock.h"
 #include "logbook/Logbook.h"
 #include "support/ExportToolRun.h"
 #include "support/FailingAdapter.h"
 #include "support/RawSql.h"
 
 #include <QDir>
+#include <QLockFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -136,6 +139,43 @@ TEST(LogbookDelete, NoLogbookOrLockNoDelete)
     a.index.reset();
     a.scans.reset();
     EXPECT_EQ(a.f.handheld.imageBytes(), image);
+}
+
+TEST(HandheldLock, TakenInTheUsersFolderUnderTheNameEarlierVersionsUsed)
+{
+    QTemporaryDir folder;
+    const QString native = QDir::toNativeSeparators(folder.path());
+    // An earlier version, running beside this one, locks the archive's name.
+    QLockFile earlier(folder.filePath("deleted-logs.sqlite.lock"));
+    ASSERT_TRUE(earlier.tryLock(0));
+    const struct {
+        QString folder;
+        QString error; // empty: taken
+    } cases[] = {
+        {folder.path(), "Permission denied: another command is deleting or restoring the logs of "
+                        "the handheld user whose folder is " +
+                            native + "; nothing was changed, try again when it has ended"},
+        {{},
+         "Path not found: no handheld user is docked, so no folder holds the lock of its logs; "
+         "nothing was changed"},
+        {folder.filePath("gone"),
+         "Path/File access error: the logs of the handheld user whose "
+         "folder is " +
+             QDir::toNativeSeparators(folder.filePath("gone")) + " can't be locked (" +
+             QDir::toNativeSeparators(folder.filePath("gone/deleted-logs.sqlite.lock")) +
+             " can't be made); nothing was changed"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.folder.toStdString());
+        try {
+            const HandheldLock lock(c.folder, 50);
+            ADD_FAILURE() << "taken";
+        } catch (const RuntimeError &e) {
+            EXPECT_EQ(e.description(), c.error);
+        }
+    }
+    earlier.unlock();
+    EXPECT_NO_THROW(HandheldLock(folder.path(), 50));
 }
 
 // The archive earlier versions wrote of these lines, in this order, each
