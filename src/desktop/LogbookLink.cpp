@@ -23,7 +23,7 @@ std::optional<std::int64_t> requestedLog(const QByteArray &line)
         return std::nullopt;
     bool ok = false;
     const std::int64_t id = line.mid(5).trimmed().toLongLong(&ok);
-    return ok && id > 0 ? std::optional(id) : std::nullopt;
+    return ok && id >= 0 ? std::optional(id) : std::nullopt;
 }
 
 } // namespace

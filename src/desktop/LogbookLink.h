@@ -15,7 +15,8 @@ namespace vexa {
 // another user or another logbook.
 QString logbookLinkName(const QString &logbookPath);
 
-// The running window's side: "show ID" from a client calls `onShow`.
+// The running window's side: "show ID" from a client calls `onShow` (ID 0:
+// a second start that only raises the window).
 class LogbookLinkServer : public QObject {
 public:
     // Listens at once, unless another window listens on the logbook already.
@@ -34,7 +35,8 @@ class LogbookLink {
 public:
     explicit LogbookLink(QString logbookPath);
 
-    // True when the window open on the logbook took the request in time.
+    // True when the window open on the logbook took the request in time;
+    // id 0 asks it only to come to the front.
     bool askOpenWindow(std::int64_t id, int waitMs = 2000) const;
     // The open window shows the log, or VEXALogbook is started to show it;
     // throws RuntimeError when it can't be started.
