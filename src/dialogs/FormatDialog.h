@@ -12,6 +12,8 @@ class QRadioButton;
 namespace vexa {
 
 class FormatDialog : public QDialog {
+    Q_OBJECT
+
 public:
     FormatDialog(const QString &title, const QList<FormatOffer> &formats, QWidget *parent);
     FormatChoice choice() const;
