@@ -13,6 +13,9 @@ set(ENV{QT_QPA_PLATFORM} offscreen)
 set(ENV{VEXA_SYNC_ROOT} ${PREFIX}/sync-root)
 
 string(REPLACE "," ";" programs "${PROGRAMS}")
+if(NOT programs)
+    message(FATAL_ERROR "no programs to check (-DPROGRAMS=a,b)")
+endif()
 foreach(program ${programs})
     execute_process(COMMAND ${bin}/${program} --version OUTPUT_VARIABLE out
                     RESULT_VARIABLE status)
