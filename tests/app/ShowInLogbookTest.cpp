@@ -42,6 +42,17 @@ TEST(MainWindow, ShowInLogbookActsOnTheLineUnderTheMouseAlone)
          {},
          "The log could not be shown in the logbook.\r\nThe log on line 2 is no longer on the "
          "handheld there\r\nNumber = 9"},
+        {"another handheld docked meanwhile",
+         true,
+         1,
+         [](DockedWindow &w) {
+             const auto desktop = w.handheld.component().createDesktop();
+             desktop->dock(desktop->addUser("Other User").id);
+         },
+         {},
+         {"Run 1\r\nsecond line", "Run 2"},
+         "The log could not be shown in the logbook.\r\nThe handheld the list came from is not "
+         "docked\r\nNumber = 80040202"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
