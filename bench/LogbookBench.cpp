@@ -9,6 +9,7 @@
 
 #include "core/UnattendedHost.h"
 #include "export/LogFile.h"
+#include "logbook/LogOfLine.h"
 #include "logbook/LogPull.h"
 #include "logbook/Logbook.h"
 #include "logbook/LogbookFile.h"

@@ -6,7 +6,7 @@
 
 #include "core/RuntimeError.h"
 #include "desktop/LogbookLink.h"
-#include "logbook/LogPull.h"
+#include "logbook/LogOfLine.h"
 #include "logbook/Logbook.h"
 #include "store/SyncComponent.h"
 

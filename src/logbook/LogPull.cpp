@@ -87,10 +87,10 @@ public:
                   const std::vector<int> *only = nullptr);
     // The scan database already open in the caller's change group.
     void useScans(vexasync::RecordAdapter *scans) { m_openScans = scans; }
-    bool isSameLog(LogKind kind, const RecordBytes &held, const IndexRecord &now) const;
 
 private:
     std::vector<RecordBytes> readScans(const IndexRecord &record);
+    bool isSameLog(LogKind kind, const RecordBytes &held, const IndexRecord &now) const;
     void add(LogKind kind, const NewLog &log, const QByteArray &fingerprint);
     // A log whose delete was not confirmed, found on the handheld or not.
     void settle(Held &h, LogState state)
@@ -329,18 +329,28 @@ PullOutcome pullHandheld(Logbook &logbook, const SyncComponent &sync, vexasync::
     return {};
 }
 
+PullOutcome pullKindInside(LogbookFile &file, const SyncComponent &sync,
+                           vexasync::ByteUtility &bytes, std::uint32_t user, LogKind kind,
+                           vexasync::RecordAdapter &index, vexasync::RecordAdapter *scans,
+                           const std::optional<std::vector<int>> &lines)
+{
+    Pull pull(file, sync, bytes, user,
+              QString::fromStdString(sync.createUserDirectory()->userName(user)), false);
+    pull.useScans(scans);
+    PullOutcome outcome;
+    pull.pullKind(kind, &index, outcome, lines ? &*lines : nullptr);
+    return outcome;
+}
+
 PullOutcome holdKind(Logbook &logbook, const SyncComponent &sync, vexasync::ByteUtility &bytes,
                      std::uint32_t user, LogKind kind, vexasync::RecordAdapter &index,
                      vexasync::RecordAdapter *scans, const std::optional<std::vector<int>> &lines)
 {
-    const QString userName = QString::fromStdString(sync.createUserDirectory()->userName(user));
     LogbookFile &file = logbook.file();
     file.beginWrite();
     try {
-        Pull pull(file, sync, bytes, user, userName, false);
-        pull.useScans(scans);
-        PullOutcome outcome;
-        pull.pullKind(kind, &index, outcome, lines ? &*lines : nullptr);
+        const PullOutcome outcome =
+            pullKindInside(file, sync, bytes, user, kind, index, scans, lines);
         // Until the delete's outcome is kept: a delete killed after the
         // handheld's commit leaves them for the next pull to settle.
         LogbookStatement unconfirmed(
@@ -357,49 +367,6 @@ PullOutcome holdKind(Logbook &logbook, const SyncComponent &sync, vexasync::Byte
                     .run();
         file.commit();
         return outcome;
-    } catch (...) {
-        file.rollback();
-        throw;
-    }
-}
-
-std::int64_t logbookLogAt(Logbook &logbook, const SyncComponent &sync, vexasync::ByteUtility &bytes,
-                          std::uint32_t user, LogKind kind, vexasync::RecordAdapter &index,
-                          vexasync::RecordAdapter *scans, int line, vexasync::RecordId record)
-{
-    if (line < 0 || line >= index.recordCount() || index.readByIndex(line).id != record)
-        throw RuntimeError(
-            ErrorNumber::SubscriptOutOfRange,
-            QStringLiteral("The log on line %1 is no longer on the handheld there").arg(line + 1));
-    const IndexRecord listed =
-        IndexRecord::parse(bytes, index.readByIndex(line).bytes, kind, line + 1);
-    const QString userName = QString::fromStdString(sync.createUserDirectory()->userName(user));
-    LogbookFile &file = logbook.file();
-    file.beginWrite();
-    try {
-        Pull pull(file, sync, bytes, user, userName, false);
-        pull.useScans(scans);
-        PullOutcome outcome;
-        const std::vector<int> only{line};
-        pull.pullKind(kind, &index, outcome, &only);
-        if (!outcome.unreadable.isEmpty())
-            throw RuntimeError(ErrorNumber::InvalidCall, outcome.unreadable.join(u'\n'));
-        LogbookStatement rows(file, "SELECT id, index_record FROM logs WHERE user_id = ?1"
-                                    " AND kind = ?2 AND handheld_record = ?3"
-                                    " AND state IN (0, 3, 4) ORDER BY id");
-        rows.bind(1, static_cast<std::int64_t>(user))
-            .bind(2, static_cast<std::int64_t>(kind))
-            .bind(3, static_cast<std::int64_t>(record));
-        std::int64_t id = 0;
-        while (id == 0 && rows.step())
-            if (rows.bytes(1) <= MostIndexRecordBytes && pull.isSameLog(kind, rows.blob(1), listed))
-                id = rows.integer(0);
-        file.commit();
-        if (id == 0)
-            throw RuntimeError(
-                ErrorNumber::InternalError,
-                QStringLiteral("The log on line %1 was not kept in the logbook").arg(line + 1));
-        return id;
     } catch (...) {
         file.rollback();
         throw;

@@ -16,6 +16,7 @@
 namespace vexa {
 
 class Logbook;
+class LogbookFile;
 class SyncComponent;
 
 struct PullOutcome {
@@ -43,14 +44,11 @@ PullOutcome holdKind(Logbook &logbook, const SyncComponent &sync, vexasync::Byte
                      vexasync::RecordAdapter *scans,
                      const std::optional<std::vector<int>> &lines = std::nullopt);
 
-// The logbook's log that is the handheld's log at `line` (from 0) of the
-// kind's index, recognised as the pull recognises it, or pulled in first.
-// `record` is the handheld record the caller listed there: a line that
-// holds another record now is refused rather than shown as the wrong log.
-// Throws RuntimeError when the line holds no such log, the log can't be
-// read or the logbook can't be written.
-std::int64_t logbookLogAt(Logbook &logbook, const SyncComponent &sync, vexasync::ByteUtility &bytes,
-                          std::uint32_t user, LogKind kind, vexasync::RecordAdapter &index,
-                          vexasync::RecordAdapter *scans, int line, vexasync::RecordId record);
+// The pull of one kind as holdKind pulls it, inside the caller's write on
+// the logbook's file, marking nothing unconfirmed.
+PullOutcome pullKindInside(LogbookFile &file, const SyncComponent &sync,
+                           vexasync::ByteUtility &bytes, std::uint32_t user, LogKind kind,
+                           vexasync::RecordAdapter &index, vexasync::RecordAdapter *scans,
+                           const std::optional<std::vector<int>> &lines = std::nullopt);
 
 } // namespace vexa

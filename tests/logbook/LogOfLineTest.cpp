@@ -3,6 +3,7 @@
 #include "support/LogbookFixture.h"
 
 #include "core/RuntimeError.h"
+#include "logbook/LogOfLine.h"
 
 namespace vexa::test {
 namespace {
