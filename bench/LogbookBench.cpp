@@ -2,12 +2,14 @@
 // the same records through the component; an unchanged handheld pulled
 // again; and a logbook of 10,000 logs holding about 3,000,000 scans listed
 // by vexa-logbook and one 32,767-scan log exported from it as CSV, against
-// the same log exported from the handheld.
+// the same log exported from the handheld. Show in Logbook on a 32,767-scan
+// log the logbook holds, and on one it pulls first.
 #include "BenchHandheld.h"
 #include "LoggerRecords.h"
 
 #include "core/UnattendedHost.h"
 #include "export/LogFile.h"
+#include "logbook/LogOfLine.h"
 #include "logbook/LogPull.h"
 #include "logbook/Logbook.h"
 #include "logbook/LogbookFile.h"
@@ -206,6 +208,33 @@ void ExportLongLog(benchmark::State &state, bool fromLogbook)
     }
 }
 
+void ShowInLogbook(benchmark::State &state, bool held)
+{
+    BenchHandheld handheld;
+    fillRirodLogs(handheld, 1, 32767);
+    const SyncComponent sync;
+    const auto bytes = sync.createByteUtility();
+    const auto index = sync.openDatabase(logKindInfo(LogKind::Rirod).indexDatabase);
+    const auto scans = sync.openDatabase(ScanDatabase);
+    QTemporaryDir folder;
+    const QString path = folder.filePath("logbook.sqlite");
+    if (held) {
+        Logbook logbook(path);
+        pullHandheld(logbook, sync, *bytes);
+    }
+    for (auto _ : state) {
+        if (!held) {
+            state.PauseTiming();
+            QFile::remove(path);
+            state.ResumeTiming();
+        }
+        Logbook logbook(path);
+        if (logbookLogAt(logbook, sync, *bytes, sync.dockedUser(), LogKind::Rirod, *index,
+                         scans.get(), 0, index->readByIndex(0).id) != 1)
+            state.SkipWithError("not the log on the line");
+    }
+}
+
 BENCHMARK(ReadFullHandheld)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
 BENCHMARK(SyncedCommitOfAFullHandheld)
     ->Unit(benchmark::kMillisecond)
@@ -231,6 +260,14 @@ BENCHMARK_CAPTURE(ExportLongLog, handheld, false)
     ->Repetitions(5)
     ->ReportAggregatesOnly();
 BENCHMARK_CAPTURE(ExportLongLog, logbook, true)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
+BENCHMARK_CAPTURE(ShowInLogbook, held, true)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
+BENCHMARK_CAPTURE(ShowInLogbook, pulled, false)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly();

@@ -1,6 +1,6 @@
 # Installs the build under PREFIX and runs the installed programs from there:
 # each tells its version and licence, and the tools find the sync component's folder.
-#   cmake -DBUILD=dir -DPREFIX=dir -DBINDIR=bin -P InstallCheck.cmake
+#   cmake -DBUILD=dir -DPREFIX=dir -DBINDIR=bin -DPROGRAMS=a,b -P InstallCheck.cmake
 cmake_minimum_required(VERSION 3.25)
 file(REMOVE_RECURSE ${PREFIX})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${PREFIX}
@@ -12,7 +12,11 @@ set(bin ${PREFIX}/${BINDIR})
 set(ENV{QT_QPA_PLATFORM} offscreen)
 set(ENV{VEXA_SYNC_ROOT} ${PREFIX}/sync-root)
 
-foreach(program VEXASynch vexa-export vexa-handheld vexa-logbook)
+string(REPLACE "," ";" programs "${PROGRAMS}")
+if(NOT programs)
+    message(FATAL_ERROR "no programs to check (-DPROGRAMS=a,b)")
+endif()
+foreach(program ${programs})
     execute_process(COMMAND ${bin}/${program} --version OUTPUT_VARIABLE out
                     RESULT_VARIABLE status)
     if(NOT status EQUAL 0 OR NOT out MATCHES "^${program} [0-9]+\\.[0-9]+\\.[0-9]+\n"
@@ -49,12 +53,17 @@ foreach(format MSL MLG)
 endforeach()
 
 file(GLOB_RECURSE installed RELATIVE ${PREFIX} ${PREFIX}/share/*)
-foreach(wanted applications/io.github.vexasynch.VEXASynch.desktop
-        metainfo/io.github.vexasynch.VEXASynch.metainfo.xml
-        icons/hicolor/scalable/apps/io.github.vexasynch.VEXASynch.svg
-        icons/hicolor/48x48/apps/io.github.vexasynch.VEXASynch.png
-        man/man1/VEXASynch.1.gz
-        doc/vexasynch/copyright)
+set(wanted_files applications/io.github.vexasynch.VEXASynch.desktop
+    metainfo/io.github.vexasynch.VEXASynch.metainfo.xml
+    icons/hicolor/scalable/apps/io.github.vexasynch.VEXASynch.svg
+    icons/hicolor/48x48/apps/io.github.vexasynch.VEXASynch.png
+    man/man1/VEXASynch.1.gz
+    doc/vexasynch/copyright)
+if("VEXALogbook" IN_LIST programs)
+    list(APPEND wanted_files applications/io.github.vexasynch.VEXALogbook.desktop
+         man/man1/VEXALogbook.1.gz)
+endif()
+foreach(wanted ${wanted_files})
     if(NOT "share/${wanted}" IN_LIST installed)
         message(FATAL_ERROR "not installed: share/${wanted}")
     endif()

@@ -75,15 +75,26 @@ public:
         BusyScope busy(m_window);
         return m_ui.askYesNo(text, title);
     }
-    SaveFileChoice chooseSaveFile(const QString &title, const QList<FileFilter> &filters) override
+    SaveFileChoice chooseSaveFile(const QString &title, const QList<FileFilter> &filters,
+                                  const QString &suggested = QString()) override
     {
         BusyScope busy(m_window);
-        return m_ui.chooseSaveFile(title, filters);
+        return m_ui.chooseSaveFile(title, filters, suggested);
     }
     SaveLocation chooseSaveLocation(bool rirodFormats) override
     {
         BusyScope busy(m_window);
         return m_ui.chooseSaveLocation(rirodFormats);
+    }
+    QString chooseFolder(const QString &title) override
+    {
+        BusyScope busy(m_window);
+        return m_ui.chooseFolder(title);
+    }
+    FormatChoice chooseFormat(const QString &title, const QList<FormatOffer> &formats) override
+    {
+        BusyScope busy(m_window);
+        return m_ui.chooseFormat(title, formats);
     }
     void setDialogOwner(QObject *window) override { m_ui.setDialogOwner(window); }
 

@@ -10,12 +10,14 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
 class QGroupBox;
 class QLabel;
 class QListWidget;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
@@ -55,6 +57,10 @@ public:
     void setPlotSettings(SettingsStore &settings);
     // The plot windows still open; they outlive the window's unload.
     const std::vector<QWidget *> &plotWindows() const { return m_plots; }
+    // What "Show in Logbook" does with the log it found (the logbook window
+    // unless told otherwise).
+    using LogbookOpener = std::function<void(const QString &logbookPath, std::int64_t id)>;
+    void setLogbookOpener(LogbookOpener opener) { m_openLogbook = std::move(opener); }
 
 public slots:
     // One tick of Timer1: the auto-close countdown.
@@ -95,6 +101,10 @@ private:
     void onDelete();
     void onDeleteAll();
     void openPlot();
+    // True for the list's right-clicks, which only open the line's menu.
+    bool lineMenuEvent(QEvent *event);
+    void openLineMenu(const QPoint &at, const QPoint &globalAt);
+    void showInLogbook();
 
     const SyncComponent &m_sync;
     UserInterface &m_ui;
@@ -123,6 +133,16 @@ private:
     std::shared_ptr<vexasync::RecordAdapter> m_indexAdapter;
     std::shared_ptr<vexasync::RecordAdapter> m_dataAdapter;
     std::uint32_t m_listedUser = 0; // whose handheld the adapters are
+
+    // The line the context menu was opened on, as it was listed then.
+    QMenu *mnuLogLine = nullptr;
+    QWidget *m_listViewport = nullptr; // compared, never reached through
+    struct MenuLine {
+        int line = -1;
+        LogKind kind = LogKind::Rirod;
+        vexasync::RecordId record = 0;
+    } m_menuLine;
+    LogbookOpener m_openLogbook;
 
     std::vector<QWidget *> m_plots;
     std::unique_ptr<SettingsStore> m_userSettings;

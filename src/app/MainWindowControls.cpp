@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -83,6 +84,12 @@ void MainWindow::buildControls()
     });
     connect(lstSavedData, &QListWidget::itemDoubleClicked, this, &MainWindow::openPlot);
     lstSavedData->installEventFilter(this);
+    // A right-click must leave the selection and the current line alone.
+    m_listViewport = lstSavedData->viewport();
+    m_listViewport->installEventFilter(this);
+    mnuLogLine = named(new QMenu(this), "mnuLogLine");
+    connect(mnuLogLine->addAction(QStringLiteral("Show in Logbook")), &QAction::triggered, this,
+            &MainWindow::showInLogbook);
     connect(cmdCancel, &QPushButton::clicked, this, [this] { m_cancelRequested = true; });
     connect(cmdSelectAll, &QPushButton::clicked, this, &MainWindow::onSelectAll);
     connect(cmdClearAll, &QPushButton::clicked, this, &MainWindow::onClearAll);

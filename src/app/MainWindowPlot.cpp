@@ -14,6 +14,8 @@ namespace vexa {
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_listViewport && lineMenuEvent(event))
+        return true;
     if (watched == lstSavedData && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if ((key == Qt::Key_Return || key == Qt::Key_Enter) && lstSavedData->currentRow() >= 0) {

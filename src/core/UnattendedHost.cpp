@@ -58,7 +58,8 @@ bool UnattendedHost::askYesNo(const QString &text, const QString &)
     return answer;
 }
 
-SaveFileChoice UnattendedHost::chooseSaveFile(const QString &, const QList<FileFilter> &)
+SaveFileChoice UnattendedHost::chooseSaveFile(const QString &, const QList<FileFilter> &,
+                                              const QString &)
 {
     return nextFile;
 }

@@ -25,6 +25,8 @@ public:
     bool answer = false;         // to every question
     SaveFileChoice nextFile;     // what the file-save dialog returns
     SaveLocation nextLocation;   // what the save-location dialog returns
+    QString nextFolder;          // what the folder choice returns
+    FormatChoice nextFormat;     // what the format choice returns
     int pressCancelAtYield = -1; // 1-based; -1: never
 
     // Status texts for a person reading along (the batch tools' standard
@@ -46,8 +48,14 @@ public:
 
     void showMessage(const QString &text, const QString &title, Icon icon) override;
     bool askYesNo(const QString &text, const QString &title) override;
-    SaveFileChoice chooseSaveFile(const QString &title, const QList<FileFilter> &filters) override;
+    SaveFileChoice chooseSaveFile(const QString &title, const QList<FileFilter> &filters,
+                                  const QString &suggested = QString()) override;
     SaveLocation chooseSaveLocation(bool rirodFormats) override;
+    QString chooseFolder(const QString &) override { return nextFolder; }
+    FormatChoice chooseFormat(const QString &, const QList<FormatOffer> &) override
+    {
+        return nextFormat;
+    }
 
 private:
     // Progress lines start the interval again; boxes don't.

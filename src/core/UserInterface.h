@@ -29,6 +29,16 @@ struct SaveLocation {
     QString format; // the code of an output format
 };
 
+struct FormatOffer {
+    QString code;        // of an output format
+    QString description; // as the dialog lists it
+};
+
+struct FormatChoice {
+    QString format;               // the code of an output format; empty: cancelled
+    bool replaceExisting = false; // else files that exist are skipped
+};
+
 class UserInterface {
 public:
     enum class Icon { None, Information };
@@ -37,11 +47,15 @@ public:
     virtual void showMessage(const QString &text, const QString &title, Icon icon) = 0;
     // True for Yes.
     virtual bool askYesNo(const QString &text, const QString &title) = 0;
-    // The file-save dialog, with an empty file name.
-    virtual SaveFileChoice chooseSaveFile(const QString &title,
-                                          const QList<FileFilter> &filters) = 0;
+    // The file-save dialog, with the suggested path or an empty file name.
+    virtual SaveFileChoice chooseSaveFile(const QString &title, const QList<FileFilter> &filters,
+                                          const QString &suggested = QString()) = 0;
     // The save-location dialog; rirodFormats offers all three formats.
     virtual SaveLocation chooseSaveLocation(bool rirodFormats) = 0;
+    // A folder to save in; empty: cancelled.
+    virtual QString chooseFolder(const QString &title) = 0;
+    // One of the formats, and what becomes of files that exist.
+    virtual FormatChoice chooseFormat(const QString &title, const QList<FormatOffer> &formats) = 0;
     // The window the boxes that follow belong to, so that they raise it and
     // not the main window; null gives them back to the main window.
     virtual void setDialogOwner(QObject *window) { (void)window; }

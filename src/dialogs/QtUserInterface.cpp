@@ -1,5 +1,6 @@
 #include "QtUserInterface.h"
 
+#include "FormatDialog.h"
 #include "PathDialog.h"
 
 #include <QFileDialog>
@@ -36,14 +37,15 @@ QString qtFilter(const FileFilter &filter)
 }
 
 SaveFileChoice QtUserInterface::chooseSaveFile(const QString &title,
-                                               const QList<FileFilter> &filters)
+                                               const QList<FileFilter> &filters,
+                                               const QString &suggested)
 {
     QStringList qtFilters;
     for (const FileFilter &f : filters)
         qtFilters << qtFilter(f);
     QString chosen;
     // The save command asks about an existing file itself.
-    const QString path = QFileDialog::getSaveFileName(parent(), title, QString(),
+    const QString path = QFileDialog::getSaveFileName(parent(), title, suggested,
                                                       qtFilters.join(QStringLiteral(";;")), &chosen,
                                                       QFileDialog::DontConfirmOverwrite);
     if (path.isEmpty())
@@ -58,6 +60,18 @@ SaveLocation QtUserInterface::chooseSaveLocation(bool rirodFormats)
     PathDialog dialog(rirodFormats, settings, volumes, parent());
     dialog.exec();
     return dialog.location();
+}
+
+QString QtUserInterface::chooseFolder(const QString &title)
+{
+    const QString folder = QFileDialog::getExistingDirectory(parent(), title);
+    return folder.isEmpty() ? QString() : QDir::toNativeSeparators(folder);
+}
+
+FormatChoice QtUserInterface::chooseFormat(const QString &title, const QList<FormatOffer> &formats)
+{
+    FormatDialog dialog(title, formats, parent());
+    return dialog.exec() == QDialog::Accepted ? dialog.choice() : FormatChoice{};
 }
 
 } // namespace vexa

@@ -15,8 +15,11 @@ public:
 
     void showMessage(const QString &text, const QString &title, Icon icon) override;
     bool askYesNo(const QString &text, const QString &title) override;
-    SaveFileChoice chooseSaveFile(const QString &title, const QList<FileFilter> &filters) override;
+    SaveFileChoice chooseSaveFile(const QString &title, const QList<FileFilter> &filters,
+                                  const QString &suggested = QString()) override;
     SaveLocation chooseSaveLocation(bool rirodFormats) override;
+    QString chooseFolder(const QString &title) override;
+    FormatChoice chooseFormat(const QString &title, const QList<FormatOffer> &formats) override;
     void setDialogOwner(QObject *window) override { m_owner = qobject_cast<QWidget *>(window); }
 
 private:

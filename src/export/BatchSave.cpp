@@ -11,70 +11,112 @@
 
 namespace vexa {
 
+namespace {
+
+void printLine(const QString &line)
+{
+    std::fprintf(stderr, "%s\n", qPrintable(line));
+}
+
+} // namespace
+
 BatchSave::BatchSave(QString program, const OutputFormat &format, const QString &folder,
                      Existing existing, const DateText &dates)
+    : BatchSave(std::move(program), format, folder, existing, dates,
+                {printLine, m_unattended, m_unattended})
+{
+    m_unattended.printProgress(printLine);
+}
+
+BatchSave::BatchSave(QString program, const OutputFormat &format, const QString &folder,
+                     Existing existing, const DateText &dates, Reporting reporting)
     : m_program(std::move(program)), m_format(format),
       m_folder(withTrailingSeparator(QDir::toNativeSeparators(folder))), m_existing(existing),
-      m_dates(dates)
-{
-    m_host.printProgress(
-        [](const QString &line) { std::fprintf(stderr, "%s\n", qPrintable(line)); });
-}
+      m_dates(dates), m_reporting(std::move(reporting))
+{}
 
 void BatchSave::save(LogSource &source, vexasync::ByteUtility &bytes, LogKind kind,
                      const std::vector<SourceLog> &logs, const std::vector<BatchLog> &chosen)
 {
-    const QByteArray program = m_program.toLocal8Bit();
+    const auto &say = m_reporting.say;
     for (const BatchLog &chosenLog : chosen) {
+        if (cancelled())
+            return;
         const auto n = static_cast<long long>(chosenLog.number);
         const SourceLog &log = logs.at(chosenLog.position);
         if (!log.entry) {
-            std::fprintf(stderr, "%s: log %lld can't be read: %s\n", program.constData(), n,
-                         qPrintable(log.unreadable));
+            say(QStringLiteral("%1: log %2 can't be read: %3")
+                    .arg(m_program)
+                    .arg(n)
+                    .arg(log.unreadable));
             m_outcome.logs.push_back({n, false, log.unreadable});
             continue;
         }
-        const LogIndexEntry &entry = *log.entry;
         const QString name =
-            m_names.claim(multiLogFileName(m_folder, kind, entry, m_format.extension()));
+            m_names.claim(multiLogFileName(m_folder, kind, *log.entry, m_format.extension()));
         if (m_existing != Existing::Overwrite && QFileInfo::exists(name)) {
             if (m_existing == Existing::Skip) { // done already, for a script saving new logs
-                std::fprintf(stderr, "Log %lld: %s exists; skipped\n", n, qPrintable(name));
+                say(QStringLiteral("Log %1: %2 exists; skipped").arg(n).arg(name));
                 m_outcome.logs.push_back({n, true, name});
-                ++m_skipped;
+                m_skipped.push_back(n);
                 continue;
             }
-            std::fprintf(stderr, "%s: %s exists; left alone (--force overwrites it)\n",
-                         program.constData(), qPrintable(name));
+            say(QStringLiteral("%1: %2 exists; left alone (--force overwrites it)")
+                    .arg(m_program, name));
             m_outcome.logs.push_back({n, false, QStringLiteral("exists")});
             continue;
         }
-        std::fprintf(stderr, "Log %lld: %s\n", n, qPrintable(name));
-        try {
-            ExportContext context{kind == LogKind::Rirod ? &source.scanRecords(chosenLog.position)
-                                                         : nullptr,
-                                  bytes, m_host, m_host, m_dates};
-            saveLogFile(name, kind, m_format.code, entry, context);
-            m_outcome.logs.push_back({n, true, name});
-        } catch (...) {
-            const RuntimeError error = currentError();
-            std::fprintf(stderr, "%s: %s: %s (error %s)\n", program.constData(), qPrintable(name),
-                         qPrintable(error.description()),
-                         qPrintable(errorNumberText(error.number())));
-            m_outcome.logs.push_back({n, false, error.description()});
-        }
+        saveOne(source, bytes, kind, log, chosenLog, name);
+    }
+}
+
+void BatchSave::saveAs(LogSource &source, vexasync::ByteUtility &bytes, LogKind kind,
+                       const SourceLog &log, const BatchLog &chosen, const QString &name)
+{
+    if (!log.entry) {
+        m_outcome.logs.push_back({chosen.number, false, log.unreadable});
+        return;
+    }
+    saveOne(source, bytes, kind, log, chosen, name);
+}
+
+void BatchSave::saveOne(LogSource &source, vexasync::ByteUtility &bytes, LogKind kind,
+                        const SourceLog &log, const BatchLog &chosen, const QString &name)
+{
+    const auto n = static_cast<long long>(chosen.number);
+    m_reporting.say(QStringLiteral("Log %1: %2").arg(n).arg(name));
+    try {
+        ExportContext context{kind == LogKind::Rirod ? &source.scanRecords(chosen.position)
+                                                     : nullptr,
+                              bytes, m_reporting.host, m_reporting.ui, m_dates};
+        m_reporting.host.clearCancelRequest();
+        saveLogFile(name, kind, m_format.code, *log.entry, context);
+        m_outcome.logs.push_back({n, true, name});
+        // The writer asked, and the user chose to stop: the file keeps
+        // what was written, as in the main window.
+        if (m_reporting.host.cancelRequested())
+            m_outcome.status = CommandOutcome::Status::Cancelled;
+    } catch (...) {
+        const RuntimeError error = currentError();
+        m_reporting.say(
+            QStringLiteral("%1: %2: %3 (error %4)")
+                .arg(m_program, name, error.description(), errorNumberText(error.number())));
+        m_outcome.logs.push_back({n, false, error.description()});
     }
 }
 
 int BatchSave::finish() const
 {
-    if (m_skipped == 0)
-        std::fprintf(stderr, "%d of %lld files written.\n", m_outcome.doneCount(),
-                     static_cast<long long>(m_outcome.logs.size()));
+    const int skipped = static_cast<int>(m_skipped.size());
+    const auto all = static_cast<long long>(m_outcome.logs.size());
+    if (skipped == 0)
+        m_reporting.say(
+            QStringLiteral("%1 of %2 files written.").arg(m_outcome.doneCount()).arg(all));
     else
-        std::fprintf(stderr, "%d of %lld files written, %d existing skipped.\n",
-                     m_outcome.doneCount() - m_skipped,
-                     static_cast<long long>(m_outcome.logs.size()), m_skipped);
+        m_reporting.say(QStringLiteral("%1 of %2 files written, %3 existing skipped.")
+                            .arg(m_outcome.doneCount() - skipped)
+                            .arg(all)
+                            .arg(skipped));
     return m_outcome.allDone() ? 0 : 1;
 }
 

@@ -1,7 +1,7 @@
 #include "ExportContext.h"
 
-#include "format/ScanRecord.h"
 #include "core/RuntimeError.h"
+#include "format/ScanRecord.h"
 
 namespace vexa {
 

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "core/CommandHost.h"
-#include "store/DateText.h"
 #include "format/LogIndexEntry.h"
+#include "store/DateText.h"
 
 #include <QIODevice>
 

@@ -26,10 +26,17 @@ struct OutputFormat {
     FileFilter otherFileDialog; // the file dialog on the other tabs
     QString saveLocationText;   // the save-location dialog's combo
     bool rirodOnly;             // else it fits every kind of log
+    QString title;              // what the logbook window calls it
     LogFileWriter writer = nullptr;
 
     // Of the files named for several logs: the code in capitals.
     QString extension() const { return code.toUpper(); }
+    // The logbook window's file dialog: "Comma-delimited text (*.csv)".
+    FileFilter anyLogFilter() const
+    {
+        const QString pattern = QStringLiteral("*.") + code.toLower();
+        return {title + QStringLiteral(" (") + pattern + QLatin1Char(')'), pattern};
+    }
     bool fits(LogKind kind) const { return !rirodOnly || kind == LogKind::Rirod; }
     const FileFilter &fileDialog(bool rirodTab) const
     {

@@ -59,8 +59,7 @@ void saveSelected(const SaveSelection &s, const SaveServices &services, CommandO
                 ? names.claim(multiLogFileName(to.folder, s.kind, entry, to.format->extension()))
                 : to.folder;
         const QFileInfo file(name);
-        if (file.exists() &&
-            !ui.ask(QStringLiteral("File %1 already exists - overwrite?").arg(file.fileName()))) {
+        if (file.exists() && !ui.ask(overwriteQuestion(file.fileName()))) {
             outcome.status = CommandOutcome::Status::Cancelled;
             return;
         }
@@ -76,6 +75,11 @@ void saveSelected(const SaveSelection &s, const SaveServices &services, CommandO
 }
 
 } // namespace
+
+QString overwriteQuestion(const QString &fileName)
+{
+    return QStringLiteral("File %1 already exists - overwrite?").arg(fileName);
+}
 
 QList<FileFilter> saveFileFilters(LogKind kind)
 {

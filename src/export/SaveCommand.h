@@ -27,6 +27,9 @@ struct SaveServices {
     const DateText &dates;
 };
 
+// "File NAME already exists - overwrite?"
+QString overwriteQuestion(const QString &fileName);
+
 // The filters the file-save dialog offers on the tab.
 QList<FileFilter> saveFileFilters(LogKind kind);
 

@@ -329,18 +329,28 @@ PullOutcome pullHandheld(Logbook &logbook, const SyncComponent &sync, vexasync::
     return {};
 }
 
+PullOutcome pullKindInside(LogbookFile &file, const SyncComponent &sync,
+                           vexasync::ByteUtility &bytes, std::uint32_t user, LogKind kind,
+                           vexasync::RecordAdapter &index, vexasync::RecordAdapter *scans,
+                           const std::optional<std::vector<int>> &lines)
+{
+    Pull pull(file, sync, bytes, user,
+              QString::fromStdString(sync.createUserDirectory()->userName(user)), false);
+    pull.useScans(scans);
+    PullOutcome outcome;
+    pull.pullKind(kind, &index, outcome, lines ? &*lines : nullptr);
+    return outcome;
+}
+
 PullOutcome holdKind(Logbook &logbook, const SyncComponent &sync, vexasync::ByteUtility &bytes,
                      std::uint32_t user, LogKind kind, vexasync::RecordAdapter &index,
                      vexasync::RecordAdapter *scans, const std::optional<std::vector<int>> &lines)
 {
-    const QString userName = QString::fromStdString(sync.createUserDirectory()->userName(user));
     LogbookFile &file = logbook.file();
     file.beginWrite();
     try {
-        Pull pull(file, sync, bytes, user, userName, false);
-        pull.useScans(scans);
-        PullOutcome outcome;
-        pull.pullKind(kind, &index, outcome, lines ? &*lines : nullptr);
+        const PullOutcome outcome =
+            pullKindInside(file, sync, bytes, user, kind, index, scans, lines);
         // Until the delete's outcome is kept: a delete killed after the
         // handheld's commit leaves them for the next pull to settle.
         SqlStatement unconfirmed(

@@ -16,6 +16,7 @@
 namespace vexa {
 
 class Logbook;
+class LogbookFile;
 class SyncComponent;
 
 struct PullOutcome {
@@ -42,5 +43,12 @@ PullOutcome holdKind(Logbook &logbook, const SyncComponent &sync, vexasync::Byte
                      std::uint32_t user, LogKind kind, vexasync::RecordAdapter &index,
                      vexasync::RecordAdapter *scans,
                      const std::optional<std::vector<int>> &lines = std::nullopt);
+
+// The pull of one kind as holdKind pulls it, inside the caller's write on
+// the logbook's file, marking nothing unconfirmed.
+PullOutcome pullKindInside(LogbookFile &file, const SyncComponent &sync,
+                           vexasync::ByteUtility &bytes, std::uint32_t user, LogKind kind,
+                           vexasync::RecordAdapter &index, vexasync::RecordAdapter *scans,
+                           const std::optional<std::vector<int>> &lines = std::nullopt);
 
 } // namespace vexa

@@ -13,7 +13,12 @@ void ScriptedUi::record(Prompt prompt)
 
 void ScriptedUi::showMessage(const QString &text, const QString &title, Icon icon)
 {
-    record({Prompt::Message, text, title, icon, {}, false});
+    Prompt prompt;
+    prompt.kind = Prompt::Message;
+    prompt.text = text;
+    prompt.title = title;
+    prompt.icon = icon;
+    record(prompt);
 }
 
 namespace {
@@ -34,20 +39,52 @@ template <typename T> T next(std::deque<T> &answers, const QString &what)
 
 bool ScriptedUi::askYesNo(const QString &text, const QString &title)
 {
-    record({Prompt::Question, text, title, Icon::None, {}, false});
+    Prompt prompt;
+    prompt.kind = Prompt::Question;
+    prompt.text = text;
+    prompt.title = title;
+    record(prompt);
     return next(answers, "question: " + text);
 }
 
-SaveFileChoice ScriptedUi::chooseSaveFile(const QString &title, const QList<FileFilter> &filters)
+SaveFileChoice ScriptedUi::chooseSaveFile(const QString &title, const QList<FileFilter> &filters,
+                                          const QString &suggested)
 {
-    record({Prompt::SaveFile, QString(), title, Icon::None, filters, false});
+    Prompt prompt;
+    prompt.kind = Prompt::SaveFile;
+    prompt.title = title;
+    prompt.filters = filters;
+    prompt.suggested = suggested;
+    record(prompt);
     return next(files, "file-save dialog");
 }
 
 SaveLocation ScriptedUi::chooseSaveLocation(bool rirodFormats)
 {
-    record({Prompt::SaveLocation, QString(), QString(), Icon::None, {}, rirodFormats});
+    Prompt prompt;
+    prompt.kind = Prompt::SaveLocation;
+    prompt.rirodFormats = rirodFormats;
+    record(prompt);
     return next(locations, "save-location dialog");
+}
+
+QString ScriptedUi::chooseFolder(const QString &title)
+{
+    Prompt prompt;
+    prompt.kind = Prompt::Folder;
+    prompt.title = title;
+    record(prompt);
+    return next(folders, "folder choice");
+}
+
+FormatChoice ScriptedUi::chooseFormat(const QString &title, const QList<FormatOffer> &formats)
+{
+    Prompt prompt;
+    prompt.kind = Prompt::Format;
+    prompt.title = title;
+    prompt.formats = formats;
+    record(prompt);
+    return next(formatChoices, "format choice");
 }
 
 QStringList ScriptedUi::texts() const

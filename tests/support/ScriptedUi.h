@@ -13,13 +13,15 @@
 namespace vexa::test {
 
 struct Prompt {
-    enum Kind { Message, Question, SaveFile, SaveLocation };
+    enum Kind { Message, Question, SaveFile, SaveLocation, Folder, Format };
     Kind kind;
     QString text;
     QString title;
     UserInterface::Icon icon = UserInterface::Icon::None;
     QList<FileFilter> filters;
     bool rirodFormats = false;
+    QString suggested;          // by the file-save dialog
+    QList<FormatOffer> formats; // by the format choice
 };
 
 class ScriptedUi final : public UserInterface {
@@ -28,13 +30,18 @@ public:
     std::deque<bool> answers; // for questions; running out fails the test
     std::deque<SaveFileChoice> files;
     std::deque<SaveLocation> locations;
+    std::deque<QString> folders;
+    std::deque<FormatChoice> formatChoices;
     // Runs while the box is "open", before it is answered.
     std::function<void(const Prompt &)> whileOpen;
 
     void showMessage(const QString &text, const QString &title, Icon icon) override;
     bool askYesNo(const QString &text, const QString &title) override;
-    SaveFileChoice chooseSaveFile(const QString &title, const QList<FileFilter> &filters) override;
+    SaveFileChoice chooseSaveFile(const QString &title, const QList<FileFilter> &filters,
+                                  const QString &suggested = QString()) override;
     SaveLocation chooseSaveLocation(bool rirodFormats) override;
+    QString chooseFolder(const QString &title) override;
+    FormatChoice chooseFormat(const QString &title, const QList<FormatOffer> &formats) override;
 
     // The texts of all boxes shown, in order.
     QStringList texts() const;
