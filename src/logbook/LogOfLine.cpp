@@ -41,9 +41,9 @@ std::int64_t logbookLogAt(Logbook &logbook, const SyncComponent &sync, vexasync:
         if (!outcome.unreadable.isEmpty())
             throw RuntimeError(ErrorNumber::InvalidCall, outcome.unreadable.join(u'\n'));
         // id, index record: the logs the logbook has at that record now
-        LogbookStatement rows(file, "SELECT id, index_record FROM logs WHERE user_id = ?1"
-                                    " AND kind = ?2 AND handheld_record = ?3"
-                                    " AND state IN (0, 3, 4) ORDER BY id");
+        SqlStatement rows(file, "SELECT id, index_record FROM logs WHERE user_id = ?1"
+                                " AND kind = ?2 AND handheld_record = ?3"
+                                " AND state IN (0, 3, 4) ORDER BY id");
         rows.bind(1, static_cast<std::int64_t>(user))
             .bind(2, static_cast<std::int64_t>(kind))
             .bind(3, static_cast<std::int64_t>(record));
