@@ -2,9 +2,12 @@
 // this interface, so that tests can answer them.
 #pragma once
 
+#include <QDate>
 #include <QList>
 #include <QObject>
 #include <QString>
+
+#include <optional>
 
 namespace vexa {
 
@@ -42,6 +45,13 @@ public:
                                           const QList<FileFilter> &filters) = 0;
     // The save-location dialog; rirodFormats offers all three formats.
     virtual SaveLocation chooseSaveLocation(bool rirodFormats) = 0;
+    // A day, asked with `text`; none: cancelled, or nobody to ask.
+    virtual std::optional<QDate> chooseDate(const QString &text, const QString &title)
+    {
+        (void)text;
+        (void)title;
+        return std::nullopt;
+    }
     // The window the boxes that follow belong to, so that they raise it and
     // not the main window; null gives them back to the main window.
     virtual void setDialogOwner(QObject *window) { (void)window; }

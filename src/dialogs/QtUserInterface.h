@@ -17,6 +17,7 @@ public:
     bool askYesNo(const QString &text, const QString &title) override;
     SaveFileChoice chooseSaveFile(const QString &title, const QList<FileFilter> &filters) override;
     SaveLocation chooseSaveLocation(bool rirodFormats) override;
+    std::optional<QDate> chooseDate(const QString &text, const QString &title) override;
     void setDialogOwner(QObject *window) override { m_owner = qobject_cast<QWidget *>(window); }
 
 private:

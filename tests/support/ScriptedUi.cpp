@@ -50,6 +50,12 @@ SaveLocation ScriptedUi::chooseSaveLocation(bool rirodFormats)
     return next(locations, "save-location dialog");
 }
 
+std::optional<QDate> ScriptedUi::chooseDate(const QString &text, const QString &title)
+{
+    record({Prompt::Date, text, title, Icon::None, {}, false});
+    return next(dates, "date question: " + text);
+}
+
 QStringList ScriptedUi::texts() const
 {
     QStringList all;

@@ -13,7 +13,7 @@
 namespace vexa::test {
 
 struct Prompt {
-    enum Kind { Message, Question, SaveFile, SaveLocation };
+    enum Kind { Message, Question, SaveFile, SaveLocation, Date };
     Kind kind;
     QString text;
     QString title;
@@ -28,6 +28,7 @@ public:
     std::deque<bool> answers; // for questions; running out fails the test
     std::deque<SaveFileChoice> files;
     std::deque<SaveLocation> locations;
+    std::deque<std::optional<QDate>> dates; // running out fails the test
     // Runs while the box is "open", before it is answered.
     std::function<void(const Prompt &)> whileOpen;
 
@@ -35,6 +36,7 @@ public:
     bool askYesNo(const QString &text, const QString &title) override;
     SaveFileChoice chooseSaveFile(const QString &title, const QList<FileFilter> &filters) override;
     SaveLocation chooseSaveLocation(bool rirodFormats) override;
+    std::optional<QDate> chooseDate(const QString &text, const QString &title) override;
 
     // The texts of all boxes shown, in order.
     QStringList texts() const;
