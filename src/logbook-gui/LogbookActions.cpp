@@ -65,12 +65,10 @@ void LogbookWindow::putBackSelected()
     if (logs.empty() || m_watch->dockedUser() == 0)
         return;
     saveNote();
-    const QString question =
-        (logs.size() == 1 ? QStringLiteral("Put this log back on %1's handheld?")
-                          : QStringLiteral("Put these %2 logs back on %1's handheld?"))
-            .arg(m_watch->dockedUserName())
-            .arg(logs.size()) +
-        QStringLiteral("\n\n") + namedLogs(logs);
+    const QString which = logs.size() == 1 ? QStringLiteral("this log")
+                                           : QStringLiteral("these %1 logs").arg(logs.size());
+    const QString question = QStringLiteral("Put %1 back on %2's handheld?\n\n%3")
+                                 .arg(which, m_watch->dockedUserName(), namedLogs(logs));
     if (!m_ui.ask(question))
         return;
     std::vector<std::int64_t> ids;

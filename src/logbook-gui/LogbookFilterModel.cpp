@@ -9,6 +9,7 @@ LogbookFilterModel::LogbookFilterModel(LogbookTableModel &table, QObject *parent
 {
     setSourceModel(&table);
     setSortRole(LogbookTableModel::SortRole);
+    setSortCaseSensitivity(Qt::CaseInsensitive);
 }
 
 void LogbookFilterModel::setLogFilter(const LogFilter &filter)

@@ -319,6 +319,7 @@ TEST(Logbook, NotesFiltersAndPurge)
     l.f.handheld.drop("TCodeLog");
     l.pull();
     EXPECT_EQ(logbook.purgeBefore(QDate::currentDate()), 0);
+    EXPECT_EQ(logbook.purgeable(QDate::currentDate().addDays(1)), std::vector<std::int64_t>{6});
     EXPECT_EQ(logbook.purgeBefore(QDate::currentDate().addDays(1)), 1);
     EXPECT_EQ(texts({}), (QStringList{"A", "B", "A", "trim", "accel"}));
 }
