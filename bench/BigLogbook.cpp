@@ -6,21 +6,45 @@
 
 namespace vexa::bench {
 
+namespace {
+
+// The handheld's records of `database` replaced by `records`.
+void replace(const BenchHandheld &handheld, const std::string &database,
+             const std::vector<Bytes> &records)
+{
+    const auto db = handheld.open(database);
+    db->beginGroup();
+    db->removeAll(0, 255);
+    for (const Bytes &r : records)
+        db->write(0, 0, 0, r);
+    db->commitGroup();
+}
+
+} // namespace
+
+// A log of 32,767 scans fills every scan a handheld can point at: the long
+// log is pulled first (id 1), the 99 after it from the same handheld
+// emptied, and the long log is put back for the benchmarks that read it
+// there.
 BigLogbook::BigLogbook()
 {
-    std::vector<Bytes> scans, index;
-    index.push_back(rirodIndexRecord(32767, 1));
+    std::vector<Bytes> longScans, scans, index;
     for (int k = 0; k < 32767; ++k)
-        scans.push_back(scanRecord(k));
+        longScans.push_back(scanRecord(k));
+    handheld.fill("RirodData", longScans);
+    handheld.fill("RirodIndex", {rirodIndexRecord(32767, 1)});
+    Logbook logbook(path());
+    pullHandheld(logbook, sync, *bytes);
     for (int log = 0; log < 99; ++log) {
-        index.push_back(rirodIndexRecord(300, 32768 + log * 300));
+        index.push_back(rirodIndexRecord(300, 1 + log * 300));
         for (int k = 0; k < 300; ++k)
             scans.push_back(scanRecord(log * 300 + k));
     }
-    handheld.fill("RirodData", scans);
-    handheld.fill("RirodIndex", index);
-    Logbook logbook(path());
+    replace(handheld, "RirodData", scans);
+    replace(handheld, "RirodIndex", index);
     pullHandheld(logbook, sync, *bytes);
+    replace(handheld, "RirodData", longScans);
+    replace(handheld, "RirodIndex", {rirodIndexRecord(32767, 1)});
     LogbookFile &file = logbook.file();
     file.beginWrite();
     for (int copy = 0; copy < 101; ++copy)

@@ -1,6 +1,7 @@
-// A docked handheld holding one 32,767-scan Rirod log and 99 of 300 scans,
-// pulled into a logbook of its own; those 99 copied until the logbook holds
-// 10,000 logs (3,032,467 scans). Made once per benchmark program.
+// A logbook of its own holding one 32,767-scan Rirod log and 99 of 300
+// scans, pulled from a docked handheld; those 99 copied until it holds
+// 10,099 logs (3,062,167 scans). The handheld keeps the long log alone.
+// Made once per benchmark program.
 #pragma once
 
 #include "BenchHandheld.h"

@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTest>
 
@@ -82,8 +83,11 @@ int startOnce(int argc, char **argv, const QString &logbook)
     LogbookWindow window(logbook, sync, ui, settings);
     PaintWatch painted(window.table()->viewport());
     window.show();
-    if (!painted.waitForPaint(clock) || window.table()->model()->rowCount() != 10000)
+    if (!painted.waitForPaint(clock) || window.table()->model()->rowCount() < 10000) {
+        std::fprintf(stderr, "%d logs shown: %s\n", window.table()->model()->rowCount(),
+                     qPrintable(window.statusBar()->currentMessage()));
         return 1;
+    }
     std::printf("shown %lld\n", static_cast<long long>(clock.nsecsElapsed()));
     std::fflush(stdout);
     return 0;
@@ -96,6 +100,7 @@ void ProgramStartToTableShown(benchmark::State &state)
         QElapsedTimer clock;
         clock.start();
         QProcess p;
+        p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         p.start(QCoreApplication::applicationFilePath(), {"--start-once", path});
         p.waitForFinished(-1);
         return p.exitCode() == 0 && p.readAll().startsWith("shown ") ? clock.nsecsElapsed() / 1e9
@@ -121,13 +126,14 @@ void WindowOpenToTableShown(benchmark::State &state)
         LogbookWindow window(path, bigLogbook().sync, ui, settings);
         PaintWatch painted(window.table()->viewport());
         window.show();
-        if (!painted.waitForPaint(clock))
-            state.SkipWithError("the table did not paint");
+        if (!painted.waitForPaint(clock) || window.table()->model()->rowCount() < 10000)
+            state.SkipWithError("the table did not show its 10,000 logs");
         state.SetIterationTime(clock.nsecsElapsed() / 1e9);
     }
 }
 
-// Each key of a search typed and then taken back, one at a time.
+// Each key of a search typed and then taken back, one at a time, to the
+// table laid out and painted again (painted whether or not Qt would have).
 void KeystrokeInTheFilterBox(benchmark::State &state)
 {
     UnattendedHost ui;
@@ -136,22 +142,23 @@ void KeystrokeInTheFilterBox(benchmark::State &state)
     window.show();
     QTest::qWait(200);
     QLineEdit *search = window.filterBar()->searchBox();
-    PaintWatch painted(window.table()->viewport());
-    const QString typed = QStringLiteral("LOG 5");
+    QWidget *table = window.table()->viewport();
+    const QString typed = QStringLiteral("551");
     std::size_t k = 0;
     for (auto _ : state) {
-        const bool back = k % (2 * typed.size()) >= std::size_t(typed.size());
+        const std::size_t step = k % (2 * typed.size());
         QElapsedTimer clock;
         clock.start();
-        if (back)
+        if (step >= std::size_t(typed.size()))
             QTest::keyClick(search, Qt::Key_Backspace);
         else
-            QTest::keyClick(search, typed[k % typed.size()].toLatin1());
-        if (!painted.waitForPaint(clock))
-            state.SkipWithError("the table did not paint");
+            QTest::keyClick(search, typed[step].toLatin1());
+        QCoreApplication::processEvents();
+        table->repaint();
         state.SetIterationTime(clock.nsecsElapsed() / 1e9);
         ++k;
     }
+    state.counters["shown"] = window.table()->model()->rowCount();
 }
 
 struct PlotFrom {
@@ -182,8 +189,8 @@ void OpenTheLongLogsPlot(benchmark::State &state, PlotFrom from)
         QWidget *plot = nullptr;
         if (from.logbook) {
             QTest::keyClick(logbookWindow.table(), Qt::Key_Return);
-            plot = logbookWindow.plotWindows().empty() ? nullptr
-                                                       : logbookWindow.plotWindows().back();
+            plot =
+                logbookWindow.plotWindows().empty() ? nullptr : logbookWindow.plotWindows().back();
         } else {
             const QPoint line = list->visualItemRect(list->item(0)).center();
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, line);
@@ -204,18 +211,12 @@ void OpenTheLongLogsPlot(benchmark::State &state, PlotFrom from)
     }
 }
 
-BENCHMARK(ProgramStartToTableShown)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(5);
-BENCHMARK(WindowOpenToTableShown)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(5);
+BENCHMARK(ProgramStartToTableShown)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(WindowOpenToTableShown)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(KeystrokeInTheFilterBox)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
-    ->Iterations(10)
+    ->Iterations(12)
     ->Repetitions(3)
     ->ReportAggregatesOnly();
 BENCHMARK_CAPTURE(OpenTheLongLogsPlot, main_window, PlotFrom{false})
