@@ -52,6 +52,7 @@ LogbookFilterBar::LogbookFilterBar(const QLocale &locale, QWidget *parent) : QWi
     m_search->setObjectName(QStringLiteral("searchBox"));
     m_search->setPlaceholderText(QStringLiteral("Search text and notes"));
     m_search->setClearButtonEnabled(true);
+    m_search->setMinimumWidth(160);
     m_kind = chooser("kindChooser", QStringLiteral("All kinds"), this);
     for (const LogKind kind :
          {LogKind::Rirod, LogKind::LTrim, LogKind::AccelTest, LogKind::TroubleCode})
@@ -70,14 +71,15 @@ LogbookFilterBar::LogbookFilterBar(const QLocale &locale, QWidget *parent) : QWi
     row->addWidget(m_kind);
     row->addWidget(m_user);
     row->addWidget(m_state);
-    auto *from = new QLabel(QStringLiteral("&From"), this);
-    from->setBuddy(m_since);
-    row->addWidget(from);
-    row->addWidget(m_since);
-    auto *to = new QLabel(QStringLiteral("&To"), this);
-    to->setBuddy(m_until);
-    row->addWidget(to);
-    row->addWidget(m_until);
+    for (const auto &[text, edit] :
+         {std::pair{QStringLiteral("&From"), m_since}, std::pair{QStringLiteral("&To"), m_until}}) {
+        auto *label = new QLabel(text, this);
+        label->setBuddy(edit);
+        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QString(text).remove(u'&')) +
+                               8);
+        row->addWidget(label);
+        row->addWidget(edit);
+    }
 
     connect(m_search, &QLineEdit::textChanged, this, &LogbookFilterBar::changed);
     for (QComboBox *box : {m_kind, m_user, m_state})

@@ -66,9 +66,11 @@ LogbookWindow::LogbookWindow(const QString &logbookPath, const SyncComponent &sy
     split->setObjectName(QStringLiteral("logSplit"));
     split->addWidget(buildTablePane());
     split->addWidget(buildLogPane());
-    split->setStretchFactor(0, 3);
-    split->setStretchFactor(1, 1);
+    split->setStretchFactor(0, 1);
+    split->setStretchFactor(1, 0);
     split->setChildrenCollapsible(false);
+    split->setSizes({800, 200});
+    m_split = split;
     layout->addWidget(split, 1);
     setCentralWidget(central);
     m_docking = new QLabel(this);
@@ -81,6 +83,15 @@ LogbookWindow::LogbookWindow(const QString &logbookPath, const SyncComponent &sy
     reload();
     m_table->sortByColumn(LogbookTableModel::Start, Qt::AscendingOrder);
     restoreSettings();
+    // The newest log, described from the start.
+    if (const int rows = m_shown->rowCount(); rows > 0) {
+        const QModelIndex newest = m_shown->index(
+            m_table->horizontalHeader()->sortIndicatorOrder() == Qt::AscendingOrder ? rows - 1 : 0,
+            0);
+        m_table->selectionModel()->setCurrentIndex(newest, QItemSelectionModel::ClearAndSelect |
+                                                               QItemSelectionModel::Rows);
+        m_table->scrollTo(newest);
+    }
     m_tick = new QTimer(this);
     connect(m_tick, &QTimer::timeout, this, &LogbookWindow::lookAgain);
     m_tick->start(LookEveryMs);
@@ -107,11 +118,20 @@ QWidget *LogbookWindow::buildTablePane()
     m_table->horizontalHeader()->setSectionsMovable(true);
     m_table->setContextMenuPolicy(Qt::CustomContextMenu);
     m_table->installEventFilter(this);
+    // Wide enough for what each column holds, so that the text keeps room.
+    const QFontMetrics fm = m_table->fontMetrics();
+    const auto fits = [&fm](const QString &widest) { return fm.horizontalAdvance(widest) + 14; };
+    LogbookEntry sample;
+    sample.start = QStringLiteral("2004-12-28T23:59:59");
     const std::pair<int, int> widths[] = {
-        {LogbookTableModel::User, 90},   {LogbookTableModel::Kind, 80},
-        {LogbookTableModel::Start, 140}, {LogbookTableModel::Duration, 80},
-        {LogbookTableModel::Scans, 55},  {LogbookTableModel::Channels, 65},
-        {LogbookTableModel::State, 110}, {LogbookTableModel::Note, 100}};
+        {LogbookTableModel::User, 80},
+        {LogbookTableModel::Kind, fits(kindName(LogKind::TroubleCode))},
+        {LogbookTableModel::Start, fits(startText(sample, m_dates))},
+        {LogbookTableModel::Duration, fits(QStringLiteral("0:00:00.00"))},
+        {LogbookTableModel::Scans, fits(QStringLiteral("32,767"))},
+        {LogbookTableModel::Channels, fits(QStringLiteral("Channels"))},
+        {LogbookTableModel::State, fits(stateName(LogState::OnHandheld))},
+        {LogbookTableModel::Note, 70}};
     for (const auto &[column, width] : widths)
         m_table->setColumnWidth(column, width);
     connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -130,7 +150,6 @@ QWidget *LogbookWindow::buildLogPane()
     m_description = new QPlainTextEdit(pane);
     m_description->setObjectName(QStringLiteral("description"));
     m_description->setReadOnly(true);
-    m_description->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_note = new QPlainTextEdit(pane);
     m_note->setObjectName(QStringLiteral("noteEditor"));
     m_note->setTabChangesFocus(true);
@@ -141,7 +160,7 @@ QWidget *LogbookWindow::buildLogPane()
     column->addWidget(m_description, 1);
     column->addWidget(paneTitle(QStringLiteral("N&ote"), m_note, pane));
     column->addWidget(m_note);
-    pane->setMinimumWidth(260);
+    pane->setMinimumWidth(200);
     return pane;
 }
 
@@ -204,14 +223,18 @@ void LogbookWindow::restoreSettings()
         m_table->sortByColumn(columns->sortIndicatorSection(), columns->sortIndicatorOrder());
     const QByteArray geometry =
         QByteArray::fromBase64(m_settings.read(Section, QStringLiteral("Geometry"), {}).toLatin1());
+    m_split->restoreState(
+        QByteArray::fromBase64(m_settings.read(Section, QStringLiteral("Split"), {}).toLatin1()));
     if (geometry.isEmpty() || !restoreGeometry(geometry))
-        resize(980, 680); // fits a 1024x768 screen with its panel
+        resize(1000, 700); // fits a 1024x768 screen
 }
 
 void LogbookWindow::saveSettings()
 {
     m_settings.write(Section, QStringLiteral("Columns"),
                      QString::fromLatin1(m_table->horizontalHeader()->saveState().toBase64()));
+    m_settings.write(Section, QStringLiteral("Split"),
+                     QString::fromLatin1(m_split->saveState().toBase64()));
     m_settings.write(Section, QStringLiteral("Geometry"),
                      QString::fromLatin1(saveGeometry().toBase64()));
 }

@@ -17,6 +17,7 @@
 class QAction;
 class QLabel;
 class QPlainTextEdit;
+class QSplitter;
 class QTableView;
 class QTimer;
 
@@ -96,6 +97,7 @@ private:
     LogbookFilterModel *m_shown = nullptr;
     LogbookFilterBar *m_filter = nullptr;
     QTableView *m_table = nullptr;
+    QSplitter *m_split = nullptr;
     QPlainTextEdit *m_description = nullptr;
     QPlainTextEdit *m_note = nullptr;
     QLabel *m_docking = nullptr;

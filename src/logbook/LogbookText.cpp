@@ -21,8 +21,8 @@ QString durationText(std::int64_t ms)
 
 QString stateName(LogState state)
 {
-    static const std::array<const char *, 5> names = {
-        "On the handheld", "Deleted", "Gone from the handheld", "Put back", "Not confirmed"};
+    static const std::array<const char *, 5> names = {"On handheld", "Deleted", "Gone", "Put back",
+                                                      "Unconfirmed"};
     return QLatin1String(names.at(static_cast<std::size_t>(state)));
 }
 

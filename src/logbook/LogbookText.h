@@ -11,8 +11,8 @@ class DateText;
 
 // "h:mm:ss.cc"
 QString durationText(std::int64_t ms);
-// "On the handheld", "Deleted", "Gone from the handheld", "Put back",
-// "Not confirmed"
+// "On handheld", "Deleted", "Gone", "Put back", "Unconfirmed": the tools'
+// words, for people.
 QString stateName(LogState state);
 // The start as the main window's list writes a date and time.
 QString startText(const LogbookEntry &log, const DateText &dates);

@@ -76,11 +76,11 @@ TEST(LogbookTable, EveryColumnAsShown)
 {
     const Table t;
     const QStringList rows = {
-        "Jo|Rirod log|12/1/2004 9:00:00 AM|0:00:09.00|9|3|On the handheld||highway",
+        "Jo|Rirod log|12/1/2004 9:00:00 AM|0:00:09.00|9|3|On handheld||highway",
         "Al|LTrim|1/2/2005 10:00:00 AM|0:00:00.00|0|0|Deleted|Dyno day|trim",
         "Jo|Rirod log|1/2/2005 8:30:00 AM|0:01:40.00|100|1|Put back||city",
-        "Al|Rirod log|3/7/2004 12:00:00 PM|0:00:10.00|10|2|Gone from the handheld||Highway 2",
-        "Jo|Trouble code||0:00:00.00|0|0|On the handheld||Can't be read: its kind (9) is none the "
+        "Al|Rirod log|3/7/2004 12:00:00 PM|0:00:10.00|10|2|Gone||Highway 2",
+        "Jo|Trouble code||0:00:00.00|0|0|On handheld||Can't be read: its kind (9) is none the "
         "program knows",
     };
     for (int row = 0; row < int(rows.size()); ++row)
