@@ -140,7 +140,8 @@ void LogbookWindow::purge()
         QStringLiteral("Purge"));
     if (!day)
         return;
-    const QString dayText = m_dates.locale().toString(*day, QLocale::ShortFormat);
+    const QString dayText = m_dates.locale().toString(
+        *day, withFourDigitYear(m_dates.locale().dateFormat(QLocale::ShortFormat)));
     std::vector<LogbookEntry> going;
     try {
         for (const std::int64_t id : logbook->purgeable(*day))
@@ -158,9 +159,11 @@ void LogbookWindow::purge()
     }
     const std::size_t more = going.size() > MostNamedLogs ? going.size() - MostNamedLogs : 0;
     going.resize(going.size() - more);
-    QString question = QStringLiteral("Remove these %1 logs from the logbook for good?\n\n")
-                           .arg(going.size() + more) +
-                       namedLogs(going);
+    const std::size_t count = going.size() + more;
+    QString question = QStringLiteral("Remove %1 from the logbook for good?\n\n%2")
+                           .arg(count == 1 ? QStringLiteral("this log")
+                                           : QStringLiteral("these %1 logs").arg(count),
+                                namedLogs(going));
     if (more > 0)
         question += QStringLiteral("\nand %1 more").arg(more);
     if (!m_ui.ask(question))

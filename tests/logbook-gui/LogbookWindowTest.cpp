@@ -148,6 +148,71 @@ TEST(LogbookWindow, PutBackFollowsTheDockedUser)
     EXPECT_EQ(w.window().selectedLogs().front().id, 1);
 }
 
+TEST(LogbookWindow, PurgeNamesWhatGoes)
+{
+    WindowOverLogbook w;
+    w.f.handheld.drop("TCodeLog");
+    w.pull();
+    const QDate tomorrow = QDate::currentDate().addDays(1);
+    const struct {
+        std::optional<QDate> day;
+        std::optional<bool> answer; // none: not asked
+        QStringList prompts;
+        int logsLeft;
+    } cases[] = {
+        {std::nullopt,
+         std::nullopt,
+         {"Remove from the logbook the logs no handheld holds, last seen before:"},
+         6},
+        {QDate::currentDate(),
+         std::nullopt,
+         {"Remove from the logbook the logs no handheld holds, last seen before:",
+          "No log was last seen before " + QDate::currentDate().toString("M/d/yyyy") +
+              " on a handheld that no longer holds it: nothing to purge."},
+         6},
+        {tomorrow,
+         false,
+         {"Remove from the logbook the logs no handheld holds, last seen before:",
+          "Remove this log from the logbook for good?\n\n3/1/2005 10:00:00 AM - P0171"},
+         6},
+        {tomorrow,
+         true,
+         {"Remove from the logbook the logs no handheld holds, last seen before:",
+          "Remove this log from the logbook for good?\n\n3/1/2005 10:00:00 AM - P0171"},
+         5},
+    };
+    for (const auto &c : cases) {
+        w.f.ui.prompts.clear();
+        w.f.ui.dates = {c.day};
+        if (c.answer)
+            w.f.ui.answers = {*c.answer};
+        w.control<QAction>("actionPurge")->trigger();
+        EXPECT_EQ(w.f.ui.texts(), c.prompts);
+        EXPECT_EQ(w.window().shownLogs().rowCount(), c.logsLeft);
+    }
+}
+
+TEST(LogbookWindow, SortColumnsAndGeometryAreRemembered)
+{
+    MemorySettings settings;
+    {
+        WindowOverLogbook w;
+        w.window().table()->sortByColumn(LogbookTableModel::Scans, Qt::DescendingOrder);
+        w.window().table()->setColumnWidth(LogbookTableModel::User, 123);
+        w.window().resize(900, 600);
+        w.window().close();
+        settings.values = w.settings.values;
+    }
+    WindowOverLogbook w;
+    w.settings.values = settings.values;
+    QHeaderView *header = w.window().table()->horizontalHeader();
+    EXPECT_EQ(header->sortIndicatorSection(), LogbookTableModel::Scans);
+    EXPECT_EQ(header->sortIndicatorOrder(), Qt::DescendingOrder);
+    EXPECT_EQ(header->sectionSize(LogbookTableModel::User), 123);
+    EXPECT_EQ(w.window().size(), QSize(900, 600));
+    EXPECT_EQ(w.column(LogbookTableModel::Scans).value(0), "20");
+}
+
 TEST(LogbookWindow, ShowLogSelectsAHiddenLogAndRaises)
 {
     WindowOverLogbook w;
