@@ -140,6 +140,12 @@ TEST(LogbookWindow, PutBackFollowsTheDockedUser)
               "0 of 1 logs put back on the handheld.\n\n3/7/2004 12:00:00 PM - A: "
               "it is still on the handheld");
 
+    // Pull now takes in what the handheld got since.
+    w.f.handheld.add("LTrimLog", {textLogRecord({2006, 1, 1, 8, 0, 0}, "new trim")});
+    w.control<QAction>("actionPull")->trigger();
+    EXPECT_EQ(w.status(), "1 new logs pulled, 6 held already.");
+    EXPECT_EQ(w.window().shownLogs().rowCount(), 7);
+
     w.f.handheld.undock();
     w.window().lookAgain();
     EXPECT_FALSE(w.enabled("actionPutBack"));
