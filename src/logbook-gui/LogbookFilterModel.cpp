@@ -8,8 +8,6 @@ LogbookFilterModel::LogbookFilterModel(LogbookTableModel &table, QObject *parent
     : QSortFilterProxyModel(parent), m_table(table)
 {
     setSourceModel(&table);
-    setSortRole(LogbookTableModel::SortRole);
-    setSortCaseSensitivity(Qt::CaseInsensitive);
 }
 
 void LogbookFilterModel::setLogFilter(const LogFilter &filter)
@@ -33,6 +31,11 @@ bool LogbookFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex &) co
 {
     const LogbookEntry &log = m_table.log(sourceRow);
     return !log.damage.isEmpty() || m_filter.admits(log);
+}
+
+bool LogbookFilterModel::lessThan(const QModelIndex &left, const QModelIndex &right) const
+{
+    return m_table.sortsBefore(left.row(), right.row(), left.column());
 }
 
 } // namespace vexa

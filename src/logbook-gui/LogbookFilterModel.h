@@ -25,6 +25,8 @@ public:
 
 protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const override;
+    // The table's own order, without a value made per comparison.
+    bool lessThan(const QModelIndex &left, const QModelIndex &right) const override;
 
 private:
     LogbookTableModel &m_table;

@@ -83,8 +83,6 @@ QVariant LogbookTableModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         return shown(log, index.column());
-    case SortRole:
-        return sortValue(log, index.column());
     case IdRole:
         return QVariant::fromValue<qint64>(log.id);
     case Qt::ToolTipRole:
@@ -131,25 +129,36 @@ QVariant LogbookTableModel::shown(const LogbookEntry &log, int column) const
     }
 }
 
-QVariant LogbookTableModel::sortValue(const LogbookEntry &log, int column) const
+bool LogbookTableModel::sortsBefore(int left, int right, int column) const
 {
+    const LogbookEntry &a = log(left);
+    const LogbookEntry &b = log(right);
+    const auto texts = [](const QString &x, const QString &y) {
+        return QString::compare(x, y, Qt::CaseInsensitive) < 0;
+    };
     switch (column) {
-    case Start:
-        return log.start; // ISO text sorts as time does
-    case Duration:
-        return QVariant::fromValue<qint64>(log.durationMs);
-    case Scans:
-        return log.scanCount;
-    case Channels:
-        return channelCount(log.channels);
+    case User:
+        return texts(a.userName, b.userName);
     case Kind:
-        return static_cast<int>(log.kind);
+        return a.kind < b.kind;
+    case Start:
+        return a.start < b.start; // ISO text sorts as time does
+    case Duration:
+        return a.durationMs < b.durationMs;
+    case Scans:
+        return a.scanCount < b.scanCount;
+    case Channels:
+        return channelCount(a.channels) < channelCount(b.channels);
     case State:
-        return static_cast<int>(log.state);
+        return a.state < b.state;
+    case Note:
+        return texts(oneLine(a.note), oneLine(b.note));
     case Text:
-        return log.damage.isEmpty() ? log.text : QString();
+        // A damaged row has no text to sort by.
+        return texts(a.damage.isEmpty() ? a.text : QString(),
+                     b.damage.isEmpty() ? b.text : QString());
     default:
-        return shown(log, column);
+        return false;
     }
 }
 

@@ -1,6 +1,6 @@
 // The logbook's logs as a table: one row per log, every log, in the columns
-// the logbook window shows; each cell also gives a value to sort by, so that
-// dates, durations and counts sort as such.
+// the logbook window shows, and the order of each column: dates, durations
+// and counts sort as such.
 #pragma once
 
 #include "logbook/LogbookEntry.h"
@@ -17,8 +17,7 @@ class LogbookTableModel final : public QAbstractTableModel {
 
 public:
     enum Column { User, Kind, Start, Duration, Scans, Channels, State, Note, Text, ColumnCount };
-    static constexpr int SortRole = Qt::UserRole;
-    static constexpr int IdRole = Qt::UserRole + 1; // the log's id, in every column
+    static constexpr int IdRole = Qt::UserRole; // the log's id, in every column
 
     explicit LogbookTableModel(const DateText &dates, QObject *parent = nullptr);
 
@@ -28,6 +27,9 @@ public:
     const LogbookEntry &log(int row) const { return m_logs.at(static_cast<std::size_t>(row)); }
     // -1 when the table has no such log.
     int rowOf(std::int64_t id) const;
+    // Whether row `left` comes before row `right` sorted by `column`
+    // ascending; ties keep the logbook's order.
+    bool sortsBefore(int left, int right, int column) const;
     // One log's note changed, without a reload.
     void setNote(int row, const QString &note);
 
@@ -38,7 +40,6 @@ public:
 
 private:
     QVariant shown(const LogbookEntry &log, int column) const;
-    QVariant sortValue(const LogbookEntry &log, int column) const;
 
     DateText m_dates;
     std::vector<LogbookEntry> m_logs;
