@@ -15,6 +15,7 @@
 #include "plot-gui/PlotWindow.h"
 
 #include <QStatusBar>
+#include <QTimer>
 
 namespace vexa {
 
@@ -76,6 +77,7 @@ void LogbookWindow::putBackSelected()
         ids.push_back(log.id);
     CommandOutcome outcome;
     try {
+        const QSignalBlocker quiet(m_tick); // no reload while the command yields
         Logbook logbook(m_path);
         outcome = restoreFromLogbook(logbook, ids, {m_sync, *m_host, false});
     } catch (...) {
@@ -107,6 +109,7 @@ void LogbookWindow::pullNow()
     QStringList problems;
     QString pulled;
     try {
+        const QSignalBlocker quiet(m_tick); // no reload while the command yields
         Logbook logbook(m_path);
         try {
             problems << takeInDockedArchive(logbook, m_sync).damaged;
