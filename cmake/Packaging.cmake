@@ -6,15 +6,11 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 set(CPACK_PACKAGE_DESCRIPTION
     "VEXASynch lists the logs saved on a docked VEXA engine-data logger, describes
 and plots them, saves them as comma-delimited text, fixed-width text or EFILive
-binary logs, and deletes them from the handheld, keeping every deleted log in
-an archive it can restore. vexa-export, vexa-logbook and vexa-handheld do the
-same from the command line; vexa-export also writes the MSL and MLG logs of
-MegaLogViewer.")
-if(TARGET VEXALogbook)
-    string(APPEND CPACK_PACKAGE_DESCRIPTION "
-VEXA Logbook keeps a window open on every log ever pulled, with no handheld
-docked: sort, filter, note, plot, save, put back and purge.")
-endif()
+binary logs, and deletes them from the handheld, keeping every log it has seen
+in a logbook on the desktop. VEXA Logbook keeps a window open on every log ever
+pulled, with no handheld docked: sort, filter, note, plot, save, put back and
+purge. vexa-export, vexa-logbook and vexa-handheld do the same from the command
+line; vexa-export also writes the MSL and MLG logs of MegaLogViewer.")
 set(CPACK_PACKAGE_FILE_NAME "${CPACK_PACKAGE_NAME}_${PROJECT_VERSION}")
 set(CPACK_GENERATOR DEB)
 set(CPACK_STRIP_FILES ON)

@@ -2,9 +2,12 @@
 // this interface, so that tests can answer them.
 #pragma once
 
+#include <QDate>
 #include <QList>
 #include <QObject>
 #include <QString>
+
+#include <optional>
 
 namespace vexa {
 
@@ -56,6 +59,13 @@ public:
     virtual QString chooseFolder(const QString &title) = 0;
     // One of the formats, and what becomes of files that exist.
     virtual FormatChoice chooseFormat(const QString &title, const QList<FormatOffer> &formats) = 0;
+    // A day, asked with `text`; none: cancelled, or nobody to ask.
+    virtual std::optional<QDate> chooseDate(const QString &text, const QString &title)
+    {
+        (void)text;
+        (void)title;
+        return std::nullopt;
+    }
     // The window the boxes that follow belong to, so that they raise it and
     // not the main window; null gives them back to the main window.
     virtual void setDialogOwner(QObject *window) { (void)window; }

@@ -3,8 +3,13 @@
 #include "FormatDialog.h"
 #include "PathDialog.h"
 
+#include <QDateEdit>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
+#include <QVBoxLayout>
 
 namespace vexa {
 
@@ -72,6 +77,28 @@ FormatChoice QtUserInterface::chooseFormat(const QString &title, const QList<For
 {
     FormatDialog dialog(title, formats, parent());
     return dialog.exec() == QDialog::Accepted ? dialog.choice() : FormatChoice{};
+}
+
+std::optional<QDate> QtUserInterface::chooseDate(const QString &text, const QString &title)
+{
+    QDialog dialog(parent());
+    dialog.setWindowTitle(title);
+    auto *layout = new QVBoxLayout(&dialog);
+    auto *label = new QLabel(text, &dialog);
+    label->setWordWrap(true);
+    auto *day = new QDateEdit(QDate::currentDate(), &dialog);
+    day->setCalendarPopup(true);
+    day->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
+    label->setBuddy(day);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(label);
+    layout->addWidget(day);
+    layout->addWidget(buttons);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return day->date();
 }
 
 } // namespace vexa

@@ -20,6 +20,7 @@ public:
     SaveLocation chooseSaveLocation(bool rirodFormats) override;
     QString chooseFolder(const QString &title) override;
     FormatChoice chooseFormat(const QString &title, const QList<FormatOffer> &formats) override;
+    std::optional<QDate> chooseDate(const QString &text, const QString &title) override;
     void setDialogOwner(QObject *window) override { m_owner = qobject_cast<QWidget *>(window); }
 
 private:

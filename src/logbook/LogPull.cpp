@@ -373,4 +373,13 @@ PullOutcome holdKind(Logbook &logbook, const SyncComponent &sync, vexasync::Byte
     }
 }
 
+QString pulledText(const PullOutcome &outcome)
+{
+    QString text =
+        QStringLiteral("%1 new logs pulled, %2 held already.").arg(outcome.added).arg(outcome.held);
+    if (outcome.gone > 0)
+        text += QStringLiteral("\n%1 logs are no longer on the handheld.").arg(outcome.gone);
+    return text;
+}
+
 } // namespace vexa

@@ -28,6 +28,10 @@ struct PullOutcome {
     std::vector<int> unreadableAt;
 };
 
+// "3 new logs pulled, 8 held already.", and on a line of its own how many
+// left the handheld, when any did.
+QString pulledText(const PullOutcome &outcome);
+
 // Reads every kind inside one change group of the handheld, which it
 // leaves unchanged. Throws RuntimeError when nothing is docked or the
 // logbook can't be written; a log that can't be read is reported in the

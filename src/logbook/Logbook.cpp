@@ -276,16 +276,23 @@ void Logbook::markPutBack(std::int64_t id, std::uint64_t record)
     }
 }
 
-int Logbook::purgeBefore(const QDate &day)
+std::vector<std::int64_t> Logbook::purgeable(const QDate &day) const
 {
     const QDateTime cut = day.startOfDay();
+    std::vector<std::int64_t> old;
+    // id, last seen of the logs no handheld holds
+    SqlStatement rows(*m_file, "SELECT id, last_seen FROM logs WHERE state IN (1, 2)");
+    while (rows.step())
+        if (const QDateTime seen = timeOf(rows.text(1)); seen.isValid() && seen < cut)
+            old.push_back(rows.integer(0));
+    return old;
+}
+
+int Logbook::purgeBefore(const QDate &day)
+{
     m_file->beginWrite();
     try {
-        std::vector<std::int64_t> old;
-        SqlStatement rows(*m_file, "SELECT id, last_seen FROM logs WHERE state IN (1, 2)");
-        while (rows.step())
-            if (const QDateTime seen = timeOf(rows.text(1)); seen.isValid() && seen < cut)
-                old.push_back(rows.integer(0));
+        const std::vector<std::int64_t> old = purgeable(day);
         SqlStatement logs(*m_file, "DELETE FROM logs WHERE id = ?");
         SqlStatement scans(*m_file, "DELETE FROM log_scans WHERE log = ?");
         SqlStatement events(*m_file, "DELETE FROM history WHERE log = ?");

@@ -40,6 +40,8 @@ public:
     // Removes the logs no handheld holds (deleted or gone) last seen before
     // the start of `day` (local time); returns how many.
     int purgeBefore(const QDate &day);
+    // The ids purgeBefore(day) would remove now.
+    std::vector<std::int64_t> purgeable(const QDate &day) const;
 
     // The program deleted these logs from the user's handheld, named by the
     // handheld's record ids (none: every log of the kind it held there).

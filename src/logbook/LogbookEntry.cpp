@@ -50,12 +50,18 @@ QString eventWord(LogEvent event)
 
 bool LogFilter::admits(const LogbookEntry &log) const
 {
-    const QDate day = QDate::fromString(log.start.left(10), Qt::ISODate);
-    return (!kind || log.kind == *kind) && (user.isEmpty() || log.userName == user) &&
-           (!state || log.state == *state) && (!since.isValid() || day >= since) &&
-           (!until.isValid() || day <= until) &&
-           (search.isEmpty() || log.text.contains(search, Qt::CaseInsensitive) ||
-            log.note.contains(search, Qt::CaseInsensitive));
+    if ((kind && log.kind != *kind) || (!user.isEmpty() && log.userName != user) ||
+        (state && log.state != *state))
+        return false;
+    // The day is read only when a range asks for it: a window filters
+    // thousands of logs at each keystroke.
+    if (since.isValid() || until.isValid()) {
+        const QDate day = QDate::fromString(log.start.left(10), Qt::ISODate);
+        if ((since.isValid() && day < since) || (until.isValid() && day > until))
+            return false;
+    }
+    return search.isEmpty() || log.text.contains(search, Qt::CaseInsensitive) ||
+           log.note.contains(search, Qt::CaseInsensitive);
 }
 
 } // namespace vexa

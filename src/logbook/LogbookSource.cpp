@@ -16,14 +16,35 @@ LogbookSource::LogbookSource(const Logbook &logbook, vexasync::ByteUtility &byte
 
 LogbookSource::~LogbookSource() = default;
 
+std::vector<LogbookEntry> LogbookSource::chosenLogs(LogKind kind) const
+{
+    // A few logs are looked up one by one: a logbook of thousands is not
+    // read to find them.
+    constexpr std::size_t MostLookedUp = 64;
+    if (m_only.size() > MostLookedUp)
+        return m_logbook.logs({kind, {}, {}, {}, {}, {}});
+    std::vector<std::int64_t> ids = m_only;
+    std::sort(ids.begin(), ids.end()); // the logbook's order
+    ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+    std::vector<LogbookEntry> entries;
+    for (const std::int64_t id : ids) {
+        try {
+            entries.push_back(m_logbook.log(id));
+        } catch (const RuntimeError &e) {
+            if (e.number() != ErrorNumber::SubscriptOutOfRange)
+                throw;
+        }
+    }
+    return entries;
+}
+
 std::vector<SourceLog> LogbookSource::logs(LogKind kind)
 {
     LogFilter filter = m_filter;
     filter.kind = kind;
     std::vector<SourceLog> logs;
     m_ids.clear();
-    for (const LogbookEntry &e :
-         m_logbook.logs(m_only.empty() ? filter : LogFilter{kind, {}, {}, {}, {}, {}})) {
+    for (const LogbookEntry &e : m_only.empty() ? m_logbook.logs(filter) : chosenLogs(kind)) {
         if (e.kind != kind ||
             (!m_only.empty() && std::find(m_only.begin(), m_only.end(), e.id) == m_only.end()))
             continue;

@@ -27,6 +27,10 @@ public:
     std::int64_t idAt(std::size_t position) const { return m_ids.at(position); }
 
 private:
+    // The logs of `ids` still in the logbook, in its order; perhaps of other
+    // kinds too.
+    std::vector<LogbookEntry> chosenLogs(LogKind kind) const;
+
     const Logbook &m_logbook;
     vexasync::ByteUtility &m_bytes;
     LogFilter m_filter;

@@ -125,15 +125,17 @@ TEST(LogbookDelete, NoLogbookOrLockNoDelete)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
         a.logbook = c.logbook;
-        if (c.moveUserFolder)
+        if (c.moveUserFolder) {
             ASSERT_TRUE(QDir().rename(userFolder, userFolder + "-away"));
+        }
         EXPECT_EQ(a.deleteLines({1}), CommandOutcome::Status::Failed);
         EXPECT_TRUE(a.f.ui.texts().last().startsWith("There was an error deleting the log."));
         EXPECT_TRUE(a.f.ui.texts().last().section("\r\n", 1, 1).startsWith(c.cause))
             << a.f.ui.texts().last().toStdString();
         EXPECT_EQ(a.deleteAll(), CommandOutcome::Status::Failed);
-        if (c.moveUserFolder)
+        if (c.moveUserFolder) {
             ASSERT_TRUE(QDir().rename(userFolder + "-away", userFolder));
+        }
     }
     EXPECT_EQ(readFile(notALogbook), QByteArray(512, 'x'));
     a.index.reset();

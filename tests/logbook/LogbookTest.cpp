@@ -251,8 +251,9 @@ TEST(LogbookFile, EveryEarlierVersionOpensAndIsBroughtUp)
             l.pull();
         runSql(l.path(), QString::fromLatin1(undone[version]) +
                              QStringLiteral("PRAGMA user_version = %1").arg(version));
-        if (version > 0)
+        if (version > 0) {
             EXPECT_THROW(Logbook(l.path(), Logbook::Access::ReadOnly), RuntimeError);
+        }
         EXPECT_EQ(l.pull().added, version == 0 ? 6 : 0);
         EXPECT_EQ(l.listed(), AllOnHandheld);
         runSql(l.path(), "SELECT count(*) FROM taken_archives, stray_scans");
@@ -331,6 +332,7 @@ TEST(Logbook, NotesFiltersAndPurge)
     l.f.handheld.drop("TCodeLog");
     l.pull();
     EXPECT_EQ(logbook.purgeBefore(QDate::currentDate()), 0);
+    EXPECT_EQ(logbook.purgeable(QDate::currentDate().addDays(1)), std::vector<std::int64_t>{6});
     EXPECT_EQ(logbook.purgeBefore(QDate::currentDate().addDays(1)), 1);
     EXPECT_EQ(texts({}), (QStringList{"A", "B", "A", "trim", "accel"}));
 }

@@ -87,6 +87,16 @@ FormatChoice ScriptedUi::chooseFormat(const QString &title, const QList<FormatOf
     return next(formatChoices, "format choice");
 }
 
+std::optional<QDate> ScriptedUi::chooseDate(const QString &text, const QString &title)
+{
+    Prompt prompt;
+    prompt.kind = Prompt::Date;
+    prompt.text = text;
+    prompt.title = title;
+    record(prompt);
+    return next(dates, "date question: " + text);
+}
+
 QStringList ScriptedUi::texts() const
 {
     QStringList all;

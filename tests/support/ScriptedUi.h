@@ -13,7 +13,7 @@
 namespace vexa::test {
 
 struct Prompt {
-    enum Kind { Message, Question, SaveFile, SaveLocation, Folder, Format };
+    enum Kind { Message, Question, SaveFile, SaveLocation, Folder, Format, Date };
     Kind kind;
     QString text;
     QString title;
@@ -32,6 +32,7 @@ public:
     std::deque<SaveLocation> locations;
     std::deque<QString> folders;
     std::deque<FormatChoice> formatChoices;
+    std::deque<std::optional<QDate>> dates; // running out fails the test
     // Runs while the box is "open", before it is answered.
     std::function<void(const Prompt &)> whileOpen;
 
@@ -42,6 +43,7 @@ public:
     SaveLocation chooseSaveLocation(bool rirodFormats) override;
     QString chooseFolder(const QString &title) override;
     FormatChoice chooseFormat(const QString &title, const QList<FormatOffer> &formats) override;
+    std::optional<QDate> chooseDate(const QString &text, const QString &title) override;
 
     // The texts of all boxes shown, in order.
     QStringList texts() const;

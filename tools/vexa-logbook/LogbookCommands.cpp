@@ -8,6 +8,7 @@
 #include "deletion/LogbookRestore.h"
 #include "logbook/LogPull.h"
 #include "logbook/Logbook.h"
+#include "logbook/LogbookText.h"
 #include "store/DateText.h"
 #include "store/LogSearch.h"
 #include "store/SyncComponent.h"
@@ -27,16 +28,6 @@ namespace {
 std::string local(const QString &text)
 {
     return text.toLocal8Bit().toStdString();
-}
-
-QString durationText(std::int64_t ms)
-{
-    const std::int64_t cs = ms / 10;
-    return QStringLiteral("%1:%2:%3.%4")
-        .arg(cs / 360000)
-        .arg(cs / 6000 % 60, 2, 10, QLatin1Char('0'))
-        .arg(cs / 100 % 60, 2, 10, QLatin1Char('0'))
-        .arg(cs % 100, 2, 10, QLatin1Char('0'));
 }
 
 QString startShown(const QString &start)
@@ -85,9 +76,7 @@ int pullLogs(const Args &, const QString &path)
     const PullOutcome outcome = pullHandheld(logbook, sync, *sync.createByteUtility());
     for (const QString &line : outcome.unreadable)
         std::cerr << "vexa-logbook: " << local(line) << '\n';
-    std::cout << outcome.added << " new logs pulled, " << outcome.held << " held already.\n";
-    if (outcome.gone > 0)
-        std::cout << outcome.gone << " logs are no longer on the handheld.\n";
+    std::cout << local(pulledText(outcome)) << '\n';
     return outcome.unreadable.isEmpty() && !failed ? 0 : 1;
 }
 
@@ -141,10 +130,7 @@ int showLog(const Args &args, const QString &path)
     }
     const SyncComponent sync;
     const auto bytes = sync.createByteUtility();
-    const DateText dates;
-    const QString description = logDescription(
-        readIndexEntry(*bytes, {0, 0, 0, 0, log.indexRecord}, log.kind), log.kind, dates);
-    std::cout << local(QString(description).replace(QStringLiteral("\r\n"), QStringLiteral("\n")))
+    std::cout << local(logbookDescription(log, *bytes, DateText()))
               << "\n\nNote: " << local(log.note) << "\nState: " << local(stateWord(log.state))
               << "\nUser: " << local(log.userName) << "\nCopy: " << log.copy << "\nHistory:\n";
     for (const HistoryEvent &e : logbook.history(log.id))
