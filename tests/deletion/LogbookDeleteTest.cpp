@@ -6,6 +6,7 @@
 #include "core/RuntimeError.h"
 #include "deletion/DeletedLogArchive.h"
 #include "deletion/HandheldLock.h"
+#include "format/IndexRecord.h"
 #include "logbook/Logbook.h"
 #include "support/ExportToolRun.h"
 #include "support/FailingAdapter.h"
@@ -92,6 +93,40 @@ TEST(LogbookDelete, ACancelledDeleteSaysWhichLogsWentAndRestoresToTheWhole)
     EXPECT_EQ(a.restore({a.idOf("B")}).logs.at(0).detail, "it is still on the handheld");
     EXPECT_EQ(a.restoreAll().size(), 1u);
     EXPECT_EQ(a.saveEvery(), a.before);
+}
+
+TEST(LogbookDelete, ALogTheLogbookCantKeepStopsOnlyTheDeleteThatTakesIt)
+{
+    const struct {
+        const char *what;
+        std::vector<int> lines; // empty: Delete All
+        CommandOutcome::Status status;
+    } cases[] = {
+        {"another line", {0}, CommandOutcome::Status::Completed},
+        {"its own line", {2}, CommandOutcome::Status::Failed},
+        {"Delete All", {}, CommandOutcome::Status::Failed},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        Logbooking a;
+        // The third log's scans start past the last one: it can't be read whole.
+        vexasync::Record third = a.index->readByIndex(2);
+        IndexRecord::setFirstScanIn(*a.f.bytes, third.bytes, 30000);
+        a.index->write(third.id, third.attributes, third.category, third.bytes);
+        const QByteArray image = a.f.handheld.imageBytes();
+        EXPECT_EQ(c.lines.empty() ? a.deleteAll() : a.deleteLines(c.lines), c.status);
+        if (c.status == CommandOutcome::Status::Failed) {
+            EXPECT_TRUE(a.f.ui.texts().last().contains(
+                "The logbook can't keep a log about to be deleted: Rirod Logs log 3 can't be read"))
+                << a.f.ui.texts().last().toStdString();
+            EXPECT_EQ(a.f.handheld.imageBytes(), image) << "nothing was deleted";
+        } else {
+            EXPECT_EQ(a.index->recordCount(), 4);
+            // moved down by the ten scans of the log deleted before it
+            EXPECT_EQ(IndexRecord::firstScanIn(*a.f.bytes, a.index->readById(third.id).bytes),
+                      29990);
+        }
+    }
 }
 
 TEST(LogbookDelete, NoLogbookOrLockNoDelete)
