@@ -69,7 +69,7 @@ SaveLocation QtUserInterface::chooseSaveLocation(bool rirodFormats)
 
 QString QtUserInterface::chooseFolder(const QString &title)
 {
-    const QString folder = QFileDialog::getExistingDirectory(parent(), title);
+    const QString folder = QFileDialog::getExistingDirectory(parent(), title, QDir::homePath());
     return folder.isEmpty() ? QString() : QDir::toNativeSeparators(folder);
 }
 
