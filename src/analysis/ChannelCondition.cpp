@@ -32,12 +32,11 @@ constexpr std::array<std::pair<std::string_view, Op>, 6> OpWords = {{
 // the way its text does.
 bool shownEquals(const ChannelCondition &c, double value)
 {
-    const ParamRow *row = findParam(c.code);
     if (!std::isfinite(value))
         return false;
-    if (row->decimals == OpenClosed)
+    if (c.decimals == OpenClosed)
         return (value > 0.5 ? 1.0 : 0.0) == c.number;
-    const double scale = std::pow(10.0, row->decimals);
+    const double scale = std::pow(10.0, c.decimals);
     const double units = value * scale;
     if (std::abs(std::abs(units - std::floor(units)) - 0.5) > 1e-6) {
         const double target = std::round(c.number * scale);
@@ -147,11 +146,13 @@ ChannelCondition parseCondition(std::string_view text)
     if (left.empty() || left.find_first_of(" \t|") != std::string_view::npos)
         unreadable(text);
     c.code = std::string(left);
-    if (!findParam(c.code))
+    const ParamRow *row = findParam(c.code);
+    if (!row)
         throw RuntimeError(ErrorNumber::InvalidCall,
                            QStringLiteral("The condition '%1' names no channel: '%2' is no code "
                                           "of the catalogue")
                                .arg(quoted(text), quoted(c.code)));
+    c.decimals = row->decimals;
     return c;
 }
 

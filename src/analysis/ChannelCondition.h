@@ -16,6 +16,7 @@ struct ChannelCondition {
     Measure measure = Measure::Value;
     Op op = Op::Less;
     double number = 0;
+    int decimals = 0; // the channel's display precision, or OpenClosed
 
     bool isRate() const { return measure != Measure::Value; }
     // `=` and `!=` on a value compare it as shown at the channel's display
