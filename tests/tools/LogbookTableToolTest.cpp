@@ -2,6 +2,7 @@
 // table's text, what is said of logs left out, and the exit statuses.
 #include "support/ExportToolRun.h"
 #include "support/LogRecords.h"
+#include "support/RawSql.h"
 
 #include <QTemporaryDir>
 
@@ -41,10 +42,10 @@ struct TableLogbook {
         handheld.add("LTrimLog", {textLogRecord({2004, 3, 9, 9, 0, 0}, "trim")});
         EXPECT_EQ(run({"pull"}).out, "3 new logs pulled, 0 held already.\n");
     }
+    QString path() const { return folder.filePath("logbook.sqlite"); }
     ToolRun run(QStringList args) const
     {
-        return runTool(QStringLiteral("vexa-logbook"),
-                       QStringList{"--logbook", folder.filePath("logbook.sqlite")} + args);
+        return runTool(QStringLiteral("vexa-logbook"), QStringList{"--logbook", path()} + args);
     }
 
     TestHandheld handheld;
@@ -123,6 +124,19 @@ TEST(LogbookTableTool, PrintsTheTableNamesLogsLeftOutAndSaysWhyThereIsNone)
         EXPECT_EQ(run.out, r.out) << r.args.join(' ').toStdString();
         EXPECT_EQ(run.err, r.err) << r.args.join(' ').toStdString();
     }
+}
+
+TEST(LogbookTableTool, ALogWhoseScansAreDamagedIsLeftOutWithTheReason)
+{
+    const TableLogbook logbook;
+    runSql(logbook.path(),
+           "UPDATE log_scans SET scan_records = substr(scan_records, 1, 100) WHERE log = 1");
+    const ToolRun run = logbook.run(
+        {"table", "--x", "RPM", "--y", "LFT1", "--value", "RPM", "--x-axis", "800", "--all"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "LFT1\\RPM\t800\n0\t\n"); // log 2's one scan: below the minimum
+    EXPECT_EQ(run.err, "vexa-logbook: log 1 left out: Subscript out of range: the scan records of "
+                       "logbook log 1 are cut short\n");
 }
 
 } // namespace
