@@ -6,11 +6,8 @@
 
 namespace vexa::bench {
 
-namespace {
-
-// The handheld's records of `database` replaced by `records`.
-void replace(const BenchHandheld &handheld, const std::string &database,
-             const std::vector<Bytes> &records)
+void replaceRecords(const BenchHandheld &handheld, const std::string &database,
+                    const std::vector<Bytes> &records)
 {
     const auto db = handheld.open(database);
     db->beginGroup();
@@ -19,8 +16,6 @@ void replace(const BenchHandheld &handheld, const std::string &database,
         db->write(0, 0, 0, r);
     db->commitGroup();
 }
-
-} // namespace
 
 // A log of 32,767 scans fills every scan a handheld can point at: the long
 // log is pulled first (id 1), the 99 after it from the same handheld
@@ -40,11 +35,11 @@ BigLogbook::BigLogbook()
         for (int k = 0; k < 300; ++k)
             scans.push_back(scanRecord(log * 300 + k));
     }
-    replace(handheld, "RirodData", scans);
-    replace(handheld, "RirodIndex", index);
+    replaceRecords(handheld, "RirodData", scans);
+    replaceRecords(handheld, "RirodIndex", index);
     pullHandheld(logbook, sync, *bytes);
-    replace(handheld, "RirodData", longScans);
-    replace(handheld, "RirodIndex", {rirodIndexRecord(32767, 1)});
+    replaceRecords(handheld, "RirodData", longScans);
+    replaceRecords(handheld, "RirodIndex", {rirodIndexRecord(32767, 1)});
     LogbookFile &file = logbook.file();
     file.beginWrite();
     for (int copy = 0; copy < 101; ++copy)

@@ -24,4 +24,9 @@ struct BigLogbook {
 
 BigLogbook &bigLogbook();
 
+// The handheld's records of `database` replaced by `records`, in one change
+// group.
+void replaceRecords(const BenchHandheld &handheld, const std::string &database,
+                    const std::vector<Bytes> &records);
+
 } // namespace vexa::bench

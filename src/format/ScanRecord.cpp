@@ -40,6 +40,19 @@ std::int16_t scanTimeIn(vexasync::ByteUtility &bytes, std::span<const std::uint8
     return bytes.readInt16(record, 2, true); // 2-3, after the scan number
 }
 
+std::int16_t channelStatusIn(vexasync::ByteUtility &bytes, std::span<const std::uint8_t> record,
+                             int slot)
+{
+    return bytes.readInt16(record, 4 + 6 * static_cast<std::size_t>(slot), true);
+}
+
+float channelValueIn(vexasync::ByteUtility &bytes, std::span<const std::uint8_t> record, int slot)
+{
+    float value = 0;
+    byteArrayToSingle(bytes, record, 6 + 6 * static_cast<std::size_t>(slot), value);
+    return value;
+}
+
 ScanRecord decodeScanRecord(vexasync::ByteUtility &bytes, std::span<const std::uint8_t> record,
                             int scan)
 {
@@ -53,9 +66,9 @@ ScanRecord decodeScanRecord(vexasync::ByteUtility &bytes, std::span<const std::u
     // 0-1 scan number (not read); 2-3 scan time; channel c: 4+6c status, 6+6c value
     ScanRecord r;
     r.scanTime = scanTimeIn(bytes, record);
-    for (std::size_t c = 0; c < ChannelSlots; ++c) {
-        r.channelStatus[c] = bytes.readInt16(record, 4 + 6 * c, true);
-        byteArrayToSingle(bytes, record, 6 + 6 * c, r.channelValue[c]);
+    for (int c = 0; c < ChannelSlots; ++c) {
+        r.channelStatus[std::size_t(c)] = channelStatusIn(bytes, record, c);
+        r.channelValue[std::size_t(c)] = channelValueIn(bytes, record, c);
     }
     return r;
 }

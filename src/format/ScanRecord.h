@@ -41,6 +41,12 @@ std::vector<std::uint8_t> renderScanRecord(vexasync::ByteUtility &bytes, const S
 // short to hold it is the component's past-the-end error.
 std::int16_t scanTimeIn(vexasync::ByteUtility &bytes, std::span<const std::uint8_t> record);
 
+// One channel of a record at least ScanRecordSize long, read alone: what
+// a pass over many scans that needs a few channels decodes.
+std::int16_t channelStatusIn(vexasync::ByteUtility &bytes, std::span<const std::uint8_t> record,
+                             int slot);
+float channelValueIn(vexasync::ByteUtility &bytes, std::span<const std::uint8_t> record, int slot);
+
 // ScanTime x 10, within the signed 16-bit range; an overflow error outside
 // -3276..3276.
 std::int16_t scanMilliseconds(std::int16_t scanTime);

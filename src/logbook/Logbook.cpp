@@ -168,6 +168,16 @@ LogbookEntry Logbook::log(std::int64_t id) const
 
 std::vector<RecordBytes> Logbook::scans(std::int64_t id) const
 {
+    const PackedScans packed = packedScans(id);
+    std::vector<RecordBytes> records;
+    records.reserve(packed.records.size());
+    for (const std::span<const std::uint8_t> r : packed.records)
+        records.emplace_back(r.begin(), r.end());
+    return records;
+}
+
+PackedScans Logbook::packedScans(std::int64_t id) const
+{
     // listed count, bytes held, the records
     SqlStatement row(*m_file, "SELECT l.scan_count, length(s.scan_records), s.scan_records"
                               " FROM logs l LEFT JOIN log_scans s ON s.log = l.id"
@@ -186,13 +196,14 @@ std::vector<RecordBytes> Logbook::scans(std::int64_t id) const
     };
     if (listed < 0 || listed > MostScans || listed > mostScansIn(held))
         damaged(QStringLiteral("are cut short"));
-    std::optional<std::vector<RecordBytes>> records = unpackScans(row.blob(2));
+    std::optional<PackedScans> records = vexa::packedScans(row.blob(2));
     row.step();
     if (!records)
         damaged(QStringLiteral("are cut short"));
-    if (static_cast<std::int64_t>(records->size()) != listed)
-        damaged(
-            QStringLiteral("number %1, where the log lists %2").arg(records->size()).arg(listed));
+    if (static_cast<std::int64_t>(records->records.size()) != listed)
+        damaged(QStringLiteral("number %1, where the log lists %2")
+                    .arg(records->records.size())
+                    .arg(listed));
     return std::move(*records);
 }
 

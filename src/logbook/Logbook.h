@@ -4,6 +4,7 @@
 #pragma once
 
 #include "LogbookEntry.h"
+#include "ScanPack.h"
 
 #include <map>
 #include <memory>
@@ -35,6 +36,8 @@ public:
     // The log's scan records as read from the handheld; throws RuntimeError,
     // with the log's id, when they can't be read whole.
     std::vector<RecordBytes> scans(std::int64_t id) const;
+    // The same records left where the blob holds them.
+    PackedScans packedScans(std::int64_t id) const;
     std::vector<HistoryEvent> history(std::int64_t id) const;
     void setNote(std::int64_t id, const QString &note);
     // Removes the logs no handheld holds (deleted or gone) last seen before

@@ -22,23 +22,35 @@ RecordBytes packScans(const std::vector<RecordBytes> &records)
     return blob;
 }
 
-std::optional<std::vector<RecordBytes>> unpackScans(const RecordBytes &blob)
+std::optional<PackedScans> packedScans(RecordBytes blob)
 {
-    std::vector<RecordBytes> records;
+    PackedScans packed{std::move(blob), {}};
+    const RecordBytes &b = packed.blob;
     std::size_t at = 0;
-    while (at < blob.size()) {
-        if (blob.size() - at < LengthSize)
+    while (at < b.size()) {
+        if (b.size() - at < LengthSize)
             return std::nullopt;
         std::uint32_t n = 0;
         for (std::size_t k = 0; k < LengthSize; ++k)
-            n |= static_cast<std::uint32_t>(blob[at + k]) << (8 * k);
+            n |= static_cast<std::uint32_t>(b[at + k]) << (8 * k);
         at += LengthSize;
-        if (blob.size() - at < n)
+        if (b.size() - at < n)
             return std::nullopt;
-        records.emplace_back(blob.begin() + static_cast<std::ptrdiff_t>(at),
-                             blob.begin() + static_cast<std::ptrdiff_t>(at + n));
+        packed.records.emplace_back(b.data() + at, n);
         at += n;
     }
+    return packed;
+}
+
+std::optional<std::vector<RecordBytes>> unpackScans(const RecordBytes &blob)
+{
+    const std::optional<PackedScans> packed = packedScans(blob);
+    if (!packed)
+        return std::nullopt;
+    std::vector<RecordBytes> records;
+    records.reserve(packed->records.size());
+    for (const std::span<const std::uint8_t> r : packed->records)
+        records.emplace_back(r.begin(), r.end());
     return records;
 }
 

@@ -1,5 +1,5 @@
-// The logbook's commands: pull, list, show, note, path, export, purge and
-// restore,
+// The logbook's commands: pull, list, show, note, path, export, table, purge
+// and restore,
 // on the logbook every program shares or the one --logbook names.
 #pragma once
 
@@ -17,6 +17,7 @@ int showLog(const Args &args, const QString &logbook);
 int noteLog(const Args &args, const QString &logbook);
 int printPath(const Args &args, const QString &logbook);
 int exportLogs(const Args &args, const QString &logbook);
+int tableLogs(const Args &args, const QString &logbook);
 int purgeLogs(const Args &args, const QString &logbook);
 int putBackLogs(const Args &args, const QString &logbook);
 

@@ -3,6 +3,7 @@
 
 #include "LogbookCommands.h"
 
+#include "analysis/CellTable.h"
 #include "export/BatchSave.h"
 #include "logbook/LogbookEntry.h"
 
@@ -26,11 +27,20 @@ struct ExportOptions {
     BatchSave::Existing existing = BatchSave::Existing::LeaveAndFail;
 };
 
+struct TableOptions {
+    LogFilter filter;
+    bool all = false;
+    std::vector<std::int64_t> ids;
+    TableRequest request;
+    CellStat stat = CellStat::Mean;
+};
+
 // YYYY-MM-DD; invalid otherwise.
 QDate dateOf(const std::string &arg);
 // Throw UsageError for a wrong command line.
 ListOptions parseListOptions(const Args &args);
 ExportOptions parseExportOptions(const Args &args);
+TableOptions parseTableOptions(const Args &args);
 
 // The words and codes --help shows.
 std::string filterHelp();

@@ -87,6 +87,21 @@ const Command Commands[] = {
      "      log the filters (as of list) admit. Files that exist are left alone (exit 1) unless\n"
      "      --force overwrites or --skip-existing skips them.\n      FORMAT: ",
      Any, exportLogs, formatHelp},
+    {"table", nullptr,
+     " --x CH --y CH --value CH [--stat mean|min|max|count] [--min-hits N] [--where COND]..."
+     " [--x-axis LIST] [--y-axis LIST] (ID ... | --all [filters])",
+     "Prints a tuning table of Rirod logs as tab-separated text: the value channel's mean\n"
+     "      (or min, max, count) in each cell of X by Y, pooled from the logs. First row Y\\X and\n"
+     "      the X breakpoints, then a row per Y breakpoint from the lowest. A scan counts in\n"
+     "      the cell of the nearest breakpoints (half-way: the higher; beyond the ends: the\n"
+     "      end cell) when X, Y and the value are read and every --where holds: CH OP NUMBER\n"
+     "      (OP <, <=, =, >=, >, !=; = and != at the channel's display precision) or\n"
+     "      |dCH/dt| OP NUMBER, the change per second since the scan before. Cells of fewer\n"
+     "      than --min-hits scans (10) are empty. Breakpoints: RPM 400-7200 by 400, MAP 2-30\n"
+     "      by 2, LD and TPS 0-100 by 10, other channels twelve evenly over the values; LIST\n"
+     "      gives them, separated by commas, spaces, tabs or line breaks. Logs lacking a\n"
+     "      channel are left out and named on standard error. Filters (as of list):\n",
+     Any, tableLogs, filterHelp},
     {"purge", nullptr, " --before DATE",
      "Removes from the logbook the logs no handheld holds (deleted or gone) last seen before\n"
      "      the start of DATE (YYYY-MM-DD, local time). Nothing else ever removes a log.",
