@@ -11,8 +11,6 @@
 #include <QCommandLineParser>
 #include <QTimer>
 
-#include <cstring>
-
 namespace {
 
 void describe(QCommandLineParser &options)
@@ -24,22 +22,12 @@ void describe(QCommandLineParser &options)
     options.addOption(vexa::versionOption());
 }
 
-// --help and --version answer without a display.
-bool onlyAsksAboutItself(int argc, char *argv[])
-{
-    for (int i = 1; i < argc; ++i)
-        for (const char *option : {"-h", "--help", "-v", "--version", "--help-all"})
-            if (std::strcmp(argv[i], option) == 0)
-                return true;
-    return false;
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
 {
     vexa::dropQtNoise();
-    if (onlyAsksAboutItself(argc, argv)) {
+    if (vexa::asksOnlyAboutItself(argc, argv)) {
         QCoreApplication app(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("VEXASynch"));
         QCoreApplication::setApplicationVersion(QStringLiteral(VEXA_VERSION));

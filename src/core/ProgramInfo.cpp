@@ -1,6 +1,7 @@
 #include "ProgramInfo.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace vexa {
 
@@ -47,6 +48,15 @@ bool answeredVersion(const QCommandLineParser &parser, const QString &program)
         return false;
     std::fputs(qPrintable(versionText(program)), stdout);
     return true;
+}
+
+bool asksOnlyAboutItself(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i)
+        for (const char *option : {"-h", "--help", "-v", "--version", "--help-all"})
+            if (std::strcmp(argv[i], option) == 0)
+                return true;
+    return false;
 }
 
 void dropQtNoise()

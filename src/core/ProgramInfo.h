@@ -15,6 +15,9 @@ QString versionText(const QString &program);
 QCommandLineOption versionOption();
 // Prints versionText to standard output when the option was given.
 bool answeredVersion(const QCommandLineParser &parser, const QString &program);
+// Whether the command line asks only for --help or --version, which a window
+// program answers without a display.
+bool asksOnlyAboutItself(int argc, char *argv[]);
 
 // Drops the warnings Qt writes for reasons of its own (no runtime folder in a
 // bare shell, a size hint the offscreen platform can't pass on), so standard

@@ -15,7 +15,6 @@
 #include <QDir>
 
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -36,16 +35,6 @@ void describe(QCommandLineParser &options)
                        QStringLiteral("id")});
 }
 
-// --help and --version answer without a display.
-bool onlyAsksAboutItself(int argc, char *argv[])
-{
-    for (int i = 1; i < argc; ++i)
-        for (const char *option : {"-h", "--help", "-v", "--version", "--help-all"})
-            if (std::strcmp(argv[i], option) == 0)
-                return true;
-    return false;
-}
-
 void name(QCoreApplication &app)
 {
     QCoreApplication::setApplicationName(Program);
@@ -59,7 +48,7 @@ void name(QCoreApplication &app)
 int main(int argc, char *argv[])
 {
     vexa::dropQtNoise();
-    if (onlyAsksAboutItself(argc, argv)) {
+    if (vexa::asksOnlyAboutItself(argc, argv)) {
         QCoreApplication app(argc, argv);
         name(app);
         QCommandLineParser options;
