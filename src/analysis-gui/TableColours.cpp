@@ -48,7 +48,7 @@ QColor ColourScale::colour(double value) const
         const double reach = std::max(std::abs(low), std::abs(high));
         if (reach == 0)
             return white;
-        return value < 0 ? mix(white, QColor(60, 100, 230), -value / reach)
+        return value < 0 ? mix(white, QColor(50, 60, 230), -value / reach)
                          : mix(white, QColor(230, 60, 50), value / reach);
     }
     const double t = high > low ? (value - low) / (high - low) : 0.5;

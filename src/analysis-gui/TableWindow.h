@@ -37,6 +37,7 @@ public:
     QCheckBox *countsShown() const { return m_counts; }
     QPlainTextEdit *conditions() const { return m_conditions; }
     QLineEdit *xAxis() const { return m_xAxis; }
+    QLineEdit *yAxis() const { return m_yAxis; }
     // What Copy puts on the clipboard; empty without a table.
     QString tableText() const;
 
