@@ -5,6 +5,7 @@
 #include "LogbookSave.h"
 #include "StatusBarHost.h"
 
+#include "analysis-gui/PlotTable.h"
 #include "analysis-gui/TableWindow.h"
 #include "core/RuntimeError.h"
 #include "deletion/ArchiveTakeIn.h"
@@ -46,7 +47,10 @@ void LogbookWindow::plotSelected()
         // A window of its own: it stays when this one closes.
         auto *plot = new PlotWindow(
             readPlotData(*listed.front().entry, source.scanRecords(0), *bytes(), m_dates.locale()),
-            m_dates, m_ui, m_settings);
+            m_dates, m_ui, m_settings,
+            [&sync = m_sync, &ui = m_ui](const PlotData &p, QWidget *over) {
+                openPlotTable(p, sync, ui, over);
+            });
         m_plots.push_back(plot);
         connect(plot, &QObject::destroyed, this,
                 [this](QObject *gone) { std::erase(m_plots, gone); });
