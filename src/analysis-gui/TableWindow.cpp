@@ -81,6 +81,7 @@ TableWindow::TableWindow(const QString &logsName, TableSource source, UserInterf
     connect(make, &QPushButton::clicked, this, &TableWindow::makeTable);
     m_counts = new QCheckBox(tr("Co&unts"));
     connect(m_counts, &QCheckBox::toggled, this, &TableWindow::showGrid);
+    connect(m_stat, &QComboBox::currentIndexChanged, this, &TableWindow::showGrid);
     auto *copy = new QPushButton(tr("&Copy"));
     connect(copy, &QPushButton::clicked, this, &TableWindow::copyTable);
     auto *csv = new QPushButton(tr("&Save as CSV..."));

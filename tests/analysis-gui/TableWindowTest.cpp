@@ -99,6 +99,9 @@ TEST(TableWindow, TheGridHasItsCellsAndTrimsDivergeAroundZero)
     EXPECT_EQ(w.cell(0, 0), "2");
     EXPECT_EQ(w.cell(1, 1), "");
     EXPECT_EQ(sign(w.colour(0, 0)), 1); // counts are a quantity, never diverging
+    w.window.countsShown()->setChecked(false);
+    w.window.setStat(CellStat::Max); // shown at once, no new table
+    EXPECT_EQ(w.cell(0, 0), "-2.00");
 }
 
 TEST(TableWindow, ColourScalesOnlyDivergeForTrimsOrValuesAcrossZero)
