@@ -96,6 +96,7 @@ TableWindow::TableWindow(const QString &logsName, TableSource source, UserInterf
     m_message = new QLabel;
     m_message->setStyleSheet(QStringLiteral("color: #b00000"));
     m_message->setWordWrap(true);
+    m_axes = new QLabel;
     m_grid = new QTableWidget;
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -108,6 +109,7 @@ TableWindow::TableWindow(const QString &logsName, TableSource source, UserInterf
     layout->addLayout(form);
     layout->addLayout(buttons);
     layout->addWidget(m_message);
+    layout->addWidget(m_axes);
     layout->addWidget(m_grid, 1);
     layout->addWidget(m_leftOut);
     resize(900, 600);
@@ -184,6 +186,7 @@ void TableWindow::showGrid()
 {
     m_grid->clear();
     if (!m_table) {
+        m_axes->clear();
         m_grid->setRowCount(0);
         m_grid->setColumnCount(0);
         return;
@@ -201,7 +204,9 @@ void TableWindow::showGrid()
     m_grid->setHorizontalHeaderLabels(xs);
     m_grid->setVerticalHeaderLabels(ys);
     m_grid->setCornerButtonEnabled(false);
-    m_grid->setToolTip(QString::fromStdString(cornerName(table)));
+    m_axes->setText(tr("%1: %2 down, %3 across")
+                        .arg(QString::fromStdString(cornerName(table)),
+                             QString::fromStdString(table.y), QString::fromStdString(table.x)));
     for (std::size_t yi = 0; yi < table.yAxis.size(); ++yi)
         for (std::size_t xi = 0; xi < table.xAxis.size(); ++xi) {
             auto *item =

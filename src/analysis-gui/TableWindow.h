@@ -65,6 +65,7 @@ private:
     QLineEdit *m_xAxis = nullptr, *m_yAxis = nullptr;
     QCheckBox *m_counts = nullptr;
     QLabel *m_message = nullptr;
+    QLabel *m_axes = nullptr; // "MAP\RPM": which channel runs which way
     QTableWidget *m_grid = nullptr;
     QLabel *m_leftOut = nullptr;
 };
