@@ -30,16 +30,16 @@ std::string cellText(const CellTable &table, std::size_t xi, std::size_t yi, Cel
     return out;
 }
 
-std::string tableText(const CellTable &table, CellStat stat)
+std::string tableText(const CellTable &table, CellStat stat, char separator)
 {
     std::string out = cornerName(table);
     for (const double x : table.xAxis)
-        out += '\t' + shortestText(x);
+        out += separator + shortestText(x);
     out += '\n';
     for (std::size_t yi = 0; yi < table.yAxis.size(); ++yi) {
         out += shortestText(table.yAxis[yi]);
         for (std::size_t xi = 0; xi < table.xAxis.size(); ++xi)
-            out += '\t' + cellText(table, xi, yi, stat);
+            out += separator + cellText(table, xi, yi, stat);
         out += '\n';
     }
     return out;

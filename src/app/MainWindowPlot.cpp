@@ -2,6 +2,7 @@
 // only reads the handheld; the main window stays as it is.
 #include "MainWindow.h"
 
+#include "analysis-gui/PlotTable.h"
 #include "core/RuntimeError.h"
 #include "desktop/SavedPaths.h"
 #include "plot-gui/PlotWindow.h"
@@ -40,8 +41,11 @@ void MainWindow::openPlot()
             m_plotSettings = m_userSettings.get();
         }
         // A window of its own, not a child: it stays when this one unloads.
-        auto *plot = new PlotWindow(readPlotData(entry, *m_dataAdapter, *bytes, m_dates.locale()),
-                                    m_dates, prompts(), *m_plotSettings);
+        auto *plot =
+            new PlotWindow(readPlotData(entry, *m_dataAdapter, *bytes, m_dates.locale()), m_dates,
+                           prompts(), *m_plotSettings, [this](const PlotData &p, QWidget *over) {
+                               openPlotTable(p, m_sync, prompts(), over);
+                           });
         m_plots.push_back(plot);
         // Looking at the plot is using the program: the countdown starts over.
         connect(plot, &PlotWindow::userActed, this, [this] { m_idleSeconds = 0; });

@@ -5,6 +5,8 @@
 #include "LogbookSave.h"
 #include "StatusBarHost.h"
 
+#include "analysis-gui/PlotTable.h"
+#include "analysis-gui/TableWindow.h"
 #include "core/RuntimeError.h"
 #include "deletion/ArchiveTakeIn.h"
 #include "deletion/LogbookRestore.h"
@@ -45,7 +47,10 @@ void LogbookWindow::plotSelected()
         // A window of its own: it stays when this one closes.
         auto *plot = new PlotWindow(
             readPlotData(*listed.front().entry, source.scanRecords(0), *bytes(), m_dates.locale()),
-            m_dates, m_ui, m_settings);
+            m_dates, m_ui, m_settings,
+            [&sync = m_sync, &ui = m_ui](const PlotData &p, QWidget *over) {
+                openPlotTable(p, sync, ui, over);
+            });
         m_plots.push_back(plot);
         connect(plot, &QObject::destroyed, this,
                 [this](QObject *gone) { std::erase(m_plots, gone); });
@@ -54,6 +59,35 @@ void LogbookWindow::plotSelected()
         m_ui.inform(
             errorBoxText(QStringLiteral("There was an error reading the log."), currentError()));
     }
+}
+
+void LogbookWindow::tableOfSelected()
+{
+    const std::vector<LogbookEntry> logs = selectedLogs();
+    std::vector<std::int64_t> ids;
+    for (const LogbookEntry &log : logs)
+        if (log.kind == LogKind::Rirod)
+            ids.push_back(log.id);
+    LogFilter filter;
+    QString name;
+    if (!ids.empty())
+        name = ids.size() == 1 ? QStringLiteral("log %1").arg(ids.front())
+                               : QStringLiteral("%1 logs").arg(ids.size());
+    else if (!logs.empty())
+        name = QStringLiteral("logs of %1").arg(filter.user = logs.front().userName);
+    else
+        name = QStringLiteral("all logs");
+    // Closes with this window: it reads through this window's logbook.
+    auto *table = new TableWindow(
+        name,
+        [this, ids, filter](const TableRequest &request) {
+            const Logbook *logbook = m_watch->logbook();
+            if (!logbook)
+                throw RuntimeError(ErrorNumber::InvalidCall, m_watch->unreadable());
+            return logbookTable(*logbook, *bytes(), request, filter, ids);
+        },
+        m_ui, this);
+    table->show();
 }
 
 void LogbookWindow::saveSelected()

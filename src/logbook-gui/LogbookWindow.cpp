@@ -243,6 +243,7 @@ void LogbookWindow::updateActions()
                           }));
     m_pull->setEnabled(docked != 0);
     m_purge->setEnabled(m_watch->logbook() != nullptr);
+    m_tuningTable->setEnabled(m_watch->logbook() != nullptr);
 }
 
 void LogbookWindow::updateStatus()

@@ -54,9 +54,13 @@ public:
     // The logs selected, in the table's order.
     std::vector<LogbookEntry> selectedLogs() const;
     const std::vector<QWidget *> &plotWindows() const { return m_plots; }
+    QAction *tableAction() const { return m_tuningTable; }
 
 public slots:
     void plotSelected();
+    // The selected Rirod logs; with none selected, all Rirod logs of the
+    // selected log's user, or of the logbook when nothing is selected.
+    void tableOfSelected();
     void saveSelected();
     void putBackSelected();
     void pullNow();
@@ -104,6 +108,7 @@ private:
     QLabel *m_docking = nullptr;
     QTimer *m_tick = nullptr;
     QAction *m_plot = nullptr;
+    QAction *m_tuningTable = nullptr;
     QAction *m_save = nullptr;
     QAction *m_putBack = nullptr;
     QAction *m_pull = nullptr;

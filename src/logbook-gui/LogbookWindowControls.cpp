@@ -115,6 +115,8 @@ void LogbookWindow::buildActions()
     };
     m_plot = action("actionPlot", QStringLiteral("&Plot"), QKeySequence(Qt::CTRL | Qt::Key_P),
                     &LogbookWindow::plotSelected);
+    m_tuningTable = action("actionTable", QStringLiteral("&Table..."),
+                           QKeySequence(Qt::CTRL | Qt::Key_T), &LogbookWindow::tableOfSelected);
     m_save = action("actionSave", QStringLiteral("&Save as..."), QKeySequence::Save,
                     &LogbookWindow::saveSelected);
     m_putBack = action("actionPutBack", QStringLiteral("Put &back on the handheld"),
@@ -136,15 +138,15 @@ void LogbookWindow::buildActions()
     bar->setObjectName(QStringLiteral("logActions"));
     bar->setMovable(false);
     bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    bar->addActions({m_plot, m_save, m_putBack});
+    bar->addActions({m_plot, m_tuningTable, m_save, m_putBack});
     bar->addSeparator();
     bar->addActions({m_pull, m_purge});
-    for (QAction *a : {m_plot, m_save, m_putBack, m_pull, m_purge})
+    for (QAction *a : {m_plot, m_tuningTable, m_save, m_putBack, m_pull, m_purge})
         a->setToolTip(a->text().remove(QLatin1Char('&')) + QStringLiteral(" (") +
                       a->shortcut().toString(QKeySequence::NativeText) + QLatin1Char(')'));
     connect(m_table, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
         QMenu menu(this);
-        menu.addActions({m_plot, m_save, m_putBack});
+        menu.addActions({m_plot, m_tuningTable, m_save, m_putBack});
         menu.addSeparator();
         menu.addActions({m_pull, m_purge});
         menu.exec(m_table->viewport()->mapToGlobal(at));

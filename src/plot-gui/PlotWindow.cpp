@@ -54,8 +54,9 @@ QRect cascadedPlace(QSize size, const QRect &screen, int openWindows)
 }
 
 PlotWindow::PlotWindow(PlotData plot, const DateText &dates, UserInterface &ui,
-                       SettingsStore &settings, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_ui(ui), m_settings(settings), m_dates(dates)
+                       SettingsStore &settings, TableOpener openTable, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_ui(ui), m_settings(settings),
+      m_openTable(std::move(openTable)), m_dates(dates)
 {
     setObjectName(QStringLiteral("frmPlot"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -204,6 +205,14 @@ QWidget *PlotWindow::buildButtons()
     row->setContentsMargins(0, 0, 0, 0);
     for (QWidget *w : std::initializer_list<QWidget *>{reset, channels, seconds, copy, saving})
         row->addWidget(w);
+    if (m_openTable) {
+        auto *table = new QPushButton(tr("Table..."), bar);
+        table->setObjectName(QStringLiteral("cmdTable"));
+        table->setToolTip(tr("A value's mean, minimum, maximum or count by cells of two channels"));
+        table->setFocusPolicy(Qt::NoFocus);
+        connect(table, &QPushButton::clicked, this, [this] { m_openTable(m_view->data(), this); });
+        row->addWidget(table);
+    }
     row->addStretch(1);
     row->addWidget(numbers);
 

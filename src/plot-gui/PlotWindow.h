@@ -28,8 +28,12 @@ class PlotWindow : public QWidget {
     Q_OBJECT
 
 public:
+    // Opens the tuning table of the plot's log over the window; none: no
+    // Table button.
+    using TableOpener = std::function<void(const PlotData &plot, QWidget *plotWindow)>;
+
     PlotWindow(PlotData plot, const DateText &dates, UserInterface &ui, SettingsStore &settings,
-               QWidget *parent = nullptr);
+               TableOpener openTable = {}, QWidget *parent = nullptr);
 
     PlotView *view() const { return m_view; }
     QTextBrowser *numbers() const { return m_numbers; }
@@ -56,6 +60,7 @@ private:
 
     UserInterface &m_ui;
     SettingsStore &m_settings;
+    TableOpener m_openTable;
     DateText m_dates;
     PlotView *m_view = nullptr;
     QScrollBar *m_scroll = nullptr;

@@ -1,7 +1,7 @@
 // Tables from hand-made logs whose every cell is known: which scans count
 // (statuses, conditions, rates of change), where they fall, the minimum, and
 // the table's text.
-#include "support/LogRecords.h"
+#include "support/HandLog.h"
 
 #include "analysis/CellTable.h"
 #include "analysis/TableText.h"
@@ -12,37 +12,6 @@
 
 namespace vexa::test {
 namespace {
-
-// Slots 0-5: RPM, MAP, LFT1, ECT, TPS, CLSD.
-constexpr Params Usual{15, 9, 6, 2, 18, 1};
-enum Slot { Rpm, Map, Lft, Ect, Tps, Clsd };
-
-struct Scan {
-    std::int16_t time = 10; // 0.1 s
-    float rpm = 800, map = 10, lft = 0, ect = 180, tps = 5, clsd = 1;
-    int gap = -1; // a slot whose status is not 0
-};
-
-struct HandLog {
-    std::vector<Bytes> bytes;
-    std::vector<std::span<const std::uint8_t>> records;
-    std::array<std::int16_t, 11> params{};
-
-    HandLog(const std::vector<Scan> &scans, const Params &p = Usual)
-    {
-        for (std::size_t c = 0; c < p.size(); ++c)
-            params[c] = p[c];
-        for (const Scan &s : scans) {
-            Channels ch;
-            const float values[] = {s.rpm, s.map, s.lft, s.ect, s.tps, s.clsd};
-            for (int c = 0; c < 6; ++c)
-                ch[std::size_t(c)] = {std::int16_t(c == s.gap ? TimedOutStatus : 0), values[c]};
-            bytes.push_back(scanRecord(s.time, ch));
-        }
-        for (const Bytes &b : bytes)
-            records.emplace_back(b);
-    }
-};
 
 TableRequest request(std::vector<std::string> where = {})
 {

@@ -4,6 +4,7 @@
 #include "support/LogbookFixture.h"
 #include "support/MemorySettings.h"
 
+#include "analysis-gui/TableWindow.h"
 #include "logbook-gui/LogbookFilterBar.h"
 #include "logbook-gui/LogbookFilterModel.h"
 #include "logbook-gui/LogbookTableModel.h"
@@ -16,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 
 namespace vexa::test {
@@ -118,6 +120,37 @@ TEST(LogbookWindow, FilterSortDescribeNote)
     EXPECT_EQ(w.window().selectedLogs().size(), 1u);
     EXPECT_EQ(w.window().selectedLogs().front().id, 2);
     EXPECT_TRUE(w.column(LogbookTableModel::Note).contains("from the tool"));
+}
+
+TEST(LogbookWindow, TableOpensOnTheSelectedRirodLogsOrTheirUsers)
+{
+    WindowOverLogbook w;
+    w.show();
+    const QString user = QString::fromStdString(w.f.handheld.user().name);
+    const QString lacking = "Left out: log 2: lacks MAP, ECT";
+    const struct {
+        int row; // -1: none selected
+        QString title, leftOut;
+    } rows[] = {{-1, "Table - all logs", lacking},
+                {0, "Table - log 1", ""},
+                {3, "Table - logs of " + user, lacking}};
+    for (const auto &r : rows) {
+        w.window().table()->clearSelection();
+        if (r.row >= 0)
+            w.selectRow(r.row);
+        w.control<QAction>("actionTable")->trigger();
+        auto tables = w.window().findChildren<TableWindow *>();
+        ASSERT_EQ(tables.size(), 1);
+        TableWindow *table = tables.front();
+        EXPECT_EQ(table->windowTitle(), r.title);
+        table->setChannels("RPM", "MAP", "ECT");
+        table->setMinHits(1);
+        table->makeTable();
+        EXPECT_EQ(table->message()->text(), "");
+        EXPECT_EQ(table->leftOut()->text(), r.leftOut);
+        EXPECT_GT(table->grid()->rowCount(), 0);
+        delete table;
+    }
 }
 
 TEST(LogbookWindow, PutBackFollowsTheDockedUser)

@@ -2,6 +2,7 @@
 // how keys, wheel, drags and resizes move it, what it saves and copies, and
 // that it outlives the main window's own close.
 #include "plot-gui/PlotWindow.h"
+#include "analysis-gui/TableWindow.h"
 #include "plot-gui/PlotView.h"
 #include "plot-gui/RangeCsv.h"
 #include "store/SyncComponent.h"
@@ -13,9 +14,12 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
+#include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QToolButton>
@@ -291,6 +295,42 @@ TEST(PlotWindow, FitsAndReflowsAtEverySize)
     plot->resize(1024, 720);
     QCoreApplication::processEvents();
     EXPECT_LE(view->height(), view->parentWidget()->height());
+}
+
+TEST(PlotWindow, TableCountsEveryScanOfTheLogItShows)
+{
+    TestHandheld handheld;
+    addRirodLog(handheld, {{2004, 3, 14, 14, 5, 9}, "Trims", {15, 9, 6}, 40});
+    const SyncComponent sync;
+    TestWindow w(sync);
+    w.window.start();
+    PlotWindow *plot = openPlot(w);
+    ASSERT_NE(plot, nullptr);
+    plot->findChild<QPushButton *>(QStringLiteral("cmdTable"))->click();
+    auto *table = plot->findChild<TableWindow *>();
+    ASSERT_NE(table, nullptr);
+    const PlotData &data = plot->view()->data();
+    int read = 0;
+    for (std::size_t s = 0; s < data.scanCount(); ++s)
+        read += data.channels[0].drawn(s) && data.channels[1].drawn(s) && data.channels[2].drawn(s);
+    ASSERT_GT(read, 0);
+
+    table->setStat(CellStat::Count);
+    table->setMinHits(1);
+    const struct {
+        const char *value, *message;
+        int counted;
+    } rows[] = {{"LFT1", "", read}, {"ECT", "The log lacks ECT", read}};
+    for (const auto &r : rows) {
+        table->setChannels("RPM", "MAP", r.value);
+        table->makeTable();
+        EXPECT_EQ(table->message()->text(), r.message);
+        int counted = 0;
+        for (int row = 0; row < table->grid()->rowCount(); ++row)
+            for (int column = 0; column < table->grid()->columnCount(); ++column)
+                counted += table->grid()->item(row, column)->text().toInt();
+        EXPECT_EQ(counted, r.counted) << r.value; // the last table stays
+    }
 }
 
 TEST(PlotWindow, ChannelChoicesAreRememberedForTheSameParameters)

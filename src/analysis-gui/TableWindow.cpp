@@ -1,0 +1,254 @@
+#include "TableWindow.h"
+
+#include "TableColours.h"
+
+#include "analysis/Breakpoints.h"
+#include "analysis/TableText.h"
+#include "core/RuntimeError.h"
+#include "export/LogFile.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace vexa {
+
+namespace {
+
+QLineEdit *channelBox(const QString &code)
+{
+    auto *box = new QLineEdit(code);
+    box->setMaximumWidth(80);
+    return box;
+}
+
+} // namespace
+
+TableWindow::TableWindow(const QString &logsName, TableSource source, UserInterface &ui,
+                         QWidget *parent)
+    : QWidget(parent, Qt::Window), m_source(std::move(source)), m_ui(ui)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(tr("Table - %1").arg(logsName));
+
+    m_x = channelBox(QStringLiteral("RPM"));
+    m_y = channelBox(QStringLiteral("MAP"));
+    m_value = channelBox(QStringLiteral("LFT1"));
+    m_stat = new QComboBox;
+    m_stat->addItems({tr("mean"), tr("min"), tr("max"), tr("count")});
+    m_minHits = new QSpinBox;
+    m_minHits->setRange(1, 1'000'000);
+    m_minHits->setValue(TableRequest{}.minHits);
+    auto *channels = new QHBoxLayout;
+    for (auto [label, box] : {std::pair<QString, QWidget *>{tr("X"), m_x},
+                              {tr("Y"), m_y},
+                              {tr("Value"), m_value},
+                              {tr("Statistic"), m_stat},
+                              {tr("Minimum scans"), m_minHits}}) {
+        channels->addWidget(new QLabel(label));
+        channels->addWidget(box);
+    }
+    channels->addStretch();
+
+    m_conditions = new QPlainTextEdit;
+    m_conditions->setPlaceholderText(
+        tr("Conditions, all must hold: one per line or separated by \";\", "
+           "e.g. CLSD = 1; ECT >= 160; |dTPS/dt| <= 20"));
+    m_conditions->setMaximumHeight(60);
+    m_xAxis = new QLineEdit;
+    m_yAxis = new QLineEdit;
+    for (QLineEdit *axis : {m_xAxis, m_yAxis})
+        axis->setPlaceholderText(tr("Usual or even breakpoints; or a list, e.g. 800, 1200, 1600"));
+    auto *form = new QFormLayout;
+    form->addRow(tr("Where"), m_conditions);
+    form->addRow(tr("X breakpoints"), m_xAxis);
+    form->addRow(tr("Y breakpoints"), m_yAxis);
+
+    auto *make = new QPushButton(tr("&Make Table"));
+    make->setDefault(true);
+    connect(make, &QPushButton::clicked, this, &TableWindow::makeTable);
+    m_counts = new QCheckBox(tr("Co&unts"));
+    connect(m_counts, &QCheckBox::toggled, this, &TableWindow::showGrid);
+    connect(m_stat, &QComboBox::currentIndexChanged, this, &TableWindow::showGrid);
+    auto *copy = new QPushButton(tr("&Copy"));
+    connect(copy, &QPushButton::clicked, this, &TableWindow::copyTable);
+    auto *csv = new QPushButton(tr("&Save as CSV..."));
+    connect(csv, &QPushButton::clicked, this, &TableWindow::saveCsv);
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(make);
+    buttons->addWidget(m_counts);
+    buttons->addStretch();
+    buttons->addWidget(copy);
+    buttons->addWidget(csv);
+
+    m_message = new QLabel;
+    m_message->setStyleSheet(QStringLiteral("color: #b00000"));
+    m_message->setWordWrap(true);
+    m_axes = new QLabel;
+    m_grid = new QTableWidget;
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_leftOut = new QLabel;
+    m_leftOut->setWordWrap(true);
+    m_leftOut->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(channels);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
+    layout->addWidget(m_message);
+    layout->addWidget(m_axes);
+    layout->addWidget(m_grid, 1);
+    layout->addWidget(m_leftOut);
+    resize(900, 600);
+}
+
+void TableWindow::setChannels(const QString &x, const QString &y, const QString &value)
+{
+    m_x->setText(x);
+    m_y->setText(y);
+    m_value->setText(value);
+}
+
+void TableWindow::setStat(CellStat stat)
+{
+    m_stat->setCurrentIndex(int(stat));
+}
+
+void TableWindow::setMinHits(int minHits)
+{
+    m_minHits->setValue(minHits);
+}
+
+TableRequest TableWindow::readRequest() const
+{
+    TableRequest request;
+    request.x = m_x->text().trimmed().toStdString();
+    request.y = m_y->text().trimmed().toStdString();
+    request.value = m_value->text().trimmed().toStdString();
+    for (const std::string &code : {request.x, request.y, request.value})
+        checkChannelCode(code);
+    static const QRegularExpression between(QStringLiteral("[;\\n]"));
+    for (const QString &text : m_conditions->toPlainText().split(between, Qt::SkipEmptyParts))
+        if (!text.trimmed().isEmpty())
+            request.conditions.push_back(parseCondition(text.trimmed().toStdString()));
+    if (!m_xAxis->text().trimmed().isEmpty())
+        request.xAxis = parseBreakpoints(m_xAxis->text().toStdString());
+    if (!m_yAxis->text().trimmed().isEmpty())
+        request.yAxis = parseBreakpoints(m_yAxis->text().toStdString());
+    request.minHits = m_minHits->value();
+    return request;
+}
+
+CellStat TableWindow::shownStat() const
+{
+    return m_counts->isChecked() ? CellStat::Count : CellStat(m_stat->currentIndex());
+}
+
+void TableWindow::makeTable()
+{
+    m_message->clear();
+    try {
+        const LogbookTable made = m_source(readRequest());
+        QStringList names;
+        for (const LeftOutLog &log : made.leftOut)
+            names << tr("log %1: %2").arg(log.id).arg(log.why);
+        m_leftOut->setText(
+            names.isEmpty() ? QString() : tr("Left out: %1").arg(names.join(QStringLiteral("; "))));
+        m_table = made.table;
+        if (made.logsUsed == 0)
+            m_message->setText(made.leftOut.empty()
+                                   ? tr("No table: no Rirod log is chosen.")
+                                   : tr("No table: none of the logs can be used."));
+        else if (!m_table)
+            m_message->setText(tr("No table: no scan counts, so an axis with neither usual nor "
+                                  "given breakpoints has none."));
+    } catch (...) {
+        m_message->setText(currentError().description());
+        return;
+    }
+    showGrid();
+}
+
+void TableWindow::showGrid()
+{
+    m_grid->clear();
+    if (!m_table) {
+        m_axes->clear();
+        m_grid->setRowCount(0);
+        m_grid->setColumnCount(0);
+        return;
+    }
+    const CellTable &table = *m_table;
+    const CellStat stat = shownStat();
+    const ColourScale scale = colourScale(table, stat);
+    m_grid->setColumnCount(int(table.xAxis.size()));
+    m_grid->setRowCount(int(table.yAxis.size()));
+    QStringList xs, ys;
+    for (const double x : table.xAxis)
+        xs << QString::fromStdString(shortestText(x));
+    for (const double y : table.yAxis)
+        ys << QString::fromStdString(shortestText(y));
+    m_grid->setHorizontalHeaderLabels(xs);
+    m_grid->setVerticalHeaderLabels(ys);
+    m_grid->setCornerButtonEnabled(false);
+    m_axes->setText(tr("%1: %2 down, %3 across")
+                        .arg(QString::fromStdString(cornerName(table)),
+                             QString::fromStdString(table.y), QString::fromStdString(table.x)));
+    for (std::size_t yi = 0; yi < table.yAxis.size(); ++yi)
+        for (std::size_t xi = 0; xi < table.xAxis.size(); ++xi) {
+            auto *item =
+                new QTableWidgetItem(QString::fromStdString(cellText(table, xi, yi, stat)));
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            item->setBackground(table.filled(xi, yi) ? scale.colour(table.at(xi, yi).stat(stat))
+                                                     : EmptyCellColour);
+            item->setForeground(Qt::black);
+            m_grid->setItem(int(yi), int(xi), item);
+        }
+}
+
+QString TableWindow::tableText() const
+{
+    return m_table ? QString::fromStdString(vexa::tableText(*m_table, shownStat())) : QString();
+}
+
+void TableWindow::copyTable()
+{
+    if (m_table)
+        QApplication::clipboard()->setText(tableText());
+}
+
+void TableWindow::saveCsv()
+{
+    if (!m_table)
+        return;
+    struct Owner {
+        UserInterface &ui;
+        ~Owner() { ui.setDialogOwner(nullptr); }
+    } owner{m_ui};
+    m_ui.setDialogOwner(this);
+    const SaveFileChoice choice = m_ui.chooseSaveFile(
+        tr("Save table as..."), {{tr("CSV file (*.csv)"), QStringLiteral("*.csv")}});
+    if (choice.path.isEmpty())
+        return;
+    try {
+        writeFileBytes(choice.path,
+                       QByteArray::fromStdString(vexa::tableText(*m_table, shownStat(), ',')));
+    } catch (...) {
+        m_ui.inform(errorBoxText(tr("There was an error saving the file."), currentError()));
+    }
+}
+
+} // namespace vexa
