@@ -32,7 +32,7 @@ TEST(MainWindow, StartsOnTheRirodTabAndEveryTabListsItsLogs)
     w.handheld.add("AccelTestLog", {});
     EXPECT_EQ(w.window.windowTitle(), "VEXA Synchronization");
     w.window.start();
-    EXPECT_EQ(w.window.windowTitle(), "VEXA Synchronization v1.6");
+    EXPECT_EQ(w.window.windowTitle(), "VEXA Synchronization v1.5");
     EXPECT_TRUE(w.window.isVisible());
     EXPECT_EQ(w.lines(),
               (QStringList{"3/14/2004 2:05:09 PM - Run 1", "3/15/2004 9:00:00 AM - Run 2"}));
