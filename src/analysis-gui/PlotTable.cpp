@@ -45,7 +45,7 @@ LogbookTable plotTable(const PlotData &plot, vexasync::ByteUtility &bytes,
 }
 
 void openPlotTable(const PlotData &plot, const SyncComponent &sync, UserInterface &ui,
-                   QWidget *plotWindow)
+                   SettingsStore &settings, QWidget *plotWindow)
 {
     auto held = std::make_shared<const PlotData>(plot);
     auto *table = new TableWindow(
@@ -54,7 +54,7 @@ void openPlotTable(const PlotData &plot, const SyncComponent &sync, UserInterfac
             const auto bytes = sync.createByteUtility();
             return plotTable(*held, *bytes, request);
         },
-        ui, plotWindow);
+        ui, settings, plotWindow);
     table->show();
 }
 

@@ -10,6 +10,7 @@ class QWidget;
 
 namespace vexa {
 
+class SettingsStore;
 class SyncComponent;
 
 // Throws RuntimeError naming the channels the log lacks.
@@ -18,6 +19,6 @@ LogbookTable plotTable(const PlotData &plot, vexasync::ByteUtility &bytes,
 
 // A window of the plot's: it closes with it.
 void openPlotTable(const PlotData &plot, const SyncComponent &sync, UserInterface &ui,
-                   QWidget *plotWindow);
+                   SettingsStore &settings, QWidget *plotWindow);
 
 } // namespace vexa

@@ -5,8 +5,10 @@
 #include "analysis/Breakpoints.h"
 #include "analysis/TableText.h"
 #include "core/RuntimeError.h"
+#include "desktop/SavedPaths.h"
 #include "export/LogFile.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -16,10 +18,12 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSpinBox>
+#include <QStyleOptionHeader>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -34,11 +38,37 @@ QLineEdit *channelBox(const QString &code)
     return box;
 }
 
+// The grid's corner button draws a bare header; this draws its text too,
+// where a spreadsheet or a tuning tool's table names its axes.
+class CornerText final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::Paint)
+            return false;
+        auto *corner = static_cast<QAbstractButton *>(watched);
+        QStyleOptionHeader header;
+        header.initFrom(corner);
+        header.rect = corner->rect();
+        header.position = QStyleOptionHeader::OnlyOneSection;
+        header.text = corner->text();
+        header.textAlignment = Qt::AlignCenter;
+        QPainter painter(corner);
+        corner->style()->drawControl(QStyle::CE_Header, &header, &painter, corner);
+        return true;
+    }
+};
+
+const QString ChoicesSection = QStringLiteral("TableChoices");
+
 } // namespace
 
 TableWindow::TableWindow(const QString &logsName, TableSource source, UserInterface &ui,
-                         QWidget *parent)
-    : QWidget(parent, Qt::Window), m_source(std::move(source)), m_ui(ui)
+                         SettingsStore &settings, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_source(std::move(source)), m_ui(ui), m_settings(settings)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(tr("Table - %1").arg(logsName));
@@ -96,9 +126,12 @@ TableWindow::TableWindow(const QString &logsName, TableSource source, UserInterf
     m_message = new QLabel;
     m_message->setStyleSheet(QStringLiteral("color: #b00000"));
     m_message->setWordWrap(true);
-    m_axes = new QLabel;
     m_grid = new QTableWidget;
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->setCornerButtonEnabled(false);
+    m_corner = m_grid->findChild<QAbstractButton *>();
+    if (m_corner)
+        m_corner->installEventFilter(new CornerText(m_grid));
     m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_leftOut = new QLabel;
     m_leftOut->setWordWrap(true);
@@ -109,10 +142,41 @@ TableWindow::TableWindow(const QString &logsName, TableSource source, UserInterf
     layout->addLayout(form);
     layout->addLayout(buttons);
     layout->addWidget(m_message);
-    layout->addWidget(m_axes);
     layout->addWidget(m_grid, 1);
     layout->addWidget(m_leftOut);
     resize(900, 600);
+    restoreChoices();
+}
+
+void TableWindow::restoreChoices()
+{
+    const auto read = [this](const char *key, const QString &fallback) {
+        return m_settings.read(ChoicesSection, QLatin1String(key), fallback);
+    };
+    setChannels(read("X", m_x->text()), read("Y", m_y->text()), read("Value", m_value->text()));
+    const int stat = read("Statistic", QString()).toInt();
+    m_stat->setCurrentIndex(stat >= 0 && stat < m_stat->count() ? stat : 0);
+    const int minHits = read("MinimumScans", QString()).toInt();
+    if (minHits > 0)
+        setMinHits(minHits);
+    m_conditions->setPlainText(read("Where", QString()));
+    m_xAxis->setText(read("XBreakpoints", QString()));
+    m_yAxis->setText(read("YBreakpoints", QString()));
+}
+
+void TableWindow::keepChoices() const
+{
+    const auto write = [this](const char *key, const QString &value) {
+        m_settings.write(ChoicesSection, QLatin1String(key), value);
+    };
+    write("X", m_x->text().trimmed());
+    write("Y", m_y->text().trimmed());
+    write("Value", m_value->text().trimmed());
+    write("Statistic", QString::number(m_stat->currentIndex()));
+    write("MinimumScans", QString::number(m_minHits->value()));
+    write("Where", m_conditions->toPlainText());
+    write("XBreakpoints", m_xAxis->text());
+    write("YBreakpoints", m_yAxis->text());
 }
 
 void TableWindow::setChannels(const QString &x, const QString &y, const QString &value)
@@ -161,7 +225,9 @@ void TableWindow::makeTable()
 {
     m_message->clear();
     try {
-        const LogbookTable made = m_source(readRequest());
+        const TableRequest request = readRequest();
+        keepChoices();
+        const LogbookTable made = m_source(request);
         QStringList names;
         for (const LeftOutLog &log : made.leftOut)
             names << tr("log %1: %2").arg(log.id).arg(log.why);
@@ -185,8 +251,19 @@ void TableWindow::makeTable()
 void TableWindow::showGrid()
 {
     m_grid->clear();
+    if (m_corner) {
+        m_corner->setText(cornerText());
+        m_corner->setToolTip(m_table ? tr("%1 down, %2 across")
+                                           .arg(QString::fromStdString(m_table->y),
+                                                QString::fromStdString(m_table->x))
+                                     : QString());
+    }
+    if (m_table) {
+        // The corner's text must fit beside the Y breakpoints.
+        const QFontMetrics metrics(m_grid->verticalHeader()->font());
+        m_grid->verticalHeader()->setMinimumWidth(metrics.horizontalAdvance(cornerText()) + 12);
+    }
     if (!m_table) {
-        m_axes->clear();
         m_grid->setRowCount(0);
         m_grid->setColumnCount(0);
         return;
@@ -203,10 +280,6 @@ void TableWindow::showGrid()
         ys << QString::fromStdString(shortestText(y));
     m_grid->setHorizontalHeaderLabels(xs);
     m_grid->setVerticalHeaderLabels(ys);
-    m_grid->setCornerButtonEnabled(false);
-    m_axes->setText(tr("%1: %2 down, %3 across")
-                        .arg(QString::fromStdString(cornerName(table)),
-                             QString::fromStdString(table.y), QString::fromStdString(table.x)));
     for (std::size_t yi = 0; yi < table.yAxis.size(); ++yi)
         for (std::size_t xi = 0; xi < table.xAxis.size(); ++xi) {
             auto *item =
@@ -217,6 +290,11 @@ void TableWindow::showGrid()
             item->setForeground(Qt::black);
             m_grid->setItem(int(yi), int(xi), item);
         }
+}
+
+QString TableWindow::cornerText() const
+{
+    return m_table ? QString::fromStdString(cornerName(*m_table)) : QString();
 }
 
 QString TableWindow::tableText() const

@@ -1,7 +1,8 @@
 // The tuning table of a set of logs on screen: the user chooses the axes,
 // the value, its statistic, conditions and the minimum of scans per cell;
 // the grid is coloured by value, shows counts on demand, and goes to the
-// clipboard or a CSV file as the command line prints it.
+// clipboard or a CSV file as the command line prints it. The choices of the
+// last table made are the next window's.
 #pragma once
 
 #include "analysis/LogbookTable.h"
@@ -11,6 +12,7 @@
 
 #include <functional>
 
+class QAbstractButton;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -21,6 +23,8 @@ class QTableWidget;
 
 namespace vexa {
 
+class SettingsStore;
+
 // Makes the table of the window's logs; throws RuntimeError.
 using TableSource = std::function<LogbookTable(const TableRequest &)>;
 
@@ -29,7 +33,7 @@ class TableWindow : public QWidget {
 
 public:
     TableWindow(const QString &logsName, TableSource source, UserInterface &ui,
-                QWidget *parent = nullptr);
+                SettingsStore &settings, QWidget *parent = nullptr);
 
     QTableWidget *grid() const { return m_grid; }
     QLabel *message() const { return m_message; }
@@ -38,6 +42,8 @@ public:
     QPlainTextEdit *conditions() const { return m_conditions; }
     QLineEdit *xAxis() const { return m_xAxis; }
     QLineEdit *yAxis() const { return m_yAxis; }
+    // "MAP\RPM" in the grid's corner: which channel runs which way.
+    QString cornerText() const;
     // What Copy puts on the clipboard; empty without a table.
     QString tableText() const;
 
@@ -54,9 +60,12 @@ private:
     TableRequest readRequest() const;
     CellStat shownStat() const;
     void showGrid();
+    void restoreChoices();
+    void keepChoices() const;
 
     TableSource m_source;
     UserInterface &m_ui;
+    SettingsStore &m_settings;
     std::optional<CellTable> m_table;
     QLineEdit *m_x = nullptr, *m_y = nullptr, *m_value = nullptr;
     QComboBox *m_stat = nullptr;
@@ -65,7 +74,7 @@ private:
     QLineEdit *m_xAxis = nullptr, *m_yAxis = nullptr;
     QCheckBox *m_counts = nullptr;
     QLabel *m_message = nullptr;
-    QLabel *m_axes = nullptr; // "MAP\RPM": which channel runs which way
+    QAbstractButton *m_corner = nullptr;
     QTableWidget *m_grid = nullptr;
     QLabel *m_leftOut = nullptr;
 };

@@ -44,7 +44,7 @@ void MainWindow::openPlot()
         auto *plot =
             new PlotWindow(readPlotData(entry, *m_dataAdapter, *bytes, m_dates.locale()), m_dates,
                            prompts(), *m_plotSettings, [this](const PlotData &p, QWidget *over) {
-                               openPlotTable(p, m_sync, prompts(), over);
+                               openPlotTable(p, m_sync, prompts(), *m_plotSettings, over);
                            });
         m_plots.push_back(plot);
         // Looking at the plot is using the program: the countdown starts over.

@@ -48,8 +48,8 @@ void LogbookWindow::plotSelected()
         auto *plot = new PlotWindow(
             readPlotData(*listed.front().entry, source.scanRecords(0), *bytes(), m_dates.locale()),
             m_dates, m_ui, m_settings,
-            [&sync = m_sync, &ui = m_ui](const PlotData &p, QWidget *over) {
-                openPlotTable(p, sync, ui, over);
+            [&sync = m_sync, &ui = m_ui, &settings = m_settings](const PlotData &p, QWidget *over) {
+                openPlotTable(p, sync, ui, settings, over);
             });
         m_plots.push_back(plot);
         connect(plot, &QObject::destroyed, this,
@@ -86,7 +86,7 @@ void LogbookWindow::tableOfSelected()
                 throw RuntimeError(ErrorNumber::InvalidCall, m_watch->unreadable());
             return logbookTable(*logbook, *bytes(), request, filter, ids);
         },
-        m_ui, this);
+        m_ui, m_settings, this);
     table->show();
 }
 

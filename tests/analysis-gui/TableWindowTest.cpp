@@ -2,6 +2,7 @@
 // their colours, counts, Copy as the command line prints, the CSV file, and
 // choices that don't read.
 #include "support/HandLog.h"
+#include "support/MemorySettings.h"
 #include "support/ScriptedUi.h"
 
 #include "analysis-gui/TableColours.h"
@@ -34,24 +35,26 @@ std::vector<Scan> gridScans(float high)
 
 struct Window {
     ScriptedUi ui;
+    MemorySettings settings;
     TableWindow window;
 
-    explicit Window(std::vector<Scan> scans)
-        : window(
-              QStringLiteral("log 1"),
-              [scans](const TableRequest &request) {
-                  TableBuilder builder(request, componentBytes());
-                  const HandLog log(scans);
-                  LogbookTable made;
-                  if (!builder.addLog(log.params, log.records).empty()) {
-                      made.leftOut.push_back({7, QStringLiteral("lacks KR")});
-                      return made;
-                  }
-                  made.logsUsed = 1;
-                  made.table = builder.table();
-                  return made;
-              },
-              ui)
+    // `kept`: what an earlier window left in the settings.
+    explicit Window(std::vector<Scan> scans, const MemorySettings &kept = {})
+        : settings(kept), window(
+                              QStringLiteral("log 1"),
+                              [scans](const TableRequest &request) {
+                                  TableBuilder builder(request, componentBytes());
+                                  const HandLog log(scans);
+                                  LogbookTable made;
+                                  if (!builder.addLog(log.params, log.records).empty()) {
+                                      made.leftOut.push_back({7, QStringLiteral("lacks KR")});
+                                      return made;
+                                  }
+                                  made.logsUsed = 1;
+                                  made.table = builder.table();
+                                  return made;
+                              },
+                              ui, settings)
     {
         window.xAxis()->setText(QStringLiteral("800, 1200"));
         window.setMinHits(2);
@@ -179,6 +182,25 @@ TEST(TableWindow, ChoicesThatDontReadSayWhyAndKeepTheTable)
     w.make();
     EXPECT_TRUE(w.window.message()->text().contains("NOPE"))
         << w.window.message()->text().toStdString();
+}
+
+TEST(TableWindow, TheCornerNamesTheAxesAndTheNextWindowStartsWithTheLastTablesChoices)
+{
+    Window first(gridScans(6));
+    EXPECT_EQ(first.window.cornerText(), "");
+    first.window.conditions()->setPlainText(QStringLiteral("ECT >= 160"));
+    first.window.setStat(CellStat::Max);
+    first.make(QStringLiteral("10 20"));
+    EXPECT_EQ(first.window.cornerText(), "MAP\\RPM");
+    first.window.conditions()->setPlainText(QStringLiteral("ECT >>")); // not kept: no table
+    first.make();
+
+    Window next(gridScans(6), first.settings);
+    EXPECT_EQ(next.window.conditions()->toPlainText(), "ECT >= 160");
+    EXPECT_EQ(next.window.yAxis()->text(), "10 20");
+    next.window.makeTable();
+    EXPECT_EQ(next.cell(0, 0), "-2.00"); // the maximum
+    EXPECT_EQ(Window(gridScans(6)).window.conditions()->toPlainText(), "");
 }
 
 TEST(TableWindow, LogsLeftOutAreNamedUnderTheGrid)
