@@ -1,11 +1,8 @@
 #include "MainWindow.h"
-#include "catalogue/EfiLogWriter.h"
 #include "core/ProgramInfo.h"
-#include "datalog/DatalogWriters.h"
 #include "dialogs/QtUserInterface.h"
-#include "export/LogFile.h"
-#include "plot-gui/PlotFile.h"
 #include "store/SyncComponent.h"
+#include "writers/EveryWriter.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -48,10 +45,7 @@ int main(int argc, char *argv[])
     // Boxes shown during start-up come before the window: closing one must
     // not end the program, only the window's unload does.
     QApplication::setQuitOnLastWindowClosed(false);
-    vexa::registerTextLogWriters();
-    vexa::registerEfiLogWriter();
-    vexa::registerDatalogWriters();
-    vexa::registerPlotFileWriters();
+    vexa::registerEveryWriter();
 
     const vexa::SyncComponent sync;
     vexa::QtUserInterface ui;

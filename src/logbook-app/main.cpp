@@ -1,14 +1,11 @@
-#include "catalogue/EfiLogWriter.h"
 #include "core/ProgramInfo.h"
-#include "datalog/DatalogWriters.h"
 #include "desktop/LogbookLink.h"
 #include "desktop/SavedPaths.h"
 #include "dialogs/QtUserInterface.h"
-#include "export/LogFile.h"
 #include "logbook-gui/LogbookWindow.h"
 #include "logbook/Logbook.h"
-#include "plot-gui/PlotFile.h"
 #include "store/SyncComponent.h"
+#include "writers/EveryWriter.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -79,10 +76,7 @@ int main(int argc, char *argv[])
     // One window per logbook: a second start hands its log to the open one.
     if (vexa::LogbookLink(logbook).askOpenWindow(show))
         return 0;
-    vexa::registerTextLogWriters();
-    vexa::registerEfiLogWriter();
-    vexa::registerDatalogWriters();
-    vexa::registerPlotFileWriters();
+    vexa::registerEveryWriter();
 
     const vexa::SyncComponent sync;
     vexa::QtUserInterface ui;

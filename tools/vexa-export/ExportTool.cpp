@@ -1,16 +1,14 @@
 // vexa-export: lists the logs of the docked handheld and saves them to files
 // without a window, named as the save command names several logs.
-#include "catalogue/EfiLogWriter.h"
 #include "core/ProgramInfo.h"
 #include "core/RuntimeError.h"
-#include "datalog/DatalogWriters.h"
 #include "deletion/ArchiveSource.h"
 #include "export/BatchSave.h"
 #include "export/OutputFormat.h"
-#include "plot-gui/PlotFile.h"
 #include "store/HandheldSource.h"
 #include "store/LogSearch.h"
 #include "store/SyncComponent.h"
+#include "writers/EveryWriter.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -231,10 +229,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vexa-export"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VEXA_VERSION));
-    vexa::registerTextLogWriters();
-    vexa::registerEfiLogWriter();
-    vexa::registerDatalogWriters();
-    vexa::registerPlotFileWriters();
+    vexa::registerEveryWriter();
     try {
         return vexa::run(app);
     } catch (const vexa::Failure &f) {

@@ -6,15 +6,12 @@
 #include "LogbookCommands.h"
 #include "LogbookOptions.h"
 
-#include "catalogue/EfiLogWriter.h"
 #include "core/ProgramInfo.h"
 #include "core/RuntimeError.h"
-#include "datalog/DatalogWriters.h"
-#include "export/LogFile.h"
 #include "logbook/Logbook.h"
-#include "plot-gui/PlotFile.h"
 
 #include "vexasync/VexaSync.h"
+#include "writers/EveryWriter.h"
 
 #include <QApplication>
 
@@ -229,9 +226,6 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     vexa::dropQtNoise();
     QApplication app(argc, argv);
-    vexa::registerTextLogWriters();
-    vexa::registerEfiLogWriter();
-    vexa::registerDatalogWriters();
-    vexa::registerPlotFileWriters();
+    vexa::registerEveryWriter();
     return vexa::logbook::run(vexa::logbook::Args(argv + 1, argv + argc));
 }
