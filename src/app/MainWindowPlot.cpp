@@ -8,6 +8,7 @@
 #include "plot-gui/PlotWindow.h"
 #include "store/SyncComponent.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QListWidget>
 
@@ -17,6 +18,15 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_listViewport && lineMenuEvent(event))
         return true;
+    if (watched == lstSavedData && event->type() == QEvent::ContextMenu &&
+        static_cast<QContextMenuEvent *>(event)->reason() == QContextMenuEvent::Keyboard) {
+        // The menu key reaches the list, not its viewport: the current line's menu.
+        if (const QListWidgetItem *line = lstSavedData->currentItem()) {
+            const QPoint at = lstSavedData->visualItemRect(line).center();
+            openLineMenu(at, m_listViewport->mapToGlobal(at));
+        }
+        return true;
+    }
     if (watched == lstSavedData && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if ((key == Qt::Key_Return || key == Qt::Key_Enter) && lstSavedData->currentRow() >= 0) {

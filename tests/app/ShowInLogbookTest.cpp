@@ -20,8 +20,8 @@ TEST(MainWindow, ShowInLogbookActsOnTheLineUnderTheMouseAlone)
     const QString path = Logbook::defaultPath();
     const struct {
         const char *what;
-        bool held;                                     // the logbook holds the listed logs already
-        int line;                                      // right-clicked; -1: below the last line
+        bool held; // the logbook holds the listed logs already
+        int line;  // right-clicked; -1: below the last line; -2: the menu key
         std::function<void(DockedWindow &)> meanwhile; // after the listing
         std::vector<std::int64_t> shown;
         QStringList kept; // the logbook's logs afterwards
@@ -30,6 +30,13 @@ TEST(MainWindow, ShowInLogbookActsOnTheLineUnderTheMouseAlone)
         {"a held log", true, 1, nullptr, {2}, {"Run 1\r\nsecond line", "Run 2"}, {}},
         {"a log not held yet: pulled alone", false, 1, nullptr, {1}, {"Run 2"}, {}},
         {"the unselected line", true, 0, nullptr, {1}, {"Run 1\r\nsecond line", "Run 2"}, {}},
+        {"the menu key: the current line",
+         true,
+         -2,
+         nullptr,
+         {2},
+         {"Run 1\r\nsecond line", "Run 2"},
+         {}},
         {"empty space", true, -1, nullptr, {}, {"Run 1\r\nsecond line", "Run 2"}, {}},
         {"the line's log deleted meanwhile",
          false,
@@ -78,11 +85,17 @@ TEST(MainWindow, ShowInLogbookActsOnTheLineUnderTheMouseAlone)
         QWidget *viewport = w.list()->viewport();
         const QPoint at = c.line >= 0 ? w.list()->visualItemRect(w.list()->item(c.line)).center()
                                       : QPoint(10, viewport->height() - 5);
-        QTest::mouseClick(viewport, Qt::RightButton, {}, at);
-        QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, at, viewport->mapToGlobal(at));
-        QApplication::sendEvent(viewport, &menuEvent);
+        if (c.line == -2) {
+            QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(),
+                                  w.list()->mapToGlobal(QPoint()));
+            QApplication::sendEvent(w.list(), &key);
+        } else {
+            QTest::mouseClick(viewport, Qt::RightButton, {}, at);
+            QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, at, viewport->mapToGlobal(at));
+            QApplication::sendEvent(viewport, &menuEvent);
+        }
         auto *menu = w.control<QMenu>("mnuLogLine");
-        EXPECT_EQ(menu->isVisible(), c.line >= 0);
+        EXPECT_EQ(menu->isVisible(), !c.shown.empty() || !c.box.isEmpty());
         if (menu->isVisible()) {
             ASSERT_EQ(menu->actions().size(), 1);
             EXPECT_EQ(menu->actions()[0]->text(), "Show in Logbook");
