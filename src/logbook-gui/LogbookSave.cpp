@@ -89,12 +89,14 @@ void SaveRun::saveOne(const LogbookEntry &log)
                    reporting());
     save.saveAs(source, bytes, log.kind, listed.front(), {log.id, 0}, path);
     const LogOutcome &outcome = save.outcome().logs.front();
-    if (outcome.done)
+    if (outcome.done) {
         host.showStatusNow(QStringLiteral("Log %1 saved as %2").arg(log.id).arg(path));
-    else
-        ui.inform(QStringLiteral("Log %1 was not saved as %2:\n%3")
-                      .arg(log.id)
-                      .arg(QDir::toNativeSeparators(path), outcome.detail));
+        return;
+    }
+    host.showStatusNow(QStringLiteral("Log %1 was not saved").arg(log.id));
+    ui.inform(QStringLiteral("Log %1 was not saved as %2:\n%3")
+                  .arg(log.id)
+                  .arg(QDir::toNativeSeparators(path), outcome.detail));
 }
 
 void SaveRun::saveSeveral(const std::vector<LogbookEntry> &logs, const QStringList &missing)
@@ -162,6 +164,8 @@ void SaveRun::saveSeveral(const std::vector<LogbookEntry> &logs, const QStringLi
     appendNamed(summary, QStringLiteral("No longer in the logbook:"), missing);
     if (save.cancelled())
         summary << QStringLiteral("Cancelled: the logs after the last one written were not saved.");
+    // The progress's last words would stand under the box otherwise.
+    host.showStatusNow(summary.front());
     ui.inform(summary.join(u'\n'));
 }
 
@@ -204,6 +208,7 @@ void saveLogbookLogs(const QString &logbookPath, const std::vector<std::int64_t>
         else
             run.saveSeveral(logs, missing);
     } catch (...) {
+        host.showStatusNow(QStringLiteral("The logs could not be saved."));
         ui.inform(errorBoxText(QStringLiteral("The logs could not be saved."), currentError()));
     }
     host.setCancelShown(false);

@@ -47,10 +47,15 @@ struct SaveFixture : LogbookFixture {
         EXPECT_EQ(run.exitCode, 0) << run.err.constData();
         return filesIn(out.path());
     }
-    void save(const std::vector<std::int64_t> &ids) { saveLogbookLogs(path(), ids, ui, host); }
+    void save(const std::vector<std::int64_t> &ids)
+    {
+        host.onStatus = [this](const QString &text) { lastStatus = text; };
+        saveLogbookLogs(path(), ids, ui, host);
+    }
 
     ScriptedUi ui;
     UnattendedHost host;
+    QString lastStatus; // under the summary box: never "Saving ..."
     QTemporaryDir out;
 };
 
@@ -120,6 +125,7 @@ TEST(LogbookSave, SeveralLogsToAFolderInAnyFormat)
         EXPECT_EQ(s.ui.prompts[1].formats[0].description, "Comma-delimited text (*.csv)");
         EXPECT_TRUE(s.ui.prompts[2].text.endsWith(" in " + s.out.path() + c.summary))
             << s.ui.prompts[2].text.toStdString();
+        EXPECT_EQ(s.lastStatus, s.ui.prompts[2].text.section(u'\n', 0, 0));
 
         QStringList ids;
         for (const std::int64_t id : c.ids) // 1 to 3 are the Rirod logs; 99 is none
