@@ -52,6 +52,9 @@ protected:
         auto *corner = static_cast<QAbstractButton *>(watched);
         QStyleOptionHeader header;
         header.initFrom(corner);
+        // Disabled only so that a click selects nothing: drawn as the headers are.
+        header.state |= QStyle::State_Enabled;
+        header.palette.setCurrentColorGroup(QPalette::Active);
         header.rect = corner->rect();
         header.position = QStyleOptionHeader::OnlyOneSection;
         header.text = corner->text();
