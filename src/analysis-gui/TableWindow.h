@@ -7,9 +7,11 @@
 #include "analysis/LogbookTable.h"
 #include "core/UserInterface.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
@@ -20,6 +22,8 @@ class QSpinBox;
 class QTableWidget;
 
 namespace vexa {
+
+class ScatterWindow;
 
 // Makes the table of the window's logs; throws RuntimeError.
 using TableSource = std::function<LogbookTable(const TableRequest &)>;
@@ -50,6 +54,12 @@ public:
     void copyTable();
     void saveCsv();
 
+    // Makes the table as Make Table does, then opens the scatter of the
+    // scans that count; none when no scan counts.
+    void openScatter();
+    // The scatter opened last, while it is open.
+    ScatterWindow *scatterWindow() const;
+
 private:
     TableRequest readRequest() const;
     CellStat shownStat() const;
@@ -68,6 +78,10 @@ private:
     QLabel *m_axes = nullptr; // "MAP\RPM": which channel runs which way
     QTableWidget *m_grid = nullptr;
     QLabel *m_leftOut = nullptr;
+
+    QString m_logsName;
+    std::shared_ptr<const std::vector<CountedScan>> m_points; // of the table made last
+    QPointer<ScatterWindow> m_scatter;
 };
 
 } // namespace vexa
