@@ -72,7 +72,7 @@ ScatterView::Layout ScatterView::layout(QSize size) const
     return l;
 }
 
-const QImage &ScatterView::dots(QSize areaSize) const
+const QImage &ScatterView::dotsImage(QSize areaSize) const
 {
     if (m_dots.size() == areaSize)
         return m_dots;
@@ -106,7 +106,7 @@ void ScatterView::paintScatter(QPainter &painter, QSize size) const
 {
     painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
     const Layout l = layout(size);
-    painter.drawImage(l.area.topLeft(), dots(l.area.size()));
+    painter.drawImage(l.area.topLeft(), dotsImage(l.area.size()));
     painter.setFont(m_font);
     painter.setPen(Qt::black);
     painter.drawRect(l.area.adjusted(0, 0, -1, -1));

@@ -25,6 +25,8 @@ public:
     // The dots' area, axes, labels and colour bar at `size`.
     void paintScatter(QPainter &painter, QSize size) const;
     QByteArray png() const;
+    // The dots alone, filling an area of `areaSize`.
+    const QImage &dotsImage(QSize areaSize) const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -32,7 +34,6 @@ protected:
 private:
     struct Layout;
     Layout layout(QSize size) const;
-    const QImage &dots(QSize areaSize) const;
 
     ScatterPoints m_points;
     ScatterFrame m_frame;

@@ -190,6 +190,7 @@ void TableWindow::makeTable()
 
 void TableWindow::openScatter()
 {
+    m_scatter = nullptr;
     makeTable();
     if (!m_points || !m_table)
         return; // the message says why

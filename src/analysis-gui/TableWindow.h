@@ -57,7 +57,7 @@ public:
     // Makes the table as Make Table does, then opens the scatter of the
     // scans that count; none when no scan counts.
     void openScatter();
-    // The scatter opened last, while it is open.
+    // The scatter the last Scatter... opened, while it is open.
     ScatterWindow *scatterWindow() const;
 
 private:
