@@ -39,19 +39,7 @@ struct Window {
     explicit Window(std::vector<Scan> scans)
         : window(
               QStringLiteral("log 1"),
-              [scans](const TableRequest &request) {
-                  TableBuilder builder(request, componentBytes());
-                  const HandLog log(scans);
-                  LogbookTable made;
-                  if (!builder.addLog(log.params, log.records).empty()) {
-                      made.leftOut.push_back({7, QStringLiteral("lacks KR")});
-                      return made;
-                  }
-                  made.logsUsed = 1;
-                  made.table = builder.table();
-                  return made;
-              },
-              ui)
+              [scans](const TableRequest &request) { return handTable(scans, request); }, ui)
     {
         window.xAxis()->setText(QStringLiteral("800, 1200"));
         window.setMinHits(2);
