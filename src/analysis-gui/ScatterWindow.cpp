@@ -21,7 +21,8 @@ ScatterWindow::ScatterWindow(const QString &logsName, ScatterPoints points, cons
     m_view = new ScatterView(points, scatterFrame(table.x, table.y, table.value, *points));
     // Digits grouped whatever the user's locale, as a count reads: "12,345".
     m_caption =
-        new QLabel(tr("%1 across, %2 up, coloured by %3: %4 scans")
+        new QLabel((count == 1 ? tr("%1 across, %2 up, coloured by %3: %4 scan")
+                               : tr("%1 across, %2 up, coloured by %3: %4 scans"))
                        .arg(QString::fromStdString(table.x), QString::fromStdString(table.y),
                             QString::fromStdString(table.value),
                             QLocale(QLocale::English).toString(qulonglong(count))));

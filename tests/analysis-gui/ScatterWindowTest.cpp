@@ -50,15 +50,17 @@ TEST(ScatterWindow, ShowsTheScansThatCountWhateverTheCellsMinimum)
     const struct {
         const char *conditions;
         std::size_t points;
-    } rows[] = {{"", 5}, {"CLSD = 1", 3}, {"CLSD = 1; RPM > 900", 2}};
+        const char *caption;
+    } rows[] = {{"", 5, "RPM across, MAP up, coloured by LFT1: 5 scans"},
+                {"CLSD = 1", 3, "RPM across, MAP up, coloured by LFT1: 3 scans"},
+                {"CLSD = 1; RPM > 1500", 1, "RPM across, MAP up, coloured by LFT1: 1 scan"}};
     for (const auto &r : rows) {
         Tables t;
         t.window->setMinHits(100); // every cell empty: the dots don't care
         ScatterWindow *s = t.scatter(QString::fromUtf8(r.conditions));
         ASSERT_NE(s, nullptr) << r.conditions;
         EXPECT_EQ(s->view()->pointCount(), r.points) << r.conditions;
-        EXPECT_EQ(s->caption()->text(),
-                  QStringLiteral("RPM across, MAP up, coloured by LFT1: %1 scans").arg(r.points));
+        EXPECT_EQ(s->caption()->text(), r.caption);
         EXPECT_EQ(s->windowTitle(), "Scatter - log 1");
         EXPECT_GT(t.window->grid()->rowCount(), 0) << "the table is made too";
         EXPECT_EQ(t.window->message()->text(), "");
