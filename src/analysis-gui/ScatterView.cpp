@@ -57,7 +57,8 @@ ScatterView::Layout ScatterView::layout(QSize size) const
     const QFontMetrics metrics(m_font);
     const int line = metrics.height();
     Layout l;
-    const int top = line + Gap, bottom = TickLength + 2 * line + Gap;
+    // The value's code sits over the bar, clear of its highest tick's label.
+    const int top = 2 * line, bottom = TickLength + 2 * line + Gap;
     const int height = std::max(size.height() - top - bottom, 1);
     l.yTicks = scatterTicks(m_frame.ySpan, height);
     l.barTicks = scatterTicks(m_frame.colourSpan, height);
@@ -155,7 +156,7 @@ void ScatterView::paintScatter(QPainter &painter, QSize size) const
         painter.drawText(QRect(l.bar.right() + TickLength + 2, y - line / 2, 200, line),
                          Qt::AlignLeft | Qt::AlignVCenter, t.text);
     }
-    painter.drawText(QRect(l.bar.center().x() - 100, 0, 200, l.bar.top()),
+    painter.drawText(QRect(l.bar.center().x() - 100, 0, 200, l.bar.top() - line / 2 - 1),
                      Qt::AlignHCenter | Qt::AlignBottom, QString::fromStdString(m_frame.value));
 }
 
