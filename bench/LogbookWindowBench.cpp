@@ -6,6 +6,7 @@
 // Headless: QT_QPA_PLATFORM=offscreen build/bin/bench_logbook_window
 // On a display: xvfb-run -a -s "-screen 0 1024x768x24" build/bin/bench_logbook_window
 #include "BigLogbook.h"
+#include "NoSettings.h"
 
 #include "app/MainWindow.h"
 #include "core/UnattendedHost.h"
@@ -32,15 +33,6 @@
 
 namespace vexa::bench {
 namespace {
-
-class NoSettings final : public SettingsStore {
-public:
-    QString read(const QString &, const QString &, const QString &fallback) override
-    {
-        return fallback;
-    }
-    void write(const QString &, const QString &, const QString &) override {}
-};
 
 // Runs the message loop until `widget` has painted after now; seconds taken.
 class PaintWatch : public QObject {

@@ -41,6 +41,7 @@ LogbookTable plotTable(const PlotData &plot, vexasync::ByteUtility &bytes,
     LogbookTable made;
     made.logsUsed = 1;
     made.table = builder.table();
+    made.points = builder.counted();
     return made;
 }
 

@@ -1,23 +1,22 @@
-// The colour of a table's cell: a trim, or any value whose cells straddle 0,
-// runs blue through white to red around 0; any other value light to dark.
+// The colour of a table's cell, by the rule the scatter shares.
 #pragma once
 
 #include "analysis/CellTable.h"
+#include "analysis/ColourScale.h"
 
 #include <QColor>
 
 namespace vexa {
 
-struct ColourScale {
-    bool diverging = false;
-    double low = 0, high = 0; // the filled cells' range of the statistic
-
-    QColor colour(double value) const;
-};
-
 // Grey: a cell below the table's minimum.
 inline const QColor EmptyCellColour{200, 200, 200};
 
+// Over the filled cells' range of the statistic.
 ColourScale colourScale(const CellTable &table, CellStat stat);
+
+inline QColor qColor(Rgb c)
+{
+    return {c.red, c.green, c.blue};
+}
 
 } // namespace vexa

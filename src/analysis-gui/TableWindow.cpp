@@ -1,5 +1,6 @@
 #include "TableWindow.h"
 
+#include "ScatterWindow.h"
 #include "TableColours.h"
 
 #include "analysis/Breakpoints.h"
@@ -71,7 +72,8 @@ const QString ChoicesSection = QStringLiteral("TableChoices");
 
 TableWindow::TableWindow(const QString &logsName, TableSource source, UserInterface &ui,
                          SettingsStore &settings, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_source(std::move(source)), m_ui(ui), m_settings(settings)
+    : QWidget(parent, Qt::Window), m_source(std::move(source)), m_ui(ui), m_settings(settings),
+      m_logsName(logsName)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(tr("Table - %1").arg(logsName));
@@ -119,8 +121,11 @@ TableWindow::TableWindow(const QString &logsName, TableSource source, UserInterf
     connect(copy, &QPushButton::clicked, this, &TableWindow::copyTable);
     auto *csv = new QPushButton(tr("&Save as CSV..."));
     connect(csv, &QPushButton::clicked, this, &TableWindow::saveCsv);
+    auto *scatter = new QPushButton(tr("Sc&atter..."));
+    connect(scatter, &QPushButton::clicked, this, &TableWindow::openScatter);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(make);
+    buttons->addWidget(scatter);
     buttons->addWidget(m_counts);
     buttons->addStretch();
     buttons->addWidget(copy);
@@ -227,10 +232,12 @@ CellStat TableWindow::shownStat() const
 void TableWindow::makeTable()
 {
     m_message->clear();
+    m_points.reset();
     try {
         const TableRequest request = readRequest();
         keepChoices();
-        const LogbookTable made = m_source(request);
+        LogbookTable made = m_source(request);
+        m_points = std::make_shared<const std::vector<CountedScan>>(std::move(made.points));
         QStringList names;
         for (const LeftOutLog &log : made.leftOut)
             names << tr("log %1: %2").arg(log.id).arg(log.why);
@@ -249,6 +256,26 @@ void TableWindow::makeTable()
         return;
     }
     showGrid();
+}
+
+void TableWindow::openScatter()
+{
+    m_scatter = nullptr;
+    makeTable();
+    if (!m_points || !m_table)
+        return; // the message says why
+    if (m_points->empty()) {
+        if (m_message->text().isEmpty())
+            m_message->setText(tr("No scatter: no scan counts."));
+        return;
+    }
+    m_scatter = new ScatterWindow(m_logsName, m_points, *m_table, m_ui, this);
+    m_scatter->show();
+}
+
+ScatterWindow *TableWindow::scatterWindow() const
+{
+    return m_scatter;
 }
 
 void TableWindow::showGrid()
@@ -288,8 +315,9 @@ void TableWindow::showGrid()
             auto *item =
                 new QTableWidgetItem(QString::fromStdString(cellText(table, xi, yi, stat)));
             item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            item->setBackground(table.filled(xi, yi) ? scale.colour(table.at(xi, yi).stat(stat))
-                                                     : EmptyCellColour);
+            item->setBackground(table.filled(xi, yi)
+                                    ? qColor(scale.colour(table.at(xi, yi).stat(stat)))
+                                    : EmptyCellColour);
             item->setForeground(Qt::black);
             m_grid->setItem(int(yi), int(xi), item);
         }

@@ -8,9 +8,11 @@
 #include "analysis/LogbookTable.h"
 #include "core/UserInterface.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 class QAbstractButton;
 class QCheckBox;
@@ -23,6 +25,7 @@ class QTableWidget;
 
 namespace vexa {
 
+class ScatterWindow;
 class SettingsStore;
 
 // Makes the table of the window's logs; throws RuntimeError.
@@ -56,6 +59,12 @@ public:
     void copyTable();
     void saveCsv();
 
+    // Makes the table as Make Table does, then opens the scatter of the
+    // scans that count; none when no scan counts.
+    void openScatter();
+    // The scatter the last Scatter... opened, while it is open.
+    ScatterWindow *scatterWindow() const;
+
 private:
     TableRequest readRequest() const;
     CellStat shownStat() const;
@@ -77,6 +86,10 @@ private:
     QAbstractButton *m_corner = nullptr;
     QTableWidget *m_grid = nullptr;
     QLabel *m_leftOut = nullptr;
+
+    QString m_logsName;
+    std::shared_ptr<const std::vector<CountedScan>> m_points; // of the table made last
+    QPointer<ScatterWindow> m_scatter;
 };
 
 } // namespace vexa

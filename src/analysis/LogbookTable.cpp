@@ -38,8 +38,10 @@ LogbookTable logbookTable(const Logbook &logbook, vexasync::ByteUtility &bytes,
             result.leftOut.push_back({id, currentError().description()});
         }
     }
-    if (result.logsUsed > 0)
+    if (result.logsUsed > 0) {
         result.table = builder.table();
+        result.points = builder.counted();
+    }
     return result;
 }
 

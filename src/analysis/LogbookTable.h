@@ -19,6 +19,7 @@ struct LeftOutLog {
 
 struct LogbookTable {
     std::optional<CellTable> table;
+    std::vector<CountedScan> points; // every scan that counts, whatever the cells' minimum
     int logsUsed = 0;
     std::vector<LeftOutLog> leftOut; // in the logbook's order
 };

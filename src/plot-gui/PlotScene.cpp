@@ -59,9 +59,15 @@ const PanelScene *PlotScene::panelAt(double y) const
     return nullptr;
 }
 
-PlotStyle::PlotStyle(const PlotData &plot) : m_plot(plot)
+QFont plotFont()
 {
-    m_font.setPointSize(8);
+    QFont font;
+    font.setPointSize(8);
+    return font;
+}
+
+PlotStyle::PlotStyle(const PlotData &plot) : m_plot(plot), m_font(plotFont())
+{
     for (const ChannelSeries &c : plot.channels) {
         m_gaps.emplace_back(c.status);
         m_minimumSpans.push_back(minimumValueSpan(c));

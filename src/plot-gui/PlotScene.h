@@ -69,6 +69,9 @@ private:
     mutable double m_lastLeft = 50;
 };
 
+// The font of the plot's texts, and of every chart that should look like it.
+QFont plotFont();
+
 QColor channelColor(int slot);
 QColor gapColor(GapKind kind);
 

@@ -40,21 +40,11 @@ struct Window {
 
     // `kept`: what an earlier window left in the settings.
     explicit Window(std::vector<Scan> scans, const MemorySettings &kept = {})
-        : settings(kept), window(
-                              QStringLiteral("log 1"),
-                              [scans](const TableRequest &request) {
-                                  TableBuilder builder(request, componentBytes());
-                                  const HandLog log(scans);
-                                  LogbookTable made;
-                                  if (!builder.addLog(log.params, log.records).empty()) {
-                                      made.leftOut.push_back({7, QStringLiteral("lacks KR")});
-                                      return made;
-                                  }
-                                  made.logsUsed = 1;
-                                  made.table = builder.table();
-                                  return made;
-                              },
-                              ui, settings)
+        : settings(kept),
+          window(
+              QStringLiteral("log 1"),
+              [scans](const TableRequest &request) { return handTable(scans, request); }, ui,
+              settings)
     {
         window.xAxis()->setText(QStringLiteral("800, 1200"));
         window.setMinHits(2);

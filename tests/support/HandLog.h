@@ -2,7 +2,9 @@
 #pragma once
 
 #include "support/LogRecords.h"
+#include "support/TestHandheld.h"
 
+#include "analysis/LogbookTable.h"
 #include "format/ScanRecord.h"
 
 #include <array>
@@ -41,5 +43,23 @@ struct HandLog {
             records.emplace_back(b);
     }
 };
+
+// The table of `scans` as a window's source makes it: log 7 left out when
+// it lacks a channel the request needs.
+inline LogbookTable handTable(const std::vector<Scan> &scans, const TableRequest &request)
+{
+    TableBuilder builder(request, componentBytes());
+    const HandLog log(scans);
+    LogbookTable made;
+    if (const std::vector<std::string> lacking = builder.addLog(log.params, log.records);
+        !lacking.empty()) {
+        made.leftOut.push_back({7, QStringLiteral("lacks %1").arg(lacking.front().c_str())});
+        return made;
+    }
+    made.logsUsed = 1;
+    made.table = builder.table();
+    made.points = builder.counted();
+    return made;
+}
 
 } // namespace vexa::test
