@@ -60,11 +60,7 @@ int main(int argc, char **argv)
     using namespace vexa::bench;
     QApplication app(argc, argv);
     BenchHandheld handheld;
-    std::vector<Bytes> scans;
-    for (int k = 0; k < Scans; ++k)
-        scans.push_back(scanRecord(k));
-    handheld.fill("RirodData", scans);
-    handheld.fill("RirodIndex", {rirodIndexRecord(Scans, 1)});
+    fillRirodLogs(handheld, 1, Scans);
     const SyncComponent sync;
     UnattendedHost ui;
     MainWindow window(sync, ui);

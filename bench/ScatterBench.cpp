@@ -111,10 +111,7 @@ int main(int argc, char **argv)
     using namespace vexa::bench;
     QApplication app(argc, argv);
     BenchHandheld handheld;
-    std::vector<Bytes> scans;
-    for (int k = 0; k < Scans; ++k)
-        scans.push_back(scanRecord(k));
-    handheld.fill("RirodData", scans);
+    fillRirodLogs(handheld, 1, Scans);
     const SyncComponent sync;
     const auto bytes = sync.createByteUtility();
     const Bytes index = rirodIndexRecord(Scans, 1);

@@ -1,5 +1,6 @@
 #include "ScatterWindow.h"
 
+#include "core/ChosenFile.h"
 #include "core/RuntimeError.h"
 #include "export/LogFile.h"
 
@@ -39,20 +40,9 @@ ScatterWindow::ScatterWindow(const QString &logsName, ScatterPoints points, cons
 
 void ScatterWindow::savePng()
 {
-    struct Owner {
-        UserInterface &ui;
-        ~Owner() { ui.setDialogOwner(nullptr); }
-    } owner{m_ui};
-    m_ui.setDialogOwner(this);
-    const SaveFileChoice choice = m_ui.chooseSaveFile(
-        tr("Save scatter as..."), {{tr("PNG picture (*.png)"), QStringLiteral("*.png")}});
-    if (choice.path.isEmpty())
-        return;
-    try {
-        writeFileBytes(choice.path, m_view->png());
-    } catch (...) {
-        m_ui.inform(errorBoxText(tr("There was an error saving the file."), currentError()));
-    }
+    saveChosenFile(m_ui, this, tr("Save scatter as..."),
+                   {tr("PNG picture (*.png)"), QStringLiteral("*.png")},
+                   [this](const QString &path) { writeFileBytes(path, m_view->png()); });
 }
 
 } // namespace vexa

@@ -5,6 +5,7 @@
 
 #include "analysis/Breakpoints.h"
 #include "analysis/TableText.h"
+#include "core/ChosenFile.h"
 #include "core/RuntimeError.h"
 #include "desktop/SavedPaths.h"
 #include "export/LogFile.h"
@@ -343,21 +344,10 @@ void TableWindow::saveCsv()
 {
     if (!m_table)
         return;
-    struct Owner {
-        UserInterface &ui;
-        ~Owner() { ui.setDialogOwner(nullptr); }
-    } owner{m_ui};
-    m_ui.setDialogOwner(this);
-    const SaveFileChoice choice = m_ui.chooseSaveFile(
-        tr("Save table as..."), {{tr("CSV file (*.csv)"), QStringLiteral("*.csv")}});
-    if (choice.path.isEmpty())
-        return;
-    try {
-        writeFileBytes(choice.path,
-                       QByteArray::fromStdString(vexa::tableText(*m_table, shownStat(), ',')));
-    } catch (...) {
-        m_ui.inform(errorBoxText(tr("There was an error saving the file."), currentError()));
-    }
+    const QByteArray csv = QByteArray::fromStdString(vexa::tableText(*m_table, shownStat(), ','));
+    saveChosenFile(m_ui, this, tr("Save table as..."),
+                   {tr("CSV file (*.csv)"), QStringLiteral("*.csv")},
+                   [&csv](const QString &path) { writeFileBytes(path, csv); });
 }
 
 } // namespace vexa

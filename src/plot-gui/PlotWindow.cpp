@@ -3,6 +3,7 @@
 #include "PlotPainter.h"
 #include "PlotView.h"
 #include "RangeCsv.h"
+#include "core/ChosenFile.h"
 #include "core/RuntimeError.h"
 #include "desktop/SavedPaths.h"
 #include "export/LogFile.h"
@@ -311,21 +312,7 @@ void PlotWindow::saveRangeCsv()
 
 void PlotWindow::save(const FileFilter &filter, const std::function<void(const QString &)> &write)
 {
-    // The dialog and any box belong to this window: the main window stays
-    // where it is.
-    struct Owner {
-        UserInterface &ui;
-        ~Owner() { ui.setDialogOwner(nullptr); }
-    } owner{m_ui};
-    m_ui.setDialogOwner(this);
-    const SaveFileChoice choice = m_ui.chooseSaveFile(tr("Save plot as..."), {filter});
-    if (choice.path.isEmpty())
-        return;
-    try {
-        write(choice.path);
-    } catch (...) {
-        m_ui.inform(errorBoxText(tr("There was an error saving the file."), currentError()));
-    }
+    saveChosenFile(m_ui, this, tr("Save plot as..."), filter, write);
 }
 
 void PlotWindow::resizeEvent(QResizeEvent *event)
