@@ -45,8 +45,6 @@ public:
     QPlainTextEdit *conditions() const { return m_conditions; }
     QLineEdit *xAxis() const { return m_xAxis; }
     QLineEdit *yAxis() const { return m_yAxis; }
-    // "MAP\RPM" in the grid's corner: which channel runs which way.
-    QString cornerText() const;
     // What Copy puts on the clipboard; empty without a table.
     QString tableText() const;
 
@@ -66,6 +64,8 @@ public:
     ScatterWindow *scatterWindow() const;
 
 private:
+    // "MAP\RPM" in the grid's corner: which channel runs which way.
+    QString cornerText() const;
     TableRequest readRequest() const;
     CellStat shownStat() const;
     void showGrid();

@@ -8,6 +8,7 @@
 #include "analysis-gui/TableColours.h"
 #include "analysis-gui/TableWindow.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
@@ -177,11 +179,23 @@ TEST(TableWindow, ChoicesThatDontReadSayWhyAndKeepTheTable)
 TEST(TableWindow, TheCornerNamesTheAxesAndTheNextWindowStartsWithTheLastTablesChoices)
 {
     Window first(gridScans(6));
-    EXPECT_EQ(first.window.cornerText(), "");
+    first.window.show();
+    auto *corner = first.window.grid()->findChild<QAbstractButton *>();
+    ASSERT_TRUE(corner);
+    const auto inked = [corner] { // pixels of text drawn in the corner
+        const QImage shown = corner->grab().toImage();
+        int dark = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                dark += qGray(shown.pixel(x, y)) < 110;
+        return dark;
+    };
+    EXPECT_EQ(inked(), 0);
     first.window.conditions()->setPlainText(QStringLiteral("ECT >= 160"));
     first.window.setStat(CellStat::Max);
     first.make(QStringLiteral("10 20"));
-    EXPECT_EQ(first.window.cornerText(), "MAP\\RPM");
+    EXPECT_EQ(corner->text(), "MAP\\RPM");
+    EXPECT_GT(inked(), 10);
     first.window.conditions()->setPlainText(QStringLiteral("ECT >>")); // not kept: no table
     first.make();
 
@@ -190,7 +204,10 @@ TEST(TableWindow, TheCornerNamesTheAxesAndTheNextWindowStartsWithTheLastTablesCh
     EXPECT_EQ(next.window.yAxis()->text(), "10 20");
     next.window.makeTable();
     EXPECT_EQ(next.cell(0, 0), "-2.00"); // the maximum
-    EXPECT_EQ(Window(gridScans(6)).window.conditions()->toPlainText(), "");
+    MemorySettings none;
+    TableWindow fresh(QStringLiteral("log 1"), {}, first.ui, none);
+    EXPECT_EQ(fresh.conditions()->toPlainText(), "");
+    EXPECT_EQ(fresh.findChild<QSpinBox *>()->value(), 10);
 }
 
 TEST(TableWindow, LogsLeftOutAreNamedUnderTheGrid)
