@@ -62,10 +62,16 @@ Breakpoints evenBreakpoints(double lowest, double highest)
 Breakpoints parseBreakpoints(std::string_view text)
 {
     const auto wrong = [&](const QString &why) {
+        // A long list is quoted up to the last whole number that fits.
+        constexpr std::size_t Quoted = 60;
+        const std::size_t cut = text.find_last_of(Separators, Quoted);
+        const QString quoted = text.size() <= Quoted || cut == std::string_view::npos
+                                   ? qtext(text)
+                                   : qtext(text.substr(0, cut)) + QStringLiteral(" ...");
         throw RuntimeError(ErrorNumber::InvalidCall,
                            QStringLiteral("The breakpoints '%1' %2 (numbers separated by commas, "
                                           "tabs, spaces or line breaks, \".\" for decimals)")
-                               .arg(qtext(text), why));
+                               .arg(quoted, why));
     };
     Breakpoints axis;
     std::size_t at = 0;
@@ -82,6 +88,10 @@ Breakpoints parseBreakpoints(std::string_view text)
     }
     if (axis.empty())
         wrong(QStringLiteral("hold no number"));
+    if (axis.size() > MostBreakpoints)
+        wrong(QStringLiteral("hold %1 numbers, more than the %2 an axis may have")
+                  .arg(axis.size())
+                  .arg(MostBreakpoints));
     std::sort(axis.begin(), axis.end());
     if (const auto twice = std::adjacent_find(axis.begin(), axis.end()); twice != axis.end())
         wrong(QStringLiteral("hold %1 twice").arg(qtext(shortestText(*twice))));

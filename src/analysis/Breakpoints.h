@@ -11,6 +11,9 @@ namespace vexa {
 
 using Breakpoints = std::vector<double>;
 
+// More than an ECU table's axis holds; a grid beyond it is no table to read.
+constexpr std::size_t MostBreakpoints = 256;
+
 // The axis tuning tables use for the channel (RPM, MAP, LD, TPS); none for
 // any other.
 std::optional<Breakpoints> usualBreakpoints(std::string_view code);
@@ -18,8 +21,8 @@ std::optional<Breakpoints> usualBreakpoints(std::string_view code);
 // scans are; one when they are equal.
 Breakpoints evenBreakpoints(double lowest, double highest);
 // A list pasted from an ECU table's axis: numbers separated by commas, tabs,
-// spaces or line breaks, "." for decimals; rising in the result. Throws
-// RuntimeError saying what is wrong.
+// spaces or line breaks, "." for decimals; rising in the result, at most
+// MostBreakpoints. Throws RuntimeError saying what is wrong.
 Breakpoints parseBreakpoints(std::string_view text);
 
 // The cell of the nearest breakpoint (rising, at least one): half-way goes

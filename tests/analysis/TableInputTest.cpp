@@ -92,6 +92,16 @@ TEST(Breakpoints, UserListsAreReadOrRefused)
         else
             EXPECT_EQ(parseBreakpoints(r.text), r.axis) << r.text;
     }
+
+    // A grid of millions of cells is no table: the axis is refused, quoted short.
+    std::string most;
+    for (std::size_t k = 0; k < MostBreakpoints; ++k)
+        most += std::to_string(k) + ' ';
+    EXPECT_EQ(parseBreakpoints(most).size(), MostBreakpoints);
+    EXPECT_EQ(refusal([&] { parseBreakpoints(most + "999"); }),
+              "The breakpoints '0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 "
+              "...' hold 257 numbers, more than the 256 an axis may have (numbers separated by "
+              "commas, tabs, spaces or line breaks, \".\" for decimals)");
 }
 
 TEST(ChannelCondition, ReadsValueAndRateConditionsSpacesOptional)
