@@ -237,6 +237,11 @@ void TableWindow::makeTable()
     try {
         const TableRequest request = readRequest();
         keepChoices();
+        // Pooling a whole logbook takes seconds: the pointer says so.
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        const struct Restore {
+            ~Restore() { QGuiApplication::restoreOverrideCursor(); }
+        } restore;
         LogbookTable made = m_source(request);
         m_points = std::make_shared<const std::vector<CountedScan>>(std::move(made.points));
         QStringList names;
