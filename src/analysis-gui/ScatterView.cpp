@@ -6,7 +6,9 @@
 #include "plot-gui/PlotScene.h"
 
 #include <QFontMetrics>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 
 #include <algorithm>
 #include <array>
@@ -19,6 +21,7 @@ namespace {
 constexpr int TickLength = 4;
 constexpr int BarWidth = 14;
 constexpr int Gap = 6;
+constexpr double DotReach = 4; // pixels from a dot's centre that still point at it
 
 int widestText(const QFontMetrics &metrics, const std::vector<Tick> &ticks)
 {
@@ -49,6 +52,7 @@ ScatterView::ScatterView(ScatterPoints points, ScatterFrame frame, QWidget *pare
     : QWidget(parent), m_points(std::move(points)), m_frame(std::move(frame)), m_font(plotFont())
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
     setMinimumSize(320, 240);
 }
 
@@ -164,6 +168,20 @@ QByteArray ScatterView::png() const
 {
     const QSize shown = size();
     return pngPicture(shown, [&](QPainter &painter) { paintScatter(painter, shown); });
+}
+
+void ScatterView::mouseMoveEvent(QMouseEvent *event)
+{
+    const QRect area = layout(size()).area;
+    // The dots' centres, as the picture places them.
+    const QRectF centres(area.left(), area.top(), area.width() - 1, area.height() - 1);
+    const std::optional<std::size_t> scan =
+        nearestPoint(m_frame, *m_points, centres, event->position(), DotReach);
+    if (scan)
+        QToolTip::showText(event->globalPosition().toPoint(),
+                           QString::fromStdString(pointText(m_frame, (*m_points)[*scan])), this);
+    else
+        QToolTip::hideText();
 }
 
 void ScatterView::paintEvent(QPaintEvent *)

@@ -30,6 +30,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    // Over a dot: its scan's values in a tooltip.
+    void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
     struct Layout;

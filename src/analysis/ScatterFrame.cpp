@@ -1,5 +1,7 @@
 #include "ScatterFrame.h"
 
+#include "format/ValueFormat.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -44,6 +46,32 @@ ScatterFrame scatterFrame(const std::string &x, const std::string &y, const std:
         vs.high > vs.low ? ValueSpan{vs.low, vs.high} : valueSpan(vs.low, vs.high, vs.fallback());
     frame.points = points.size();
     return frame;
+}
+
+std::optional<std::size_t> nearestPoint(const ScatterFrame &frame,
+                                        std::span<const CountedScan> points, const QRectF &area,
+                                        QPointF at, double reach)
+{
+    std::optional<std::size_t> nearest;
+    double best = reach * reach;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const QPointF d = frame.at(points[i].x, points[i].y, area) - at;
+        const double squared = d.x() * d.x() + d.y() * d.y();
+        if (squared <= best) {
+            best = squared;
+            nearest = i;
+        }
+    }
+    return nearest;
+}
+
+std::string pointText(const ScatterFrame &frame, const CountedScan &point)
+{
+    std::string text;
+    for (const auto &[code, value] :
+         {std::pair{&frame.x, point.x}, {&frame.y, point.y}, {&frame.value, point.value}})
+        text += (text.empty() ? "" : ", ") + *code + ' ' + ValueFormat::number(*code).format(value);
+    return text;
 }
 
 std::vector<Tick> scatterTicks(const ValueSpan &span, double pixels)

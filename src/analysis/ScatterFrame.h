@@ -10,6 +10,7 @@
 
 #include <QRectF>
 
+#include <optional>
 #include <span>
 
 namespace vexa {
@@ -31,6 +32,15 @@ struct ScatterFrame {
 
 ScatterFrame scatterFrame(const std::string &x, const std::string &y, const std::string &value,
                           std::span<const CountedScan> points);
+
+// The scan drawn nearest to `at` within `reach` pixels of `area`, or none;
+// of scans drawn on one spot, the last, which is on top.
+std::optional<std::size_t> nearestPoint(const ScatterFrame &frame,
+                                        std::span<const CountedScan> points, const QRectF &area,
+                                        QPointF at, double reach);
+
+// "RPM 1840, MAP 11.2, LFT1 2.34": a scan as its channels show values.
+std::string pointText(const ScatterFrame &frame, const CountedScan &point);
 
 // Round ticks for an axis `pixels` long, about one per 60 pixels.
 std::vector<Tick> scatterTicks(const ValueSpan &span, double pixels);

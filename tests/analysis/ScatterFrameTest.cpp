@@ -87,5 +87,28 @@ TEST(ColourScale, TrimsAndValuesAcrossZeroDivergeAroundWhite)
     EXPECT_LT(trims.colour(6).green, trims.colour(3).green);
 }
 
+TEST(ScatterFrame, ThePointerFindsTheDotDrawnNearestAndOnTop)
+{
+    const std::vector<CountedScan> points = {
+        {800, 10, -4.2f}, {2400, 20.5f, 1.5f}, {1600, 15, 0}, {1600, 15, 2}};
+    const ScatterFrame f = scatterFrame("RPM", "MAP", "LFT1", points);
+    const QRectF area(0, 0, 600, 300);
+    const struct {
+        std::size_t dot;
+        QPointF off;
+        std::optional<std::size_t> found;
+    } rows[] = {
+        {0, {2, 2}, 0},
+        {1, {0, -4}, 1},
+        {2, {}, 3},                // 3 is drawn over 2
+        {1, {3, 3}, std::nullopt}, // 4.2 pixels away
+    };
+    for (const auto &r : rows) {
+        const QPointF at = f.at(points[r.dot].x, points[r.dot].y, area) + r.off;
+        EXPECT_EQ(nearestPoint(f, points, area, at, 4), r.found) << r.dot;
+    }
+    EXPECT_EQ(pointText(f, points[1]), "RPM 2400, MAP 20.50, LFT1 1.5");
+}
+
 } // namespace
 } // namespace vexa::test
