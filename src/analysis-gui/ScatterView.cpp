@@ -21,6 +21,8 @@ namespace {
 constexpr int TickLength = 4;
 constexpr int BarWidth = 14;
 constexpr int Gap = 6;
+// Grey, not white: a trim of 0 is white and must still show.
+constexpr QRgb DotsGround = 0xffd2d2d2;
 constexpr double DotReach = 4; // pixels from a dot's centre that still point at it
 
 int widestText(const QFontMetrics &metrics, const std::vector<Tick> &ticks)
@@ -82,7 +84,7 @@ const QImage &ScatterView::dotsImage(QSize areaSize) const
     if (m_dots.size() == areaSize)
         return m_dots;
     m_dots = QImage(areaSize, QImage::Format_RGB32);
-    m_dots.fill(Qt::white);
+    m_dots.fill(DotsGround);
     const int width = areaSize.width(), height = areaSize.height();
     // Pixel centres from the first to the last: the span's ends are the
     // area's edges.
