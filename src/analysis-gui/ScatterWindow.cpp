@@ -1,7 +1,6 @@
 #include "ScatterWindow.h"
 
 #include "core/ChosenFile.h"
-#include "core/RuntimeError.h"
 #include "export/LogFile.h"
 
 #include <QHBoxLayout>

@@ -294,16 +294,14 @@ void TableWindow::showGrid()
                                                 QString::fromStdString(m_table->x))
                                      : QString());
     }
-    if (m_table) {
-        // The corner's text must fit beside the Y breakpoints.
-        const QFontMetrics metrics(m_grid->verticalHeader()->font());
-        m_grid->verticalHeader()->setMinimumWidth(metrics.horizontalAdvance(cornerText()) + 12);
-    }
     if (!m_table) {
         m_grid->setRowCount(0);
         m_grid->setColumnCount(0);
         return;
     }
+    // The corner's text must fit beside the Y breakpoints.
+    const QFontMetrics metrics(m_grid->verticalHeader()->font());
+    m_grid->verticalHeader()->setMinimumWidth(metrics.horizontalAdvance(cornerText()) + 12);
     const CellTable &table = *m_table;
     const CellStat stat = shownStat();
     const ColourScale scale = colourScale(table, stat);
