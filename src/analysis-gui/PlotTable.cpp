@@ -57,6 +57,7 @@ void openPlotTable(const PlotData &plot, const SyncComponent &sync, UserInterfac
         },
         ui, settings, plotWindow);
     table->show();
+    table->makeTable();
 }
 
 } // namespace vexa

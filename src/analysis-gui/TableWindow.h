@@ -2,7 +2,7 @@
 // the value, its statistic, conditions and the minimum of scans per cell;
 // the grid is coloured by value, shows counts on demand, and goes to the
 // clipboard or a CSV file as the command line prints it. The choices of the
-// last table made are the next window's.
+// last table made are the next window's, which its openers make at once.
 #pragma once
 
 #include "analysis/LogbookTable.h"

@@ -88,6 +88,7 @@ void LogbookWindow::tableOfSelected()
         },
         m_ui, m_settings, this);
     table->show();
+    table->makeTable();
 }
 
 void LogbookWindow::saveSelected()

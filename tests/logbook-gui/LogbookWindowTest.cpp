@@ -143,6 +143,7 @@ TEST(LogbookWindow, TableOpensOnTheSelectedRirodLogsOrTheirUsers)
         ASSERT_EQ(tables.size(), 1);
         TableWindow *table = tables.front();
         EXPECT_EQ(table->windowTitle(), r.title);
+        EXPECT_EQ(table->leftOut()->text().isEmpty(), r.leftOut.isEmpty()); // made at once
         table->setChannels("RPM", "MAP", "ECT");
         table->setMinHits(1);
         table->makeTable();

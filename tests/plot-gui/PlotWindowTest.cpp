@@ -309,6 +309,7 @@ TEST(PlotWindow, TableCountsEveryScanOfTheLogItShows)
     plot->findChild<QPushButton *>(QStringLiteral("cmdTable"))->click();
     auto *table = plot->findChild<TableWindow *>();
     ASSERT_NE(table, nullptr);
+    EXPECT_TRUE(table->tableText().startsWith("MAP\\RPM\t")); // made at once: RPM, MAP, LFT1
     const PlotData &data = plot->view()->data();
     int read = 0;
     for (std::size_t s = 0; s < data.scanCount(); ++s)
