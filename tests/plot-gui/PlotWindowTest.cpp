@@ -75,6 +75,7 @@ TEST(PlotWindow, OpensWithEveryChannelAndItsValueAtTheCursor)
     handheld.drop("RirodData");
     handheld.create("RirodData");
     handheld.add("RirodData", {scans[0], scanRecord(10, channels), scans[2]});
+    handheld.add("LTrimLog", {textLogRecord({2004, 1, 2, 3, 4, 5}, "trims")});
 
     const SyncComponent sync;
     TestWindow w(sync);
@@ -130,9 +131,11 @@ TEST(PlotWindow, OpensWithEveryChannelAndItsValueAtTheCursor)
     EXPECT_TRUE(list->item(0)->isSelected());
     EXPECT_EQ(handheld.records("RirodData").size(), 3u);
     EXPECT_TRUE(w.ui.prompts.empty());
-    w.setTab(1);
+    w.setTab(1); // a text log has no plot
+    list->setCurrentRow(0);
     QTest::keyClick(list, Qt::Key_Return);
     EXPECT_EQ(plots(w).size(), 2u);
+    EXPECT_TRUE(w.ui.prompts.empty()) << w.ui.texts().join('\n').toStdString();
 }
 
 TEST(PlotWindow, KeysWheelAndDragsMoveTheCursorAndTheView)
